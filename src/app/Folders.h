@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class Environment;
+class FileSystem;
+
+inline const QString VersionNo = QStringLiteral("2.15.1");
+
+// The settings folder (per user, no trailing separator) and the program folder (trailing separator).
+struct Folders
+{
+    QString IniPath;
+    QString AppPath;
+    QString executableName; // file name of the running program, e.g. "varnolt"
+
+    // IniPath + "\" + the executable's base name + ".ini"
+    QString SettingsFileName() const;
+};
+
+// Resolves both folders and creates the two levels of the settings folder when missing. A failed creation is
+// not reported here: it shows up later as failing writes.
+Folders ResolveFolders(const Environment& env, FileSystem& files);

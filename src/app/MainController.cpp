@@ -1,0 +1,99 @@
+#include "MainController.h"
+
+#include "Prompter.h"
+#include "platform/DesktopShell.h"
+#include "platform/Environment.h"
+#include "platform/FileSystem.h"
+#include "platform/Monitors.h"
+
+MainController::MainController(const Platform& platform, Prompter& prompter, QStringList arguments, QObject* parent)
+    : QObject(parent), m_session(platform, prompter), m_services(m_session), m_seams(&m_services),
+      m_arguments(std::move(arguments))
+{
+}
+
+void MainController::FormCreate()
+{
+    const Platform& p = m_session.platform();
+    m_session.folders = ResolveFolders(*p.env, *p.files);
+    // Captured once: the monitor check compares with what the PC had when the program started.
+    m_session.StartupLayout = MonitorLayout::capture(*p.monitors);
+}
+
+void MainController::FormShow()
+{
+    Session& s = m_session;
+    const Platform& p = s.platform();
+    // An error in any step ends start-up there; the window stays usable.
+    runGuarded(s.prompter(), [&] {
+        s.settingsFile().LoadAppSettings(s.settings, s.LocalIPAddressToUse);
+
+        const QString banner = p.env->currentDirectory() + QStringLiteral("/BannerImage.jpg");
+        m_bannerImagePath = p.files->fileExists(banner) ? banner : QString();
+        emit bannerChanged(m_bannerImagePath);
+
+        m_seams->CreateProcessList();
+        s.MonitorCount = p.monitors->count();
+        s.setSendToEnabled(s.MonitorCount > 1);
+
+        const bool namedOnCommandLine = hasOneArgument() && m_arguments.first() != QLatin1String("start");
+        s.CurrentPanel.Name = namedOnCommandLine ? m_arguments.first() : s.settingsFile().ReadLastPanelUsed();
+        if (!s.CurrentPanel.Name.isEmpty()) {
+            const QString found = m_seams->FindPanel(s.CurrentPanel.Name, false, true);
+            if (found.isEmpty()) {
+                s.CurrentPanel.Name.clear();
+            } else {
+                m_seams->LoadPanelSettings(found);
+                m_seams->RepairInstrumentList();
+            }
+            s.setDocumentName(found);
+        }
+        s.UpdateStartEnabled(s.CurrentPanel.Name);
+        m_seams->StartControlListener();
+
+        if (hasOneArgument() && !s.CurrentPanel.Name.isEmpty()) {
+            emit minimizeRequested();
+            m_seams->StartPanel();
+        }
+    });
+}
+
+bool MainController::FormClose()
+{
+    Session& s = m_session;
+    const bool saved = runGuarded(s.prompter(), [&] {
+        m_seams->SaveInstrumentList(s.CurrentPanel.Name);
+        s.settingsFile().SaveLastPanelUsed(s.CurrentPanel.Name);
+    });
+    if (!saved)
+        return false;
+    if (s.isRunning()) {
+        // The program is ending: a process that will not stop must not keep it open.
+        try {
+            m_seams->StopPanel();
+        } catch (...) {
+        }
+    }
+    m_seams->DestroyProcessList();
+    m_seams->StopControlListener();
+    return true;
+}
+
+void MainController::OnRestore()
+{
+    if (m_session.isRunning())
+        runGuarded(m_session.prompter(), [&] { m_seams->StopPanel(); });
+}
+
+void MainController::aUserManualExecute()
+{
+    const Platform& p = m_session.platform();
+    const QString manual = p.env->currentDirectory() + QStringLiteral("/Varnolt Manual.pdf");
+    if (p.files->fileExists(manual))
+        p.shell->openDocument(manual);
+}
+
+void MainController::aWebSiteExecute()
+{
+    m_session.platform().shell->openAddress(WebSiteAddress);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "Session.h"
+#include "ShellServices.h"
+
+#include <QObject>
+#include <QStringList>
+
+class Prompter;
+
+inline const QString WebSiteAddress = QStringLiteral("https://www.example.com");
+
+// The main window's life cycle and its reactions, without the window: start-up, close, restore and the
+// ribbon actions. The window binds to it and to its Session.
+class MainController : public QObject
+{
+    Q_OBJECT
+
+public:
+    // arguments: the command line without the program name.
+    MainController(const Platform& platform, Prompter& prompter, QStringList arguments, QObject* parent = nullptr);
+
+    Session& session() { return m_session; }
+    const Session& session() const { return m_session; }
+
+    // Tests put a recording stand-in in place of the real subsystems.
+    void setSeams(ShellSeams& seams) { m_seams = &seams; }
+
+    void FormCreate();
+    void FormShow();
+    // False when the close must not go on (saving failed; the message has been shown).
+    bool FormClose();
+    void OnRestore();
+
+    QString versionText() const { return QStringLiteral("V") + VersionNo; }
+    // "BannerImage.jpg" in the current directory, or empty when the banner strip is hidden.
+    const QString& bannerImagePath() const { return m_bannerImagePath; }
+
+    void aUserManualExecute();
+    void aWebSiteExecute();
+
+signals:
+    void bannerChanged(const QString& imagePath);
+    void minimizeRequested();
+
+private:
+    bool hasOneArgument() const { return m_arguments.size() == 1; }
+
+    Session m_session;
+    ShellServices m_services;
+    ShellSeams* m_seams;
+    QStringList m_arguments;
+    QString m_bannerImagePath;
+};

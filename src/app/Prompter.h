@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QFlags>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+enum class MessageKind { Error, Warning, Information, Confirmation };
+
+enum class MessageButton { None = 0x0, Ok = 0x1, Cancel = 0x2, Yes = 0x4, No = 0x8 };
+Q_DECLARE_FLAGS(MessageButtons, MessageButton)
+Q_DECLARE_OPERATORS_FOR_FLAGS(MessageButtons)
+
+struct FileDialogRequest
+{
+    QString title;
+    QString filter;          // "Description|*.ext|..." pairs, as the stored dialogs describe them
+    QString initialFolder;   // native path, may be empty
+    QString fileName;        // proposed name, may be empty
+    QString defaultExtension;
+};
+
+// The state behind a modal dialog (panel setup, chooser, ...). The window shown for it is picked by the
+// model's type, so the logic only ever sees the model.
+class DialogModel
+{
+public:
+    virtual ~DialogModel() = default;
+};
+
+// Every modal interaction of the logic with the user. The program answers it with Qt dialogs; tests answer
+// from a script.
+class Prompter
+{
+public:
+    virtual ~Prompter() = default;
+
+    // Returns the button the user pressed (Cancel or No when closed without choosing, whichever is offered).
+    virtual MessageButton message(MessageKind kind, const QString& text, MessageButtons buttons = MessageButton::Ok,
+                                  MessageButton defaultButton = MessageButton::None) = 0;
+    virtual std::optional<QString> inputBox(const QString& caption, const QString& prompt,
+                                            const QString& initial) = 0;
+    virtual std::optional<QString> openFileName(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFileName(const FileDialogRequest& request) = 0;
+    // Colours as stored: 0x00BBGGRR.
+    virtual std::optional<int> chooseColor(int initial) = 0;
+    // Shows the dialog for the model; true when it was confirmed (OK).
+    virtual bool execDialog(DialogModel& model) = 0;
+
+    void showError(const QString& text) { message(MessageKind::Error, text); }
+};
+
+// The general error display: runs an operation; an error raised in it ends the operation and its text is
+// shown in a message box. Returns true when the operation ran to its end.
+bool runGuarded(Prompter& prompter, const std::function<void()>& operation);

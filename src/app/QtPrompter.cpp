@@ -1,0 +1,117 @@
+#include "QtPrompter.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::StandardButton toQt(MessageButton b)
+{
+    switch (b) {
+    case MessageButton::Ok: return QMessageBox::Ok;
+    case MessageButton::Cancel: return QMessageBox::Cancel;
+    case MessageButton::Yes: return QMessageBox::Yes;
+    case MessageButton::No: return QMessageBox::No;
+    case MessageButton::None: break;
+    }
+    return QMessageBox::NoButton;
+}
+
+MessageButton fromQt(int b)
+{
+    switch (b) {
+    case QMessageBox::Ok: return MessageButton::Ok;
+    case QMessageBox::Yes: return MessageButton::Yes;
+    case QMessageBox::No: return MessageButton::No;
+    default: return MessageButton::Cancel;
+    }
+}
+
+} // namespace
+
+QString qtNameFilters(const QString& pipeFilter)
+{
+    const QStringList parts = pipeFilter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(u';', u' '));
+    return filters.join(QStringLiteral(";;"));
+}
+
+MessageButton QtPrompter::message(MessageKind kind, const QString& text, MessageButtons buttons,
+                                  MessageButton defaultButton)
+{
+    static const struct
+    {
+        QMessageBox::Icon icon;
+        const char* title;
+    } kinds[] = {{QMessageBox::Critical, "Error"},
+                 {QMessageBox::Warning, "Warning"},
+                 {QMessageBox::Information, "Information"},
+                 {QMessageBox::Question, "Confirm"}};
+    const auto& k = kinds[int(kind)];
+    QMessageBox box(k.icon, QString::fromLatin1(k.title), text, QMessageBox::NoButton, m_owner);
+    for (MessageButton b : {MessageButton::Yes, MessageButton::No, MessageButton::Ok, MessageButton::Cancel}) {
+        if (buttons.testFlag(b))
+            box.addButton(toQt(b));
+    }
+    if (defaultButton != MessageButton::None)
+        box.setDefaultButton(toQt(defaultButton));
+    const int result = box.exec();
+    if (result == QMessageBox::Ok || result == QMessageBox::Yes || result == QMessageBox::No ||
+        result == QMessageBox::Cancel)
+        return fromQt(result);
+    // Closed with Escape or the title bar: the answer that changes nothing.
+    return buttons.testFlag(MessageButton::Cancel) ? MessageButton::Cancel
+           : buttons.testFlag(MessageButton::No)   ? MessageButton::No
+                                                   : MessageButton::Ok;
+}
+
+std::optional<QString> QtPrompter::inputBox(const QString& caption, const QString& prompt, const QString& initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_owner, caption, prompt, QLineEdit::Normal, initial, &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
+}
+
+std::optional<QString> QtPrompter::openFileName(const FileDialogRequest& r)
+{
+    QFileDialog dialog(m_owner, r.title, r.initialFolder, qtNameFilters(r.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!r.fileName.isEmpty())
+        dialog.selectFile(r.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtPrompter::saveFileName(const FileDialogRequest& r)
+{
+    QFileDialog dialog(m_owner, r.title, r.initialFolder, qtNameFilters(r.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(r.defaultExtension);
+    if (!r.fileName.isEmpty())
+        dialog.selectFile(r.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<int> QtPrompter::chooseColor(int initial)
+{
+    // Stored colours are 0x00BBGGRR.
+    const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
+    const QColor c = QColorDialog::getColor(start, m_owner);
+    if (!c.isValid())
+        return std::nullopt;
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
+
+bool QtPrompter::execDialog(DialogModel& /*model*/)
+{
+    // Each dialog model is shown by its own window; the windows are added here as they come.
+    return false;
+}

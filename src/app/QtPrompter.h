@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Prompter.h"
+
+class QWidget;
+
+// Answers the logic's prompts with Qt's dialogs, owned by the given window.
+class QtPrompter : public Prompter
+{
+public:
+    explicit QtPrompter(QWidget* owner = nullptr) : m_owner(owner) {}
+    void setOwner(QWidget* owner) { m_owner = owner; }
+
+    MessageButton message(MessageKind kind, const QString& text, MessageButtons buttons,
+                          MessageButton defaultButton) override;
+    std::optional<QString> inputBox(const QString& caption, const QString& prompt, const QString& initial) override;
+    std::optional<QString> openFileName(const FileDialogRequest& request) override;
+    std::optional<QString> saveFileName(const FileDialogRequest& request) override;
+    std::optional<int> chooseColor(int initial) override;
+    bool execDialog(DialogModel& model) override;
+
+private:
+    QWidget* m_owner;
+};
+
+// "Text files|*.txt|All|*.*" as a Qt name filter list: "Text files (*.txt);;All (*.*)".
+QString qtNameFilters(const QString& pipeFilter);

@@ -1,0 +1,170 @@
+#include "Ribbon.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QTabBar>
+#include <QToolButton>
+
+namespace {
+constexpr int kSmallIcon = 16;
+constexpr int kLargeIcon = 36;
+constexpr int kSmallRows = 3;
+} // namespace
+
+RibbonGroup::RibbonGroup(const QString& caption, QWidget* parent) : QWidget(parent)
+{
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(3, 2, 3, 1);
+    outer->setSpacing(0);
+    m_buttons = new QGridLayout;
+    m_buttons->setContentsMargins(0, 0, 0, 0);
+    m_buttons->setHorizontalSpacing(2);
+    m_buttons->setVerticalSpacing(0);
+    outer->addLayout(m_buttons, 1);
+    m_caption = new QLabel(caption, this);
+    m_caption->setAlignment(Qt::AlignCenter);
+    m_caption->setObjectName(QStringLiteral("groupCaption"));
+    outer->addWidget(m_caption);
+}
+
+QString RibbonGroup::caption() const
+{
+    return m_caption->text();
+}
+
+QToolButton* RibbonGroup::addLarge(QAction* action)
+{
+    if (m_smallRow > 0) {
+        ++m_column;
+        m_smallRow = 0;
+    }
+    auto* b = new QToolButton(this);
+    b->setDefaultAction(action);
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setIconSize(QSize(kLargeIcon, kLargeIcon));
+    b->setAutoRaise(true);
+    b->setProperty("large", true);
+    b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    m_buttons->addWidget(b, 0, m_column++, kSmallRows, 1, Qt::AlignTop);
+    return b;
+}
+
+QToolButton* RibbonGroup::addSmall(QAction* action)
+{
+    auto* b = new QToolButton(this);
+    b->setDefaultAction(action);
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    b->setIconSize(QSize(kSmallIcon, kSmallIcon));
+    b->setAutoRaise(true);
+    b->setProperty("large", false);
+    b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    m_buttons->addWidget(b, m_smallRow, m_column, Qt::AlignTop);
+    if (++m_smallRow == kSmallRows) {
+        m_smallRow = 0;
+        ++m_column;
+    }
+    return b;
+}
+
+Ribbon::Ribbon(QWidget* parent) : QWidget(parent)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_title = new QLabel(this);
+    m_title->setObjectName(QStringLiteral("ribbonTitle"));
+    m_title->setAlignment(Qt::AlignCenter);
+    m_title->setContentsMargins(0, 2, 0, 2);
+    layout->addWidget(m_title);
+
+    auto* tabRow = new QHBoxLayout;
+    tabRow->setContentsMargins(2, 0, 2, 0);
+    tabRow->setSpacing(4);
+    m_appButton = new QToolButton(this);
+    m_appButton->setObjectName(QStringLiteral("applicationMenuButton"));
+    m_appButton->setText(QStringLiteral("Shortcuts"));
+    m_appButton->setToolTip(QStringLiteral("Shortcuts (F)"));
+    m_appButton->setPopupMode(QToolButton::InstantPopup);
+    m_appButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_appButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarMenuButton));
+    tabRow->addWidget(m_appButton);
+    m_tabs = new QTabBar(this);
+    m_tabs->setObjectName(QStringLiteral("ribbonTabs"));
+    m_tabs->setDrawBase(false);
+    m_tabs->setExpanding(false);
+    tabRow->addWidget(m_tabs, 1);
+    layout->addLayout(tabRow);
+
+    m_pages = new QStackedWidget(this);
+    m_pages->setObjectName(QStringLiteral("ribbonPages"));
+    m_pages->setFrameShape(QFrame::StyledPanel);
+    layout->addWidget(m_pages, 1);
+    connect(m_tabs, &QTabBar::currentChanged, m_pages, &QStackedWidget::setCurrentIndex);
+}
+
+void Ribbon::setTitle(const QString& title)
+{
+    m_title->setText(title);
+}
+
+QString Ribbon::title() const
+{
+    return m_title->text();
+}
+
+int Ribbon::addTab(const QString& caption)
+{
+    auto* page = new QWidget(m_pages);
+    auto* row = new QHBoxLayout(page);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(0);
+    row->addStretch(1);
+    m_pages->addWidget(page);
+    return m_tabs->addTab(caption);
+}
+
+RibbonGroup* Ribbon::addGroup(int tab, const QString& objectName, const QString& caption)
+{
+    QWidget* page = m_pages->widget(tab);
+    auto* row = static_cast<QHBoxLayout*>(page->layout());
+    if (row->count() > 1) {
+        auto* line = new QFrame(page);
+        line->setFrameShape(QFrame::VLine);
+        line->setFrameShadow(QFrame::Sunken);
+        row->insertWidget(row->count() - 1, line);
+    }
+    auto* group = new RibbonGroup(caption, page);
+    group->setObjectName(objectName);
+    row->insertWidget(row->count() - 1, group);
+    return group;
+}
+
+int Ribbon::tabCount() const
+{
+    return m_tabs->count();
+}
+
+QString Ribbon::tabText(int tab) const
+{
+    return m_tabs->tabText(tab);
+}
+
+QList<RibbonGroup*> Ribbon::groups(int tab) const
+{
+    return m_pages->widget(tab)->findChildren<RibbonGroup*>(Qt::FindDirectChildrenOnly);
+}
+
+void Ribbon::setCurrentTab(int tab)
+{
+    m_tabs->setCurrentIndex(tab);
+}
+
+int Ribbon::currentTab() const
+{
+    return m_tabs->currentIndex();
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ShellSeams.h"
+
+class Session;
+
+// The real subsystems behind the start-up and shutdown calls.
+class ShellServices : public ShellSeams
+{
+public:
+    explicit ShellServices(Session& session) : m_session(session) {}
+
+    QString FindPanel(const QString& name, bool containsSearch, bool reportMissing) override;
+    void LoadPanelSettings(const QString& name) override;
+    void RepairInstrumentList() override;
+    void SaveInstrumentList(const QString& name) override;
+    void CreateProcessList() override;
+    void DestroyProcessList() override;
+    void StartControlListener() override;
+    void StopControlListener() override;
+    void StartPanel() override;
+    void StopPanel() override;
+
+private:
+    Session& m_session;
+};

@@ -1,0 +1,290 @@
+#include "TfrmMain.h"
+
+#include "MainController.h"
+#include "Prompter.h"
+#include "Ribbon.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPixmap>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
+
+namespace {
+
+enum Tab { OperationTab, BuildingTab, ConfigurationTab };
+
+struct GroupSpec
+{
+    const char* objectName;
+    const char* caption;
+    Tab tab;
+};
+
+// In ribbon order.
+const GroupSpec kGroups[] = {
+    {"rgControl", "Control", OperationTab},       {"rgLoading", "Panel", OperationTab},
+    {"rgProgram", "Program", OperationTab},       {"rgPanels", "Panels", BuildingTab},
+    {"rgInstruments", "Instruments", BuildingTab}, {"rgExchange", "Exchange", BuildingTab},
+    {"rgNetwork", "Networking", ConfigurationTab}, {"rgHelp", "Help", ConfigurationTab},
+};
+
+struct ActionSpec
+{
+    const char* objectName;
+    const char* caption;
+    const char* group;
+    bool large;
+    QStyle::StandardPixmap icon;
+};
+
+// In ribbon order. Edit Panel stands in two groups.
+const ActionSpec kActions[] = {
+    {"aStartPanel", "&Start", "rgControl", true, QStyle::SP_MediaPlay},
+    {"aStopPanel", "S&top", "rgControl", true, QStyle::SP_MediaStop},
+    {"aLoadPanel", "&Load Panel", "rgLoading", true, QStyle::SP_DialogOpenButton},
+    {"aEditSettings", "&Edit Panel", "rgLoading", false, QStyle::SP_FileDialogDetailedView},
+    {"aSendToMonitor", "&Send To ...", "rgLoading", false, QStyle::SP_ComputerIcon},
+    {"FileExit1", "E&xit", "rgProgram", true, QStyle::SP_DialogCloseButton},
+    {"aNewPanel", "&New Panel", "rgPanels", true, QStyle::SP_FileDialogNewFolder},
+    {"aEditSettings", "&Edit Panel", "rgPanels", false, QStyle::SP_FileDialogDetailedView},
+    {"aCopyPanel", "&Copy Panel", "rgPanels", false, QStyle::SP_FileLinkIcon},
+    {"aDeletePanel", "&Delete Panel", "rgPanels", false, QStyle::SP_TrashIcon},
+    {"aAddInstrument", "&Add Instrument", "rgInstruments", false, QStyle::SP_FileIcon},
+    {"a3rdParty", "A&dd 3rd Party App", "rgInstruments", false, QStyle::SP_DesktopIcon},
+    {"aEditInstrument", "&Edit Settings", "rgInstruments", false, QStyle::SP_FileDialogContentsView},
+    {"aDeleteInstrument", "&Remove", "rgInstruments", false, QStyle::SP_DialogDiscardButton},
+    {"aResetPos", "Re&set Position", "rgInstruments", false, QStyle::SP_BrowserReload},
+    {"aExport", "&Export Panel", "rgExchange", false, QStyle::SP_DialogSaveButton},
+    {"aImport", "&Import Panel", "rgExchange", false, QStyle::SP_ArrowDown},
+    {"aPortNumber", "&Network Config ", "rgNetwork", false, QStyle::SP_DriveNetIcon},
+    {"aUserManual", "&User Manual", "rgHelp", false, QStyle::SP_DialogHelpButton},
+    {"aWebSite", "Brondix &Website", "rgHelp", false, QStyle::SP_DirHomeIcon},
+};
+
+const char* const kTabs[] = {"Operation", "Building", "Configuration"};
+
+// The groups that a running panel locks; "Control" never is.
+const char* const kEditingGroups[] = {"rgLoading", "rgProgram", "rgPanels", "rgInstruments",
+                                      "rgNetwork", "rgHelp",    "rgExchange"};
+
+constexpr int kRibbonHeight = 143;
+constexpr int kBannerHeight = 60;
+constexpr int kStatusHeight = 19;
+constexpr int kColumnWidths[] = {400, 85, 300, 50, 50, 50, 50};
+
+} // namespace
+
+TfrmMain::TfrmMain(MainController& controller, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      m_controller(controller)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Varnolt DCS"));
+    setFixedWidth(500);
+    setMinimumHeight(520);
+    resize(500, 520);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_ribbon = new Ribbon(this);
+    m_ribbon->setObjectName(QStringLiteral("Ribbon"));
+    m_ribbon->setFixedHeight(kRibbonHeight);
+    layout->addWidget(m_ribbon);
+
+    m_lvInstruments = new QTreeView(this);
+    m_lvInstruments->setObjectName(QStringLiteral("lvInstruments"));
+    m_lvInstruments->setRootIsDecorated(false);
+    m_lvInstruments->setItemsExpandable(false);
+    m_lvInstruments->setUniformRowHeights(true);
+    m_lvInstruments->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_lvInstruments->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lvInstruments->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_lvInstruments->setModel(&controller.session().instruments());
+    m_lvInstruments->header()->setStretchLastSection(false);
+    m_lvInstruments->header()->setSectionsMovable(false);
+    for (int c = 0; c < int(std::size(kColumnWidths)); ++c)
+        m_lvInstruments->setColumnWidth(c, kColumnWidths[c]);
+    layout->addWidget(m_lvInstruments, 1);
+
+    m_pBanner = new QWidget(this);
+    m_pBanner->setObjectName(QStringLiteral("pBanner"));
+    m_pBanner->setFixedHeight(kBannerHeight);
+    auto* bannerLayout = new QVBoxLayout(m_pBanner);
+    bannerLayout->setContentsMargins(0, 0, 0, 0);
+    m_bannerImage = new QLabel(m_pBanner);
+    m_bannerImage->setObjectName(QStringLiteral("bannerImage"));
+    m_bannerImage->setAlignment(Qt::AlignCenter);
+    bannerLayout->addWidget(m_bannerImage);
+    layout->addWidget(m_pBanner);
+
+    m_sbMain = new QStatusBar(this);
+    m_sbMain->setObjectName(QStringLiteral("sbMain"));
+    m_sbMain->setFixedHeight(kStatusHeight);
+    m_sbMain->setSizeGripEnabled(false);
+    const int widths[] = {170, 200, 50};
+    for (int i = 0; i < 3; ++i) {
+        m_statusPanels[i] = new QLabel(m_sbMain);
+        m_statusPanels[i]->setObjectName(QStringLiteral("sbPanel%1").arg(i));
+        m_statusPanels[i]->setFixedWidth(widths[i]);
+        m_sbMain->addWidget(m_statusPanels[i]);
+    }
+    layout->addWidget(m_sbMain);
+
+    buildRibbon();
+    buildApplicationMenu();
+    wireActions();
+
+    Session& session = controller.session();
+    m_ribbon->setTitle(session.ribbonTitle());
+    connect(&session, &Session::documentNameChanged, this, [this] { m_ribbon->setTitle(m_controller.session().ribbonTitle()); });
+    connect(&session, &Session::actionsChanged, this, &TfrmMain::applyActionState);
+    connect(&controller, &MainController::bannerChanged, this, &TfrmMain::showBanner);
+    connect(&controller, &MainController::minimizeRequested, this, &QWidget::showMinimized);
+    applyActionState(session.actions());
+
+    m_controller.FormCreate();
+}
+
+QAction* TfrmMain::action(const QString& objectName) const
+{
+    const auto it = m_actions.find(objectName);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+RibbonGroup* TfrmMain::group(const QString& objectName) const
+{
+    const auto it = m_groups.find(objectName);
+    return it == m_groups.end() ? nullptr : it->second;
+}
+
+void TfrmMain::buildRibbon()
+{
+    for (const char* tab : kTabs)
+        m_ribbon->addTab(QString::fromLatin1(tab));
+    for (const GroupSpec& g : kGroups)
+        m_groups[QString::fromLatin1(g.objectName)] =
+            m_ribbon->addGroup(g.tab, QString::fromLatin1(g.objectName), QString::fromLatin1(g.caption));
+
+    for (const ActionSpec& a : kActions) {
+        const QString name = QString::fromLatin1(a.objectName);
+        QAction*& action = m_actions[name];
+        if (!action) {
+            action = new QAction(style()->standardIcon(a.icon), QString::fromLatin1(a.caption), this);
+            action->setObjectName(name);
+        }
+        RibbonGroup* group = m_groups.at(QString::fromLatin1(a.group));
+        a.large ? group->addLarge(action) : group->addSmall(action);
+    }
+    action(QStringLiteral("FileExit1"))->setToolTip(QStringLiteral("Exit"));
+    action(QStringLiteral("FileExit1"))->setStatusTip(QStringLiteral("Quits the application"));
+}
+
+void TfrmMain::buildApplicationMenu()
+{
+    m_appMenu = new QMenu(this);
+    m_appMenu->setObjectName(QStringLiteral("applicationMenu"));
+    QMenu* shortcuts = m_appMenu->addMenu(QStringLiteral("&ActionClientItem0"));
+    shortcuts->setObjectName(QStringLiteral("ActionClientItem0"));
+    shortcuts->menuAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    shortcuts->addAction(action(QStringLiteral("aWebSite")));
+    shortcuts->addAction(action(QStringLiteral("aUserManual")));
+    m_appMenu->addSeparator();
+    m_appMenu->addAction(action(QStringLiteral("FileExit1")));
+    m_ribbon->applicationButton()->setMenu(m_appMenu);
+    m_ribbon->applicationButton()->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F));
+}
+
+void TfrmMain::run(void (MainController::*handler)())
+{
+    runGuarded(m_controller.session().prompter(), [&] { (m_controller.*handler)(); });
+}
+
+void TfrmMain::wireActions()
+{
+    const auto on = [this](const char* name, void (MainController::*handler)()) {
+        connect(action(QString::fromLatin1(name)), &QAction::triggered, this, [this, handler] { run(handler); });
+    };
+    connect(action(QStringLiteral("FileExit1")), &QAction::triggered, this, &QWidget::close);
+    on("aUserManual", &MainController::aUserManualExecute);
+    on("aWebSite", &MainController::aWebSiteExecute);
+
+    InstrumentListModel& model = m_controller.session().instruments();
+    connect(m_lvInstruments->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [&model](const QModelIndex& current) { model.select(current.isValid() ? current.row() : -1); });
+    connect(&model, &InstrumentListModel::selectionChanged, this, &TfrmMain::syncSelectionFromModel);
+}
+
+void TfrmMain::syncSelectionFromModel(int row)
+{
+    auto* selection = m_lvInstruments->selectionModel();
+    if (row < 0) {
+        selection->clearSelection();
+        return;
+    }
+    const QModelIndex index = m_controller.session().instruments().index(row, 0);
+    if (selection->currentIndex().row() != row)
+        selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void TfrmMain::applyActionState(const ActionState& state)
+{
+    action(QStringLiteral("aStartPanel"))->setEnabled(state.startEnabled);
+    action(QStringLiteral("aStopPanel"))->setEnabled(state.stopEnabled);
+    action(QStringLiteral("aSendToMonitor"))->setEnabled(state.sendToEnabled);
+    for (const char* g : kEditingGroups)
+        group(QString::fromLatin1(g))->setEnabled(state.groupsEnabled);
+    // The application menu repeats Exit and the help actions, so it follows their groups.
+    m_ribbon->applicationButton()->setEnabled(state.groupsEnabled);
+}
+
+void TfrmMain::showBanner(const QString& imagePath)
+{
+    QPixmap picture;
+    // A banner that cannot be read is hidden like a missing one; start-up goes on.
+    if (imagePath.isEmpty() || !picture.load(imagePath)) {
+        m_pBanner->hide();
+        return;
+    }
+    m_bannerImage->setPixmap(picture.scaled(QSize(width(), kBannerHeight), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    m_pBanner->show();
+}
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    m_statusPanels[2]->setText(m_controller.versionText());
+    m_ribbon->setCurrentTab(OperationTab);
+    m_controller.FormShow();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    if (m_controller.FormClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TfrmMain::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if ((change->oldState() & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized))
+        m_controller.OnRestore();
+}

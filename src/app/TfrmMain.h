@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QWidget>
+
+#include <map>
+
+class MainController;
+class QAction;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QTreeView;
+class Ribbon;
+class RibbonGroup;
+struct ActionState;
+
+// The main window: the ribbon, the instrument list, the banner strip and the status bar, bound to a
+// MainController that holds the state and the reactions.
+class TfrmMain : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(MainController& controller, QWidget* parent = nullptr);
+
+    MainController& controller() { return m_controller; }
+    Ribbon* ribbon() const { return m_ribbon; }
+    QAction* action(const QString& objectName) const;
+    RibbonGroup* group(const QString& objectName) const;
+    QTreeView* instrumentList() const { return m_lvInstruments; }
+    QMenu* applicationMenu() const { return m_appMenu; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildRibbon();
+    void buildApplicationMenu();
+    void wireActions();
+    void applyActionState(const ActionState& state);
+    void showBanner(const QString& imagePath);
+    void syncSelectionFromModel(int row);
+    // Runs an action's handler through the general error display.
+    void run(void (MainController::*handler)());
+
+    MainController& m_controller;
+    Ribbon* m_ribbon = nullptr;
+    QMenu* m_appMenu = nullptr;
+    QTreeView* m_lvInstruments = nullptr;
+    QWidget* m_pBanner = nullptr;
+    QLabel* m_bannerImage = nullptr;
+    QStatusBar* m_sbMain = nullptr;
+    QLabel* m_statusPanels[3] = {};
+    std::map<QString, QAction*> m_actions;
+    std::map<QString, RibbonGroup*> m_groups;
+    bool m_shown = false;
+};

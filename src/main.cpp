@@ -1,0 +1,9 @@
+#include "app/Program.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    return runProgram(app, ProgramOptions{});
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+struct DirEntry
+{
+    QString name;
+    bool directory = false;
+    bool hidden = false;   // on Linux: the name starts with "."
+    bool readOnly = false; // on Linux: no write bit for the owner
+
+    // What a Windows listing reports as attributes that are exactly "directory".
+    bool isPlainDirectory() const { return directory && !hidden && !readOnly; }
+};
+
+// Folders and files by stored path ("\" separators); only implementations turn them into native paths.
+// Every call is one operation; nothing is cached.
+class FileSystem
+{
+public:
+    virtual ~FileSystem() = default;
+
+    virtual bool folderExists(const QString& path) const = 0;
+    virtual bool fileExists(const QString& path) const = 0; // false for folders
+    virtual bool createFolder(const QString& path) = 0;     // one level; false when it fails or exists
+    virtual bool removeFolder(const QString& path) = 0;     // empty folders only
+    virtual bool copyFile(const QString& from, const QString& to, bool failIfExists) = 0;
+    virtual bool renameFile(const QString& from, const QString& to) = 0; // fails when the target exists
+    virtual bool deleteFile(const QString& path) = 0;
+
+    // The entries of a folder matching a wildcard pattern ("*", "?", letter case ignored), e.g.
+    // "<folder>\Panel_*", in the file system's own order; "." and ".." are never listed.
+    virtual std::vector<DirEntry> list(const QString& folderAndPattern) const = 0;
+
+    // Whole-file helpers. A write goes through a temporary file and a rename: on failure the old file
+    // stays as it was and the error text says why.
+    virtual bool readFile(const QString& path, QByteArray& data, QString* error = nullptr) const = 0;
+    virtual bool writeFile(const QString& path, const QByteArray& data, QString* error = nullptr) = 0;
+};
+
+// Windows wildcard matching: "*" any run, "?" one character, letter case ignored; "*.*" matches every name.
+bool matchesWildcard(const QString& name, const QString& pattern);

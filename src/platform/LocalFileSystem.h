@@ -1,0 +1,18 @@
+#pragma once
+
+#include "FileSystem.h"
+
+class LocalFileSystem : public FileSystem
+{
+public:
+    bool folderExists(const QString& path) const override;
+    bool fileExists(const QString& path) const override;
+    bool createFolder(const QString& path) override;
+    bool removeFolder(const QString& path) override;
+    bool copyFile(const QString& from, const QString& to, bool failIfExists) override;
+    bool renameFile(const QString& from, const QString& to) override;
+    bool deleteFile(const QString& path) override;
+    std::vector<DirEntry> list(const QString& folderAndPattern) const override;
+    bool readFile(const QString& path, QByteArray& data, QString* error = nullptr) const override;
+    bool writeFile(const QString& path, const QByteArray& data, QString* error = nullptr) override;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Monitors.h"
+
+// The monitors as Qt's screens report them.
+class ScreenMonitors : public Monitors
+{
+public:
+    int count() const override;
+    QRect bounds(int index) const override;
+    QSize virtualDesktopSize() const override;
+};

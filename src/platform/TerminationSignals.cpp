@@ -1,0 +1,40 @@
+#include "TerminationSignals.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int g_pipe[2] = {-1, -1};
+
+void writeWakeByte(int)
+{
+    const char b = 1;
+    // Only async-signal-safe work here: the event loop does the rest.
+    [[maybe_unused]] auto n = ::write(g_pipe[0], &b, 1);
+}
+
+} // namespace
+
+void onTerminationRequest(std::function<void()> handler)
+{
+    if (g_pipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_pipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_pipe[1], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [handler = std::move(handler)] {
+        char b;
+        [[maybe_unused]] auto n = ::read(g_pipe[1], &b, 1);
+        handler();
+    });
+
+    struct sigaction sa {};
+    sa.sa_handler = writeWakeByte;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &sa, nullptr);
+    ::sigaction(SIGINT, &sa, nullptr);
+}

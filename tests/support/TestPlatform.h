@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/DesktopShell.h"
+#include "platform/Environment.h"
+#include "platform/LocalFileSystem.h"
+#include "platform/LocaleService.h"
+#include "platform/Monitors.h"
+#include "platform/Platform.h"
+#include "platform/ProfileIni.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <vector>
+
+// Monitors the test lays out; the machine's own cannot be controlled.
+class FakeMonitors : public Monitors
+{
+public:
+    std::vector<QRect> screens{QRect(0, 0, 1920, 1080)};
+
+    int count() const override { return int(screens.size()); }
+    QRect bounds(int index) const override { return screens.at(index); }
+    QSize virtualDesktopSize() const override;
+};
+
+class RecordingShell : public DesktopShell
+{
+public:
+    QStringList opened;
+    void openDocument(const QString& path) override { opened << path; }
+    void openAddress(const QString& url) override { opened << url; }
+};
+
+class TestEnvironment : public Environment
+{
+public:
+    QString appData, executable, currentDir;
+    QString variable(const QString& name) const override;
+    QString executablePath() const override { return executable; }
+    QString currentDirectory() const override { return currentDir; }
+};
+
+// Real files in a fresh temporary folder: APPDATA, the program folder ("bin", program "varnolt") and the
+// current directory all lie inside it.
+class TestPlatform
+{
+public:
+    TestPlatform();
+
+    Platform platform();
+    QString root() const { return m_dir.path(); }
+    // Stored path of the settings folder once resolved: <root>/appdata\Brondix\HarvolmPRO
+    QString iniPath() const;
+    QString settingsFile() const;
+
+    // Native-path file helpers for fixtures and checks.
+    static void writeBytes(const QString& nativePath, const QByteArray& bytes);
+    static QByteArray readBytes(const QString& nativePath);
+
+    ProfileIni ini;
+    LocalFileSystem files;
+    FakeMonitors monitors;
+    SystemLocale locale;
+    TestEnvironment env;
+    RecordingShell shell;
+
+private:
+    QTemporaryDir m_dir;
+};
