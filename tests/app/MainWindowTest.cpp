@@ -1,0 +1,158 @@
+#include "app/MainController.h"
+#include "app/Ribbon.h"
+#include "app/TfrmMain.h"
+#include "support/RecordingSeams.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TestPlatform.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct MainWindow : ::testing::Test
+{
+    TestPlatform t;
+    ScriptedPrompter prompter;
+    RecordingSeams seams;
+    MainController controller{t.platform(), prompter, {}};
+    std::unique_ptr<TfrmMain> window;
+
+    void open()
+    {
+        controller.setSeams(seams);
+        window = std::make_unique<TfrmMain>(controller);
+        window->show();
+    }
+    QString caption(const char* action) { return window->action(QString::fromLatin1(action))->text(); }
+};
+
+QStringList buttonsOf(RibbonGroup* group)
+{
+    QStringList out;
+    for (auto* b : group->findChildren<QToolButton*>())
+        out << (b->property("large").toBool() ? "L:" : "s:") + b->defaultAction()->objectName();
+    return out;
+}
+
+} // namespace
+
+TEST_F(MainWindow, RibbonTabsGroupsAndActions)
+{
+    open();
+    Ribbon* r = window->ribbon();
+    ASSERT_EQ(r->tabCount(), 3);
+    EXPECT_EQ(r->tabText(0), "Operation");
+    EXPECT_EQ(r->tabText(1), "Building");
+    EXPECT_EQ(r->tabText(2), "Configuration");
+    EXPECT_EQ(r->currentTab(), 0);
+
+    const QStringList groups[] = {{"Control", "Panel", "Program"}, {"Panels", "Instruments", "Exchange"},
+                                  {"Networking", "Help"}};
+    for (int tab = 0; tab < 3; ++tab) {
+        QStringList captions;
+        for (auto* g : r->groups(tab))
+            captions << g->caption();
+        EXPECT_EQ(captions, groups[tab]);
+    }
+
+    EXPECT_EQ(buttonsOf(window->group("rgControl")), QStringList({"L:aStartPanel", "L:aStopPanel"}));
+    EXPECT_EQ(buttonsOf(window->group("rgLoading")),
+              QStringList({"L:aLoadPanel", "s:aEditSettings", "s:aSendToMonitor"}));
+    EXPECT_EQ(buttonsOf(window->group("rgPanels")),
+              QStringList({"L:aNewPanel", "s:aEditSettings", "s:aCopyPanel", "s:aDeletePanel"}));
+    EXPECT_EQ(buttonsOf(window->group("rgInstruments")),
+              QStringList({"s:aAddInstrument", "s:a3rdParty", "s:aEditInstrument", "s:aDeleteInstrument",
+                           "s:aResetPos"}));
+
+    EXPECT_EQ(caption("aStopPanel"), "S&top");
+    EXPECT_EQ(caption("a3rdParty"), "A&dd 3rd Party App");
+    EXPECT_EQ(caption("aResetPos"), "Re&set Position");
+    EXPECT_EQ(caption("aPortNumber"), "&Network Config ");
+    EXPECT_EQ(caption("aSendToMonitor"), "&Send To ...");
+
+    QMenu* menu = window->applicationMenu();
+    EXPECT_EQ(r->applicationButton()->text(), "Shortcuts");
+    ASSERT_EQ(menu->actions().size(), 3);
+    EXPECT_EQ(menu->actions()[0]->text(), "&ActionClientItem0");
+    EXPECT_EQ(menu->actions()[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
+    QStringList entries;
+    for (auto* a : menu->actions()[0]->menu()->actions())
+        entries << a->text();
+    EXPECT_EQ(entries, QStringList({"Brondix &Website", "&User Manual"}));
+    EXPECT_EQ(menu->actions()[2]->text(), "E&xit");
+}
+
+TEST_F(MainWindow, ListStatusBarAndTitle)
+{
+    seams.existingPanels = {"Cockpit"};
+    TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nLastPanelUsed=Cockpit\r\n");
+    open();
+    EXPECT_EQ(window->windowTitle(), "Varnolt DCS");
+    EXPECT_EQ(window->ribbon()->title(), "Cockpit - Varnolt Professional");
+    EXPECT_EQ(window->width(), 500);
+    EXPECT_EQ(window->minimumHeight(), 520);
+
+    QTreeView* list = window->instrumentList();
+    QStringList headers;
+    QList<int> widths;
+    for (int c = 0; c < list->model()->columnCount(); ++c) {
+        headers << list->model()->headerData(c, Qt::Horizontal).toString();
+        widths << list->columnWidth(c);
+    }
+    EXPECT_EQ(headers, QStringList({"On|Instrument", "Port No", "Path Name", "IP Address", "Port No", "Size", "InstNo"}));
+    EXPECT_EQ(widths, QList<int>({400, 85, 300, 50, 50, 50, 50}));
+    EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
+
+    auto* version = window->findChild<QLabel*>("sbPanel2");
+    EXPECT_EQ(version->text(), "V2.15.1");
+    EXPECT_FALSE(window->findChild<QWidget*>("pBanner")->isVisible()) << "no BannerImage.jpg";
+}
+
+TEST_F(MainWindow, EnablingFollowsLoadedAndRunningState)
+{
+    open();
+    EXPECT_FALSE(window->action("aStartPanel")->isEnabled()) << "no panel loaded";
+    EXPECT_FALSE(window->action("aStopPanel")->isEnabled());
+    EXPECT_FALSE(window->action("aSendToMonitor")->isEnabled()) << "one monitor";
+    EXPECT_EQ(window->ribbon()->title(), "Varnolt Professional");
+
+    Session& s = controller.session();
+    s.UpdateStartEnabled("Cockpit");
+    EXPECT_TRUE(window->action("aStartPanel")->isEnabled());
+
+    s.setRunningState(true);
+    EXPECT_FALSE(window->action("aStartPanel")->isEnabled());
+    EXPECT_TRUE(window->action("aStopPanel")->isEnabled());
+    EXPECT_TRUE(window->group("rgControl")->isEnabled());
+    for (const char* g : {"rgLoading", "rgProgram", "rgPanels", "rgInstruments", "rgExchange", "rgNetwork", "rgHelp"})
+        EXPECT_FALSE(window->group(g)->isEnabled()) << g;
+    EXPECT_TRUE(window->instrumentList()->isEnabled());
+
+    s.setRunningState(false);
+    EXPECT_TRUE(window->action("aStartPanel")->isEnabled());
+    EXPECT_TRUE(window->group("rgInstruments")->isEnabled());
+}
+
+TEST_F(MainWindow, UnreadableBannerIsHiddenAndStartUpGoesOn)
+{
+    TestPlatform::writeBytes(t.env.currentDir + "/BannerImage.jpg", "not a picture");
+    open();
+    EXPECT_FALSE(window->findChild<QWidget*>("pBanner")->isVisible());
+    EXPECT_TRUE(seams.calls.contains("StartControlListener"));
+}
+
+TEST_F(MainWindow, ExitRunsTheCloseSequence)
+{
+    open();
+    seams.calls.clear();
+    window->action("FileExit1")->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(seams.calls.contains("StopControlListener"));
+}

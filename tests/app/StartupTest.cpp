@@ -1,0 +1,137 @@
+#include "app/MainController.h"
+#include "support/RecordingSeams.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TestPlatform.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Startup : ::testing::Test
+{
+    TestPlatform t;
+    ScriptedPrompter prompter;
+    RecordingSeams seams;
+    std::unique_ptr<MainController> controller;
+
+    void start(QStringList arguments, const QByteArray& settings = "[Config]\r\nLastPanelUsed=Last\r\n")
+    {
+        controller = std::make_unique<MainController>(t.platform(), prompter, arguments);
+        controller->setSeams(seams);
+        controller->FormCreate();
+        TestPlatform::writeBytes(t.settingsFile(), settings);
+        controller->FormShow();
+    }
+    Session& session() { return controller->session(); }
+};
+
+} // namespace
+
+TEST_F(Startup, CommandLineChoosesThePanelAndWhetherItStarts)
+{
+    const struct
+    {
+        QStringList arguments;
+        QString lookedUp; // empty: no look-up
+        bool started;
+    } cases[] = {
+        {{}, "Last", false},
+        {{"start"}, "Last", true},
+        {{"Start"}, "Start", true},     // only the exact word asks for the last panel
+        {{"Left"}, "Left", true},
+        {{"Left", "Right"}, "Last", false}, // two arguments are ignored
+    };
+    for (const auto& c : cases) {
+        seams.calls.clear();
+        seams.existingPanels = {"Last", "Start", "Left"};
+        start(c.arguments);
+        const QStringList expected = {
+            "CreateProcessList",
+            QStringLiteral("FindPanel(%1,0,1)").arg(c.lookedUp),
+            QStringLiteral("LoadPanelSettings(%1)").arg(c.lookedUp),
+            "RepairInstrumentList",
+            "StartControlListener",
+        };
+        QStringList calls = seams.calls;
+        const bool started = calls.removeAll("StartPanel") == 1;
+        EXPECT_EQ(calls, expected) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(started, c.started) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(session().documentName(), c.lookedUp);
+        EXPECT_TRUE(session().actions().startEnabled);
+    }
+}
+
+TEST_F(Startup, MissingOrEmptyPanelMeansNoPanelAndNoStart)
+{
+    start({"start"}, "[Config]\r\nLastPanelUsed=\r\n");
+    EXPECT_EQ(seams.calls, QStringList({"CreateProcessList", "StartControlListener"}));
+    EXPECT_TRUE(prompter.messages.empty());
+
+    seams.calls.clear();
+    start({"Gone"});
+    EXPECT_EQ(seams.calls, QStringList({"CreateProcessList", "FindPanel(Gone,0,1)", "StartControlListener"}));
+    EXPECT_TRUE(session().CurrentPanel.Name.isEmpty());
+    EXPECT_FALSE(session().actions().startEnabled);
+    EXPECT_EQ(session().ribbonTitle(), "Varnolt Professional");
+}
+
+TEST_F(Startup, SendToFollowsTheMonitorCountAtShow)
+{
+    start({});
+    EXPECT_FALSE(session().actions().sendToEnabled);
+    t.monitors.screens.push_back(QRect(1920, 0, 1280, 1024));
+    start({});
+    EXPECT_TRUE(session().actions().sendToEnabled);
+    EXPECT_EQ(session().MonitorCount, 2);
+    EXPECT_EQ(session().StartupLayout.ScreenWidth[1], 1280);
+}
+
+TEST_F(Startup, CloseSavesThenStopsThenClosesTheListener)
+{
+    seams.existingPanels = {"Last"};
+    start({});
+    session().setRunningState(true);
+    seams.calls.clear();
+    EXPECT_TRUE(controller->FormClose());
+    EXPECT_EQ(seams.calls, QStringList({"SaveInstrumentList(Last)", "StopPanel", "DestroyProcessList",
+                                        "StopControlListener"}));
+    EXPECT_TRUE(TestPlatform::readBytes(t.settingsFile()).contains("LastPanelUsed=Last\r\n"));
+}
+
+TEST_F(Startup, AFailedSaveIsShownAndKeepsTheWindowOpen)
+{
+    start({});
+    QFile::remove(t.settingsFile());
+    QDir(t.root() + "/appdata/Brondix").rename("HarvolmPRO", "moved"); // the folder is gone: writes must fail
+    seams.calls.clear();
+    EXPECT_FALSE(controller->FormClose());
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(prompter.messages[0].text,
+              QStringLiteral("Unable to write to %1/appdata/Brondix/HarvolmPRO/varnolt.ini").arg(t.root()));
+    EXPECT_EQ(seams.calls, QStringList({"SaveInstrumentList()"}));
+}
+
+TEST_F(Startup, RestoreStopsOnlyARunningPanel)
+{
+    start({});
+    seams.calls.clear();
+    controller->OnRestore();
+    EXPECT_TRUE(seams.calls.isEmpty());
+    session().setRunningState(true);
+    controller->OnRestore();
+    EXPECT_EQ(seams.calls, QStringList({"StopPanel"}));
+}
+
+TEST_F(Startup, ManualOpensOnlyWhenPresent)
+{
+    start({});
+    controller->aUserManualExecute();
+    EXPECT_TRUE(t.shell.opened.isEmpty());
+    TestPlatform::writeBytes(t.env.currentDir + "/Varnolt Manual.pdf", "%PDF");
+    controller->aUserManualExecute();
+    controller->aWebSiteExecute();
+    EXPECT_EQ(t.shell.opened, QStringList({t.env.currentDir + "/Varnolt Manual.pdf", WebSiteAddress}));
+}

@@ -1,0 +1,41 @@
+#include "support/TestPlatform.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+#include <map>
+#include <sys/stat.h>
+
+TEST(LocalFileSystem, StoredPathsAndListingAttributes)
+{
+    TestPlatform t;
+    LocalFileSystem& fs = t.files;
+    const QString base = t.root() + QStringLiteral("\\work");
+
+    EXPECT_TRUE(fs.createFolder(base));
+    EXPECT_FALSE(fs.createFolder(base + QStringLiteral("\\a\\b"))) << "one level only";
+    EXPECT_TRUE(fs.createFolder(base + QStringLiteral("\\Panel_A")));
+    EXPECT_TRUE(fs.createFolder(base + QStringLiteral("\\.Panel_hidden")));
+    EXPECT_TRUE(fs.createFolder(base + QStringLiteral("\\Panel_locked")));
+    ::chmod(QFile::encodeName(t.root() + "/work/Panel_locked").constData(), 0555);
+    TestPlatform::writeBytes(t.root() + "/work/Panel_file", "x");
+
+    std::map<QString, DirEntry> seen;
+    for (const DirEntry& e : fs.list(base + QStringLiteral("\\Panel_*")))
+        seen[e.name] = e;
+    ASSERT_EQ(seen.size(), 3u) << "the hidden one does not match the pattern";
+    EXPECT_TRUE(seen["Panel_A"].isPlainDirectory());
+    EXPECT_TRUE(seen["Panel_locked"].directory);
+    EXPECT_FALSE(seen["Panel_locked"].isPlainDirectory());
+    EXPECT_FALSE(seen["Panel_file"].directory);
+
+    EXPECT_TRUE(fs.fileExists(base + QStringLiteral("\\Panel_file")));
+    EXPECT_FALSE(fs.fileExists(base + QStringLiteral("\\Panel_A")));
+    EXPECT_TRUE(fs.copyFile(base + "\\Panel_file", base + "\\copy", true));
+    EXPECT_FALSE(fs.copyFile(base + "\\Panel_file", base + "\\copy", true));
+    EXPECT_FALSE(fs.renameFile(base + "\\copy", base + "\\Panel_file")) << "rename never replaces";
+    EXPECT_TRUE(fs.renameFile(base + "\\copy", base + "\\moved"));
+    EXPECT_TRUE(fs.deleteFile(base + "\\moved"));
+    EXPECT_FALSE(fs.removeFolder(base)) << "only empty folders";
+}
