@@ -6,7 +6,7 @@ packages=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6dbus6
     zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
-    dbus dbus-daemon
+    dbus dbus-daemon fontconfig fonts-wine
     python3
 )
 if [ "${1:-}" = "--test" ]; then

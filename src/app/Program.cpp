@@ -24,8 +24,6 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     QApplication::processEvents();
 
     QApplication::setApplicationName(QStringLiteral("Varnolt Professional"));
-    QFont font(QStringLiteral("Tahoma"), 8);
-    QApplication::setFont(font);
 
     ProfileIni ini;
     LocalFileSystem files;

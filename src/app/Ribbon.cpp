@@ -1,5 +1,7 @@
 #include "Ribbon.h"
 
+#include "Artwork.h"
+
 #include <QAction>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,13 +20,14 @@ constexpr int kSmallRows = 3;
 RibbonGroup::RibbonGroup(const QString& caption, QWidget* parent) : QWidget(parent)
 {
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(3, 2, 3, 1);
+    outer->setContentsMargins(2, 2, 2, 1);
     outer->setSpacing(0);
     m_buttons = new QGridLayout;
     m_buttons->setContentsMargins(0, 0, 0, 0);
-    m_buttons->setHorizontalSpacing(2);
+    m_buttons->setHorizontalSpacing(0);
     m_buttons->setVerticalSpacing(0);
-    outer->addLayout(m_buttons, 1);
+    outer->addLayout(m_buttons);
+    outer->addStretch(1);
     m_caption = new QLabel(caption, this);
     m_caption->setAlignment(Qt::AlignCenter);
     m_caption->setObjectName(QStringLiteral("groupCaption"));
@@ -91,7 +94,7 @@ Ribbon::Ribbon(QWidget* parent) : QWidget(parent)
     m_appButton->setToolTip(QStringLiteral("Shortcuts (F)"));
     m_appButton->setPopupMode(QToolButton::InstantPopup);
     m_appButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_appButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarMenuButton));
+    m_appButton->setIcon(applicationIcon());
     tabRow->addWidget(m_appButton);
     m_tabs = new QTabBar(this);
     m_tabs->setObjectName(QStringLiteral("ribbonTabs"));

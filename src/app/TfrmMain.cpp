@@ -1,5 +1,6 @@
 #include "TfrmMain.h"
 
+#include "Artwork.h"
 #include "MainController.h"
 #include "Prompter.h"
 #include "Ribbon.h"
@@ -9,7 +10,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QFile>
+#include <QFontDatabase>
 #include <QPixmap>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolButton>
@@ -75,6 +79,23 @@ const char* const kTabs[] = {"Operation", "Building", "Configuration"};
 const char* const kEditingGroups[] = {"rgLoading", "rgProgram", "rgPanels", "rgInstruments",
                                       "rgNetwork", "rgHelp",    "rgExchange"};
 
+// The window is laid out for Tahoma 8; Debian ships a free Tahoma with its Windows fonts, outside fontconfig's path.
+QFont interfaceFont()
+{
+    static const bool loaded = [] {
+        const char* const candidates[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/fonts/truetype/wine/tahoma.ttf"};
+        for (const char* path : candidates) {
+            if (QFile::exists(QString::fromLatin1(path)) && QFontDatabase::addApplicationFont(QString::fromLatin1(path)) >= 0)
+                return true;
+        }
+        return false;
+    }();
+    Q_UNUSED(loaded);
+    QFont font(QStringLiteral("Tahoma"), 8);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
 constexpr int kRibbonHeight = 143;
 constexpr int kBannerHeight = 60;
 constexpr int kStatusHeight = 19;
@@ -89,6 +110,8 @@ TfrmMain::TfrmMain(MainController& controller, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Varnolt DCS"));
+    setWindowIcon(applicationIcon());
+    setFont(interfaceFont());
     setFixedWidth(500);
     setMinimumHeight(520);
     resize(500, 520);
@@ -182,6 +205,8 @@ void TfrmMain::buildRibbon()
         if (!action) {
             action = new QAction(style()->standardIcon(a.icon), QString::fromLatin1(a.caption), this);
             action->setObjectName(name);
+            // Buttons show the caption as it stands, access key and trailing "..." included.
+            action->setIconText(action->text());
         }
         RibbonGroup* group = m_groups.at(QString::fromLatin1(a.group));
         a.large ? group->addLarge(action) : group->addSmall(action);
@@ -266,6 +291,8 @@ void TfrmMain::showEvent(QShowEvent* event)
     if (m_shown)
         return;
     m_shown = true;
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     m_statusPanels[2]->setText(m_controller.versionText());
     m_ribbon->setCurrentTab(OperationTab);
     m_controller.FormShow();

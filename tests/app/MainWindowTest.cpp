@@ -156,3 +156,18 @@ TEST_F(MainWindow, ExitRunsTheCloseSequence)
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(seams.calls.contains("StopControlListener"));
 }
+
+TEST_F(MainWindow, EveryTabFitsTheFixedWidth)
+{
+    open();
+    Ribbon* r = window->ribbon();
+    for (int tab = 0; tab < r->tabCount(); ++tab) {
+        r->setCurrentTab(tab);
+        int needed = 0;
+        for (auto* g : r->groups(tab))
+            needed += g->sizeHint().width();
+        EXPECT_LE(needed, window->width()) << r->tabText(tab).toStdString();
+        if (qEnvironmentVariableIsSet("VARNOLT_SHOTS"))
+            window->grab().save(QStringLiteral("%1/tab%2.png").arg(qEnvironmentVariable("VARNOLT_SHOTS")).arg(tab));
+    }
+}
