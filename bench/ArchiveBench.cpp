@@ -19,8 +19,9 @@ constexpr qsizetype kTotal = 50 * 1024 * 1024;
 
 QByteArray textFile(QRandomGenerator& rng, qsizetype size)
 {
-    static const char* words[] = {"[Config]", "PanelName", "Monitor", "Left", "Top", "Width", "Height", "Scale",
-                                  "ADI",      "HSI",       "Altimeter", "=", "1", "0", "App", ";", "192.168.1.20"};
+    static const char* words[] = {"[Config]", "PanelName", "Monitor", "Left", "Top",         "Width",
+                                  "Height",   "Scale",     "ADI",     "HSI",  "Altimeter",   "=",
+                                  "1",        "0",         "App",     ";",    "192.168.1.20"};
     QByteArray out;
     while (out.size() < size) {
         for (int w = 0; w < 6; ++w)
@@ -65,7 +66,7 @@ struct Fixture
         for (int i = 0; bytes < kTotal; ++i) {
             const int kind = i % 5; // text, text, image, image, already compressed
             const qsizetype size = std::min<qsizetype>(kTotal - bytes, kind < 2 ? rng.bounded(1000, 400000)
-                                                                               : rng.bounded(200000, 3000000));
+                                                                                : rng.bounded(200000, 3000000));
             const QByteArray content = kind < 2   ? textFile(rng, size)
                                        : kind < 4 ? imageFile(rng, size)
                                                   : randomFile(rng, size);

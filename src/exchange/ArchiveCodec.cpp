@@ -74,8 +74,7 @@ std::vector<EntryHeader> readHeaders(QByteArrayView archive)
         h.size = in.int32();
         h.packedSize = in.int32();
         if (h.size < 0 || h.packedSize < 0) {
-            throw VarnoltError(
-                QStringLiteral("Archive entry \"%1\" is damaged").arg(fromAnsi(h.folder + h.name)));
+            throw VarnoltError(QStringLiteral("Archive entry \"%1\" is damaged").arg(fromAnsi(h.folder + h.name)));
         }
         h.dataOffset = in.pos();
         in.take(h.packedSize);

@@ -7,6 +7,8 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -37,36 +39,46 @@ QString withSeparator(QString path)
     return path;
 }
 
+QString absolute(const QString& storedPath)
+{
+    return QDir::cleanPath(QFileInfo(nativePath(storedPath)).absoluteFilePath());
+}
+
 void collectFiles(const FileSystem& files, const QString& root, const QString& relative, bool recursive,
-                  std::vector<FileJob>& jobs)
+                  const QString& leaveOut, std::vector<FileJob>& jobs)
 {
     for (const DirEntry& e : files.list(root + relative + QStringLiteral("*.*"))) {
         if (e.directory) {
             if (recursive)
-                collectFiles(files, root, relative + e.name + u'\\', recursive, jobs);
-        } else if (!e.name.contains(u'\\')) {
-            // A "\" inside a name cannot travel: readers split it as a folder.
-            jobs.push_back({relative, e.name, root + relative + e.name});
+                collectFiles(files, root, relative + e.name + u'\\', recursive, leaveOut, jobs);
+            continue;
         }
+        // A "\" inside a name cannot travel: readers split it as a folder.
+        const QString path = root + relative + e.name;
+        if (!e.name.contains(u'\\') && (leaveOut.isEmpty() || absolute(path) != leaveOut))
+            jobs.push_back({relative, e.name, path});
     }
 }
 
 PackedFile packFile(const FileSystem& files, const FileJob& job, const ArchiveOptions& options)
 {
+    // Runs on a worker thread: every failure is handed back, never thrown across the thread.
     PackedFile result;
-    QByteArray data;
-    if (!files.readFile(job.path, data) || data.isEmpty())
-        return result; // unreadable and empty files are simply not stored
-    if (data.size() > std::numeric_limits<qint32>::max()) {
-        result.error = QStringLiteral("File \"%1\" is too large for an archive").arg(job.path);
-        return result;
-    }
     try {
+        QByteArray data;
+        if (!files.readFile(job.path, data) || data.isEmpty())
+            return result; // unreadable and empty files are simply not stored
+        if (data.size() > std::numeric_limits<qint32>::max()) {
+            result.error = QStringLiteral("File \"%1\" is too large for an archive").arg(job.path);
+            return result;
+        }
         const QByteArray packed = archive::deflateData(data, options.level);
-        archive::appendEntry(result.entry, options.storeFolders ? toAnsi(job.folder) : QByteArray(),
-                             toAnsi(job.name), qint32(data.size()), packed);
+        archive::appendEntry(result.entry, options.storeFolders ? toAnsi(job.folder) : QByteArray(), toAnsi(job.name),
+                             qint32(data.size()), packed);
     } catch (const VarnoltError& e) {
         result.error = e.message();
+    } catch (const std::exception& e) {
+        result.error = QString::fromLocal8Bit(e.what());
     }
     return result;
 }
@@ -89,8 +101,8 @@ bool staysInside(const archive::EntryHeader& h)
     const auto hasControl = [](const QString& s) {
         return std::any_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x20; });
     };
-    if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'\\') || name.contains(u'/')
-        || isDriveLetter(name) || hasControl(name) || hasControl(folder))
+    if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'\\') || name.contains(u'/') ||
+        isDriveLetter(name) || hasControl(name) || hasControl(folder))
         return false;
     if (folder.startsWith(u'\\') || folder.startsWith(u'/') || isDriveLetter(folder))
         return false;
@@ -103,10 +115,11 @@ bool staysInside(const archive::EntryHeader& h)
 
 PanelArchive::PanelArchive(FileSystem& files, ArchiveOptions options) : m_files(files), m_options(options) {}
 
-QByteArray PanelArchive::pack(const QString& folder) const
+QByteArray PanelArchive::pack(const QString& folder, const QString& leaveOut) const
 {
     std::vector<FileJob> jobs;
-    collectFiles(m_files, withSeparator(folder), QString(), m_options.recursive, jobs);
+    collectFiles(m_files, withSeparator(folder), QString(), m_options.recursive,
+                 leaveOut.isEmpty() ? QString() : absolute(leaveOut), jobs);
 
     // Each entry is its own zlib stream, so files compress independently; assembling them in listing
     // order keeps the bytes the same whatever the number of threads.
@@ -116,8 +129,8 @@ QByteArray PanelArchive::pack(const QString& folder) const
         for (size_t i = next++; i < jobs.size(); i = next++)
             packed[i] = packFile(m_files, jobs[i], m_options);
     };
-    const unsigned wanted = m_options.threads > 0 ? unsigned(m_options.threads)
-                                                  : std::max(1u, std::thread::hardware_concurrency());
+    const unsigned wanted =
+        m_options.threads > 0 ? unsigned(m_options.threads) : std::max(1u, std::thread::hardware_concurrency());
     std::vector<std::thread> threads;
     for (size_t t = 1; t < std::min<size_t>(wanted, jobs.size()); ++t)
         threads.emplace_back(work);
@@ -137,14 +150,14 @@ QByteArray PanelArchive::pack(const QString& folder) const
 void PanelArchive::CompressDirectory(const QString& folder, bool recursive, const QString& archive)
 {
     m_options.recursive = recursive;
-    const QByteArray bytes = pack(folder);
+    // The archive is replaced, not deleted first, so an archive inside the folder must not pack itself.
+    const QByteArray bytes = pack(folder, archive);
     QString error;
     if (!m_files.writeFile(archive, bytes, &error))
         throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2").arg(archive, error));
 }
 
-void PanelArchive::DecompressFile(const QString& archive, const QString& target, bool overwrite,
-                                  bool useStoredFolders)
+void PanelArchive::DecompressFile(const QString& archive, const QString& target, bool overwrite, bool useStoredFolders)
 {
     m_options.overwrite = overwrite;
     m_options.useStoredFolders = useStoredFolders;

@@ -13,7 +13,7 @@ struct ArchiveOptions
     bool createFolders = true; // create missing folders while extracting
     bool overwrite = true;     // replace files that already exist in the target
     bool useStoredFolders = true;
-    int threads = 0;           // compression threads; 0 for one per core
+    int threads = 0; // compression threads; 0 for one per core
 };
 
 // Packs the files of a folder into one panel archive and unpacks such an archive into a folder.
@@ -32,8 +32,9 @@ public:
     // would write outside the target, or is damaged, leaves the target as it was.
     void DecompressFile(const QString& archive, const QString& target, bool overwrite, bool useStoredFolders);
 
-    // The archive bytes of a folder, with the current options; empty files and unreadable files are left out.
-    QByteArray pack(const QString& folder) const;
+    // The archive bytes of a folder, with the current options; empty files, unreadable files and the file
+    // leaveOut are not stored.
+    QByteArray pack(const QString& folder, const QString& leaveOut = {}) const;
     void unpack(const QByteArray& archive, const QString& target) const;
 
 private:

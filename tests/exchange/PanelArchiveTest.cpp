@@ -1,5 +1,5 @@
-#include "exchange/ArchiveCodec.h"
 #include "exchange/PanelArchive.h"
+#include "exchange/ArchiveCodec.h"
 
 #include "platform/Errors.h"
 #include "platform/LocalFileSystem.h"
@@ -103,12 +103,12 @@ TEST_F(PanelArchiveTest, OneEntryLaidOutFieldByField)
     const QByteArray a = read("out.vrx");
 
     ASSERT_GT(a.size(), 23);
-    EXPECT_EQ(a.at(0), 0);                  // empty folder field
-    EXPECT_EQ(a.at(1), 11);                 // name length
+    EXPECT_EQ(a.at(0), 0);  // empty folder field
+    EXPECT_EQ(a.at(1), 11); // name length
     EXPECT_EQ(a.mid(2, 11), "Cockpit.ini");
     EXPECT_EQ(qFromLittleEndian<qint32>(a.constData() + 13), 120);
     const qint32 packed = qFromLittleEndian<qint32>(a.constData() + 17);
-    EXPECT_EQ(a.size(), 21 + packed);       // one entry only
+    EXPECT_EQ(a.size(), 21 + packed); // one entry only
     EXPECT_EQ(quint8(a.at(21)), 0x78);
     EXPECT_EQ(quint8(a.at(22)), 0x9C);
 
@@ -140,14 +140,25 @@ TEST_F(PanelArchiveTest, SubFoldersOnlyWhenRecursive)
     EXPECT_EQ(tree("flat"), (std::map<QString, QByteArray>{{"a.ini", "top"}}));
 
     m_archive.CompressDirectory(at("panel"), true, at("deep.vrx"));
-    EXPECT_TRUE(read("deep.vrx").contains("\x04sub\\\x05" "b.ini"));
+    EXPECT_TRUE(read("deep.vrx")
+                    .contains("\x04sub\\\x05"
+                              "b.ini"));
     m_archive.DecompressFile(at("deep.vrx"), at("deep"), true, true);
     EXPECT_EQ(tree("deep"), tree("panel"));
 
     // Without the stored folders everything lands in the target itself.
     m_archive.DecompressFile(at("deep.vrx"), at("plain"), true, false);
-    EXPECT_EQ(tree("plain"), (std::map<QString, QByteArray>{
-                                 {"a.ini", "top"}, {"b.ini", "below"}, {"c.ini", "further below"}}));
+    EXPECT_EQ(tree("plain"),
+              (std::map<QString, QByteArray>{{"a.ini", "top"}, {"b.ini", "below"}, {"c.ini", "further below"}}));
+}
+
+TEST_F(PanelArchiveTest, ArchiveInsideItsOwnFolderIsNotPackedAgain)
+{
+    write("panel\\a.ini", "content");
+    m_archive.CompressDirectory(at("panel"), false, at("panel\\Cockpit.vrx"));
+    const QByteArray first = read("panel\\Cockpit.vrx");
+    m_archive.CompressDirectory(at("panel"), false, at("panel\\Cockpit.vrx"));
+    EXPECT_EQ(read("panel\\Cockpit.vrx"), first);
 }
 
 TEST_F(PanelArchiveTest, NameOutsideCodePageTravelsWithQuestionMark)
@@ -194,7 +205,11 @@ TEST_F(PanelArchiveTest, FaultyArchivesAreRefusedBeforeAnythingIsWritten)
     };
     const Case cases[] = {
         {"data cut off", good + entry("", "x.ini", "content").chopped(3), "Stream read error"},
-        {"header cut off", good + QByteArray("\x00\x05" "ab", 4), "Stream read error"},
+        {"header cut off",
+         good + QByteArray("\x00\x05"
+                           "ab",
+                           4),
+         "Stream read error"},
         {"damaged stream", good + damaged, "zlib returned: data error"},
         {"stream without end", good + cutShort, "zlib returned: buffer error"},
         {"inflates beyond size", good + oversized, "Archive entry \"bomb.ini\" is damaged"},
@@ -225,14 +240,16 @@ TEST_F(PanelArchiveTest, MissingArchiveAndUnwritableTargets)
               QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(at("none.vrx")));
 
     write("panel\\a.ini", "content");
-    EXPECT_TRUE(errorOf([&] { m_archive.CompressDirectory(at("panel"), false, at("no\\such\\out.vrx")); })
-                    .startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(at("no\\such\\out.vrx"))));
+    EXPECT_TRUE(errorOf([&] {
+                    m_archive.CompressDirectory(at("panel"), false, at("no\\such\\out.vrx"));
+                }).startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(at("no\\such\\out.vrx"))));
 
     // A folder standing where a file should go.
     m_archive.CompressDirectory(at("panel"), false, at("out.vrx"));
     QDir().mkpath(native("t\\a.ini"));
-    EXPECT_TRUE(errorOf([&] { m_archive.DecompressFile(at("out.vrx"), at("t"), true, true); })
-                    .startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(at("t\\a.ini"))));
+    EXPECT_TRUE(errorOf([&] {
+                    m_archive.DecompressFile(at("out.vrx"), at("t"), true, true);
+                }).startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(at("t\\a.ini"))));
 }
 
 TEST_F(PanelArchiveTest, FailedWriteKeepsTheEarlierArchive)
@@ -327,20 +344,21 @@ open(sys.argv[2], 'wb').write(out)
     seen.sort();
     const auto line = [&](const QString& path) {
         const QByteArray content = read("panel\\" + path);
-        return QStringLiteral("%1 %2 %3").arg(path).arg(content.size()).arg(
-            crc32(0, reinterpret_cast<const Bytef*>(content.constData()), uInt(content.size())));
+        return QStringLiteral("%1 %2 %3")
+            .arg(path)
+            .arg(content.size())
+            .arg(crc32(0, reinterpret_cast<const Bytef*>(content.constData()), uInt(content.size())));
     };
     EXPECT_EQ(seen, (QStringList{line("Cockpit.cfg"), line("sub\\image.bmp")}));
 
     m_archive.DecompressFile(at("theirs.vrx"), at("target"), true, true);
-    EXPECT_EQ(tree("target"), (std::map<QString, QByteArray>{
-                                  {"Trainer.ini", "[Config]\r\nPanelName=Trainer\r\n"},
-                                  {QStringLiteral("img/caf\u00E9.bin"), [] {
-                                       QByteArray b;
-                                       for (int i = 0; i < 256 * 40; ++i)
-                                           b.append(char(i % 256));
-                                       return b;
-                                   }()}}));
+    EXPECT_EQ(tree("target"), (std::map<QString, QByteArray>{{"Trainer.ini", "[Config]\r\nPanelName=Trainer\r\n"},
+                                                             {QStringLiteral("img/caf\u00E9.bin"), [] {
+                                                                  QByteArray b;
+                                                                  for (int i = 0; i < 256 * 40; ++i)
+                                                                      b.append(char(i % 256));
+                                                                  return b;
+                                                              }()}}));
 }
 
 } // namespace
