@@ -1,0 +1,160 @@
+#include "ArchiveCodec.h"
+
+#include "platform/Codepage.h"
+#include "platform/Errors.h"
+
+#include <QtEndian>
+
+#include <zlib.h>
+
+#include <array>
+
+namespace archive {
+
+namespace {
+
+constexpr int kWindowBits = 15;
+constexpr int kMemLevel = 8;
+constexpr qsizetype kChunk = 64 * 1024;
+
+void appendInt32(QByteArray& out, qint32 value)
+{
+    char bytes[4];
+    qToLittleEndian(value, bytes);
+    out.append(bytes, 4);
+}
+
+class Reader
+{
+public:
+    explicit Reader(QByteArrayView data) : m_data(data) {}
+
+    bool atEnd() const { return m_pos >= m_data.size(); }
+    qsizetype pos() const { return m_pos; }
+
+    QByteArrayView take(qsizetype count)
+    {
+        if (count > m_data.size() - m_pos)
+            throw VarnoltError(QStringLiteral("Stream read error"));
+        const QByteArrayView part = m_data.sliced(m_pos, count);
+        m_pos += count;
+        return part;
+    }
+    quint8 byte() { return quint8(take(1).at(0)); }
+    qint32 int32() { return qFromLittleEndian<qint32>(take(4).data()); }
+
+private:
+    QByteArrayView m_data;
+    qsizetype m_pos = 0;
+};
+
+} // namespace
+
+void appendEntry(QByteArray& archive, QByteArray folder, QByteArray name, qint32 size, const QByteArray& packed)
+{
+    folder.truncate(kMaxTextLength);
+    name.truncate(kMaxTextLength);
+    archive.append(char(folder.size()));
+    archive.append(folder);
+    archive.append(char(name.size()));
+    archive.append(name);
+    appendInt32(archive, size);
+    appendInt32(archive, qint32(packed.size()));
+    archive.append(packed);
+}
+
+std::vector<EntryHeader> readHeaders(QByteArrayView archive)
+{
+    std::vector<EntryHeader> headers;
+    Reader in(archive);
+    while (!in.atEnd()) {
+        EntryHeader h;
+        h.folder = in.take(in.byte()).toByteArray();
+        h.name = in.take(in.byte()).toByteArray();
+        h.size = in.int32();
+        h.packedSize = in.int32();
+        if (h.size < 0 || h.packedSize < 0) {
+            throw VarnoltError(QStringLiteral("Archive entry \"%1\" is damaged").arg(fromAnsi(h.folder + h.name)));
+        }
+        h.dataOffset = in.pos();
+        in.take(h.packedSize);
+        headers.push_back(std::move(h));
+    }
+    return headers;
+}
+
+QByteArray deflateData(QByteArrayView data, int level)
+{
+    z_stream z{};
+    int rc = deflateInit2(&z, level, Z_DEFLATED, kWindowBits, kMemLevel, Z_DEFAULT_STRATEGY);
+    if (rc != Z_OK)
+        throw VarnoltError(zlibMessage(rc));
+    QByteArray out(qsizetype(deflateBound(&z, uLong(data.size()))), Qt::Uninitialized);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = uInt(out.size());
+    // The buffer holds deflateBound bytes, so one call finishes the stream.
+    rc = deflate(&z, Z_FINISH);
+    const qsizetype produced = qsizetype(z.total_out);
+    deflateEnd(&z);
+    if (rc != Z_STREAM_END)
+        throw VarnoltError(zlibMessage(rc == Z_OK ? Z_BUF_ERROR : rc));
+    out.truncate(produced);
+    return out;
+}
+
+bool inflateData(QByteArrayView packed, qint64 maxSize, QByteArray* out)
+{
+    z_stream z{};
+    int rc = inflateInit2(&z, kWindowBits);
+    if (rc != Z_OK)
+        throw VarnoltError(zlibMessage(rc));
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
+    z.avail_in = uInt(packed.size());
+
+    std::array<char, kChunk> chunk;
+    qint64 total = 0;
+    do {
+        z.next_out = reinterpret_cast<Bytef*>(chunk.data());
+        z.avail_out = uInt(chunk.size());
+        rc = inflate(&z, Z_NO_FLUSH);
+        if (rc != Z_OK && rc != Z_STREAM_END) {
+            // Input used up before the end marker shows as a buffer error: the stream is cut short.
+            inflateEnd(&z);
+            throw VarnoltError(zlibMessage(rc == Z_NEED_DICT ? Z_DATA_ERROR : rc));
+        }
+        const qsizetype produced = chunk.size() - z.avail_out;
+        total += produced;
+        if (total > maxSize) {
+            inflateEnd(&z);
+            return false;
+        }
+        if (out)
+            out->append(chunk.data(), produced);
+    } while (rc != Z_STREAM_END);
+    inflateEnd(&z);
+    return true;
+}
+
+QString zlibMessage(int code)
+{
+    switch (code) {
+    case Z_STREAM_ERROR:
+        return QStringLiteral("zlib returned: Stream error");
+    case Z_DATA_ERROR:
+        return QStringLiteral("zlib returned: data error");
+    case Z_MEM_ERROR:
+        return QStringLiteral("zlib returned: memory error");
+    case Z_BUF_ERROR:
+        return QStringLiteral("zlib returned: buffer error");
+    case Z_VERSION_ERROR:
+        return QStringLiteral("zlib returned: version error");
+    case Z_ERRNO:
+        return QStringLiteral("zlib returned: ERRNO");
+    default:
+        return QStringLiteral("zLib returned: unknown error (%1)").arg(code);
+    }
+}
+
+} // namespace archive

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <vector>
+
+// The byte layout of a panel archive: entries one after another up to the end of the file, no header.
+// Each entry: folder length (1 byte), folder, name length (1 byte), name, uncompressed size and compressed
+// size (signed 32-bit little-endian), then that many bytes holding one zlib stream.
+namespace archive {
+
+constexpr int kMaxTextLength = 255;
+
+struct EntryHeader
+{
+    QByteArray folder; // code page 1252, "\" separated, may be empty
+    QByteArray name;   // code page 1252
+    qint32 size = 0;   // uncompressed, as stored
+    qint32 packedSize = 0;
+    qsizetype dataOffset = 0; // where the zlib stream starts inside the archive
+};
+
+// Appends one entry; folder and name are cut to 255 bytes.
+void appendEntry(QByteArray& archive, QByteArray folder, QByteArray name, qint32 size, const QByteArray& packed);
+
+// Every entry header of a whole archive, in order. A header or data field that runs past the end throws
+// "Stream read error"; a negative size throws as a damaged entry.
+std::vector<EntryHeader> readHeaders(QByteArrayView archive);
+
+// One complete zlib stream (window 2^15, memory level 8, default strategy) at the given level.
+QByteArray deflateData(QByteArrayView data, int level);
+
+// Inflates one zlib stream. Returns false when it would yield more than maxSize bytes; throws the zlib
+// message when the stream is damaged or ends before its end marker. With out == nullptr it only checks.
+bool inflateData(QByteArrayView packed, qint64 maxSize, QByteArray* out);
+
+// "zlib returned: ..." for a zlib result code.
+QString zlibMessage(int code);
+
+} // namespace archive
