@@ -1,5 +1,8 @@
 #include "QtPrompter.h"
 
+#include "panels/PanelSetupModel.h"
+#include "panels/TfrmPanel.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -10,11 +13,16 @@ namespace {
 QMessageBox::StandardButton toQt(MessageButton b)
 {
     switch (b) {
-    case MessageButton::Ok: return QMessageBox::Ok;
-    case MessageButton::Cancel: return QMessageBox::Cancel;
-    case MessageButton::Yes: return QMessageBox::Yes;
-    case MessageButton::No: return QMessageBox::No;
-    case MessageButton::None: break;
+    case MessageButton::Ok:
+        return QMessageBox::Ok;
+    case MessageButton::Cancel:
+        return QMessageBox::Cancel;
+    case MessageButton::Yes:
+        return QMessageBox::Yes;
+    case MessageButton::No:
+        return QMessageBox::No;
+    case MessageButton::None:
+        break;
     }
     return QMessageBox::NoButton;
 }
@@ -22,10 +30,14 @@ QMessageBox::StandardButton toQt(MessageButton b)
 MessageButton fromQt(int b)
 {
     switch (b) {
-    case QMessageBox::Ok: return MessageButton::Ok;
-    case QMessageBox::Yes: return MessageButton::Yes;
-    case QMessageBox::No: return MessageButton::No;
-    default: return MessageButton::Cancel;
+    case QMessageBox::Ok:
+        return MessageButton::Ok;
+    case QMessageBox::Yes:
+        return MessageButton::Yes;
+    case QMessageBox::No:
+        return MessageButton::No;
+    default:
+        return MessageButton::Cancel;
     }
 }
 
@@ -110,8 +122,22 @@ std::optional<int> QtPrompter::chooseColor(int initial)
     return c.red() | (c.green() << 8) | (c.blue() << 16);
 }
 
-bool QtPrompter::execDialog(DialogModel& /*model*/)
+bool QtPrompter::execDialog(DialogModel& model)
 {
     // Each dialog model is shown by its own window; the windows are added here as they come.
+    if (auto* panelSetup = dynamic_cast<PanelSetupModel*>(&model)) {
+        TfrmPanel dialog(*panelSetup, m_owner);
+        return execOwned(dialog);
+    }
     return false;
+}
+
+bool QtPrompter::execOwned(QDialog& dialog)
+{
+    // Prompts raised while the dialog is open (colour, picture, messages) belong to it.
+    QWidget* const owner = m_owner;
+    m_owner = &dialog;
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    m_owner = owner;
+    return accepted;
 }

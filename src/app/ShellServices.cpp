@@ -2,6 +2,7 @@
 
 #include "Prompter.h"
 #include "Session.h"
+#include "panels/PanelSettings.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -11,12 +12,15 @@ QString ShellServices::FindPanel(const QString& name, bool /*containsSearch*/, b
     if (!name.isEmpty() && p.files->folderExists(joinPath(m_session.folders.IniPath, QStringLiteral("Panel_") + name)))
         return name;
     if (reportMissing)
-        m_session.prompter().message(MessageKind::Error,
-                                     QStringLiteral("Panel %1 configuration is missing! - Create Panel again").arg(name));
+        m_session.prompter().message(
+            MessageKind::Error, QStringLiteral("Panel %1 configuration is missing! - Create Panel again").arg(name));
     return {};
 }
 
-void ShellServices::LoadPanelSettings(const QString&) {}
+void ShellServices::LoadPanelSettings(const QString& name)
+{
+    ::LoadPanelSettings(m_session, name);
+}
 
 void ShellServices::RepairInstrumentList() {}
 
