@@ -104,8 +104,11 @@ void TfrmPanel::build()
     generalLayout->addWidget(m_edPanelName, 0, 1);
     m_cbBezels = named(new QCheckBox(QStringLiteral("Show Instrument Bezels && Knobs"), general), "cbBezels");
     m_cbLighting = named(new QCheckBox(QStringLiteral("Enable Panel Night Mode"), general), "cbLighting");
-    generalLayout->addWidget(m_cbBezels, 1, 0, 1, 2);
-    generalLayout->addWidget(m_cbLighting, 2, 0, 1, 2);
+    auto* boxes = new QHBoxLayout;
+    boxes->addWidget(m_cbBezels);
+    boxes->addWidget(m_cbLighting);
+    boxes->addStretch(1);
+    generalLayout->addLayout(boxes, 1, 0, 1, 2);
     main->addWidget(general);
 
     auto* typeBox = named(new QGroupBox(QStringLiteral("Panel Background Type"), this), "rgType");
@@ -134,7 +137,7 @@ void TfrmPanel::build()
     m_cbShowFrame = named(new QCheckBox(QStringLiteral("Show Frame"), m_gbColor), "cbShowFrame");
     colorLayout->addWidget(m_cbShowFrame, 1, 0);
     m_pColorFrame = named(new QToolButton(m_gbColor), "pColorFrame");
-    m_pColorFrame->setFixedSize(40, 20);
+    m_pColorFrame->setFixedWidth(40);
     colorLayout->addWidget(m_pColorFrame, 1, 1);
     m_edPixels = named(new QSpinBox(m_gbColor), "edPixels");
     m_edPixels->setRange(PanelSetupModel::MinSpin, PanelSetupModel::MaxSpin);
@@ -174,9 +177,12 @@ void TfrmPanel::build()
         m_rgSizeType->addButton(radio, i);
         modeLayout->addWidget(radio);
     }
-    positionLayout->addWidget(modeBox);
+    positionLayout->addWidget(modeBox, 0, Qt::AlignTop);
 
-    auto* fields = new QGridLayout;
+    // A fixed area, so that showing and hiding fields never moves the Mode group.
+    auto* fieldArea = new QWidget(position);
+    auto* fields = new QGridLayout(fieldArea);
+    fields->setContentsMargins(0, 0, 0, 0);
     // Row 0/1: the monitor box, or Top and Left in its place.
     m_lMonitor = named(new QLabel(QStringLiteral("Monitor"), position), "lMonitor");
     m_cbMonitor = named(new CloseUpComboBox(position), "cbMonitor");
@@ -184,6 +190,8 @@ void TfrmPanel::build()
     m_edTop = named(new QLineEdit(position), "edTop");
     m_lLeft = named(new QLabel(QStringLiteral("Left"), position), "lLeft");
     m_edLeft = named(new QLineEdit(position), "edLeft");
+    for (QLabel* l : {m_lMonitor, m_lTop, m_lLeft})
+        l->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     fields->addWidget(m_lMonitor, 0, 0);
     fields->addWidget(m_cbMonitor, 1, 0);
     fields->addWidget(m_lTop, 0, 0);
@@ -207,7 +215,10 @@ void TfrmPanel::build()
     for (QLineEdit* e : {m_edTop, m_edLeft, m_edWidth, m_edHeight})
         e->setFixedWidth(80);
     m_cbMonitor->setFixedWidth(80);
-    positionLayout->addLayout(fields, 1);
+    fields->setColumnMinimumWidth(0, 80);
+    fields->setColumnMinimumWidth(2, 80);
+    fields->setColumnStretch(3, 1);
+    positionLayout->addWidget(fieldArea, 1);
     main->addWidget(position);
 
     main->addStretch(1);
