@@ -123,9 +123,10 @@ void PanelSetupModel::rgSizeTypeClick()
         m_topLeftVisible = false;
         ToggleSize(false);
         break;
-    default:
+    default: // no Mode selected: nothing to fill, nothing to type
         m_monitorVisible = false;
         m_topLeftVisible = false;
+        ToggleSize(imageSized);
         break;
     }
     if (m_type == TypeImage)
