@@ -13,16 +13,11 @@ namespace {
 QMessageBox::StandardButton toQt(MessageButton b)
 {
     switch (b) {
-    case MessageButton::Ok:
-        return QMessageBox::Ok;
-    case MessageButton::Cancel:
-        return QMessageBox::Cancel;
-    case MessageButton::Yes:
-        return QMessageBox::Yes;
-    case MessageButton::No:
-        return QMessageBox::No;
-    case MessageButton::None:
-        break;
+    case MessageButton::Ok: return QMessageBox::Ok;
+    case MessageButton::Cancel: return QMessageBox::Cancel;
+    case MessageButton::Yes: return QMessageBox::Yes;
+    case MessageButton::No: return QMessageBox::No;
+    case MessageButton::None: break;
     }
     return QMessageBox::NoButton;
 }
@@ -30,14 +25,10 @@ QMessageBox::StandardButton toQt(MessageButton b)
 MessageButton fromQt(int b)
 {
     switch (b) {
-    case QMessageBox::Ok:
-        return MessageButton::Ok;
-    case QMessageBox::Yes:
-        return MessageButton::Yes;
-    case QMessageBox::No:
-        return MessageButton::No;
-    default:
-        return MessageButton::Cancel;
+    case QMessageBox::Ok: return MessageButton::Ok;
+    case QMessageBox::Yes: return MessageButton::Yes;
+    case QMessageBox::No: return MessageButton::No;
+    default: return MessageButton::Cancel;
     }
 }
 

@@ -12,8 +12,8 @@ QString ShellServices::FindPanel(const QString& name, bool /*containsSearch*/, b
     if (!name.isEmpty() && p.files->folderExists(joinPath(m_session.folders.IniPath, QStringLiteral("Panel_") + name)))
         return name;
     if (reportMissing)
-        m_session.prompter().message(
-            MessageKind::Error, QStringLiteral("Panel %1 configuration is missing! - Create Panel again").arg(name));
+        m_session.prompter().message(MessageKind::Error,
+                                     QStringLiteral("Panel %1 configuration is missing! - Create Panel again").arg(name));
     return {};
 }
 
