@@ -1,5 +1,8 @@
 #include "QtPrompter.h"
 
+#include "panels/PanelSetupModel.h"
+#include "panels/TfrmPanel.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -110,8 +113,22 @@ std::optional<int> QtPrompter::chooseColor(int initial)
     return c.red() | (c.green() << 8) | (c.blue() << 16);
 }
 
-bool QtPrompter::execDialog(DialogModel& /*model*/)
+bool QtPrompter::execDialog(DialogModel& model)
 {
     // Each dialog model is shown by its own window; the windows are added here as they come.
+    if (auto* panelSetup = dynamic_cast<PanelSetupModel*>(&model)) {
+        TfrmPanel dialog(*panelSetup, m_owner);
+        return execOwned(dialog);
+    }
     return false;
+}
+
+bool QtPrompter::execOwned(QDialog& dialog)
+{
+    // Prompts raised while the dialog is open (colour, picture, messages) belong to it.
+    QWidget* const owner = m_owner;
+    m_owner = &dialog;
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    m_owner = owner;
+    return accepted;
 }

@@ -2,6 +2,7 @@
 
 #include "Prompter.h"
 
+class QDialog;
 class QWidget;
 
 // Answers the logic's prompts with Qt's dialogs, owned by the given window.
@@ -20,6 +21,8 @@ public:
     bool execDialog(DialogModel& model) override;
 
 private:
+    bool execOwned(QDialog& dialog);
+
     QWidget* m_owner;
 };
 

@@ -2,6 +2,7 @@
 
 #include "Prompter.h"
 #include "Session.h"
+#include "panels/PanelSettings.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -16,7 +17,10 @@ QString ShellServices::FindPanel(const QString& name, bool /*containsSearch*/, b
     return {};
 }
 
-void ShellServices::LoadPanelSettings(const QString&) {}
+void ShellServices::LoadPanelSettings(const QString& name)
+{
+    ::LoadPanelSettings(m_session, name);
+}
 
 void ShellServices::RepairInstrumentList() {}
 

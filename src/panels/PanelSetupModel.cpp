@@ -1,0 +1,218 @@
+#include "PanelSetupModel.h"
+
+#include "platform/Convert.h"
+#include "platform/Monitors.h"
+#include "platform/Paths.h"
+
+const QString PanelSetupModel::NewPanelName = QStringLiteral("[New Panel]");
+const QString PanelSetupModel::PictureTitle = QStringLiteral("Select Background Image");
+const QString PanelSetupModel::PictureFilter =
+    QStringLiteral("Bitmap Image File (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg|GIF Image File (*.gif)|*.gif|"
+                   "PNG Image File (*.png)|*.png|TIFF Image File (*.tif)|*.tif");
+
+PanelSetupModel::PanelSetupModel(const Monitors& monitors, Prompter& prompter)
+    : m_monitors(monitors), m_prompter(prompter)
+{}
+
+void PanelSetupModel::setMonitorCount(int count)
+{
+    m_monitorEntries.clear();
+    for (int i = 1; i <= count; ++i)
+        m_monitorEntries << QString::number(i);
+    m_monitorIndex = m_monitorEntries.isEmpty() ? -1 : 0;
+}
+
+void PanelSetupModel::presetNewPanel(const QString& settingsFolder)
+{
+    panelName = NewPanelName;
+    imageFile.clear();
+    colorDialogColor = 0;
+    backgroundColor = 0;
+    pictureFolder = settingsFolder;
+}
+
+void PanelSetupModel::setType(int type)
+{
+    type = type >= TypeCount ? TypeCount - 1 : (type < 0 ? TypeNone : type);
+    if (type == m_type)
+        return;
+    m_type = type;
+    rgTypeClick();
+}
+
+void PanelSetupModel::setSizeType(int mode)
+{
+    mode = mode >= ModeCount ? ModeCount - 1 : (mode < 0 ? ModeNone : mode);
+    if (mode == m_sizeType)
+        return;
+    m_sizeType = mode;
+    rgSizeTypeClick();
+}
+
+void PanelSetupModel::setImageSize(bool on)
+{
+    if (on == m_imageSize)
+        return;
+    m_imageSize = on;
+    cbImageSizeClick();
+}
+
+void PanelSetupModel::setMonitorIndex(int index)
+{
+    // A stored index may name a monitor that is no longer attached; the main monitor stands in for it.
+    if (index < 0 || index >= m_monitorEntries.size())
+        index = m_monitorEntries.isEmpty() ? -1 : 0;
+    m_monitorIndex = index;
+}
+
+void PanelSetupModel::FormShow()
+{
+    m_panelNameEnabled = panelName == NewPanelName;
+    m_panelNameFocused = m_panelNameEnabled;
+    rgSizeTypeClick();
+    if (m_type == TypeImage)
+        cbImageSizeClick();
+}
+
+void PanelSetupModel::fillFromDesktop()
+{
+    const QSize desktop = m_monitors.virtualDesktopSize();
+    width = QString::number(desktop.width());
+    height = QString::number(desktop.height());
+    top = QStringLiteral("0");
+    left = QStringLiteral("0");
+}
+
+void PanelSetupModel::fillFromMonitor()
+{
+    if (m_monitorIndex < 0 || m_monitors.count() <= 0)
+        return;
+    // The box lists the monitors counted at start-up; one of them may have gone since.
+    const int index = m_monitorIndex < m_monitors.count() ? m_monitorIndex : 0;
+    const QRect r = m_monitors.bounds(index);
+    width = QString::number(r.width());
+    height = QString::number(r.height());
+    top = QString::number(r.top());
+    left = QString::number(r.left());
+}
+
+void PanelSetupModel::rgSizeTypeClick()
+{
+    const bool imageSized = m_type == TypeImage && !m_imageSize;
+    switch (m_sizeType) {
+    case FullDesktop:
+        fillFromDesktop();
+        m_monitorVisible = false;
+        m_topLeftVisible = false;
+        ToggleSize(imageSized);
+        break;
+    case OneMonitor:
+        fillFromMonitor();
+        m_monitorVisible = true;
+        m_topLeftVisible = false;
+        ToggleSize(imageSized);
+        break;
+    case CustomSize:
+        m_monitorVisible = false;
+        m_topLeftVisible = true;
+        ToggleSize(true);
+        break;
+    case NoBackground:
+        fillFromDesktop();
+        m_monitorVisible = false;
+        m_topLeftVisible = false;
+        ToggleSize(false);
+        break;
+    default: // no Mode selected: nothing to fill, nothing to type
+        m_monitorVisible = false;
+        m_topLeftVisible = false;
+        ToggleSize(imageSized);
+        break;
+    }
+    if (m_type == TypeImage)
+        cbImageSizeClick();
+}
+
+void PanelSetupModel::rgTypeClick()
+{
+    if (m_type == TypeColor) {
+        m_colorGroupVisible = true;
+        m_imageGroupVisible = false;
+        imageFile.clear();
+        rgSizeTypeClick();
+        ToggleSize(m_sizeType == CustomSize);
+    } else if (m_type == TypeImage) {
+        m_colorGroupVisible = false;
+        m_imageGroupVisible = true;
+        setImageSize(true);
+        rgSizeTypeClick();
+        ToggleSize(m_sizeType == CustomSize && !m_imageSize);
+    }
+}
+
+void PanelSetupModel::cbImageSizeClick()
+{
+    ToggleSize(!m_imageSize);
+}
+
+void PanelSetupModel::cbMonitorCloseUp()
+{
+    fillFromMonitor();
+}
+
+void PanelSetupModel::ToggleSize(bool isVisible)
+{
+    m_sizeVisible = isVisible;
+}
+
+void PanelSetupModel::btnColorClick()
+{
+    if (const auto chosen = m_prompter.chooseColor(colorDialogColor)) {
+        colorDialogColor = *chosen;
+        backgroundColor = *chosen;
+    }
+}
+
+void PanelSetupModel::pColorFrameClick()
+{
+    if (const auto chosen = m_prompter.chooseColor(colorDialogColor)) {
+        colorDialogColor = *chosen;
+        frameColor = *chosen;
+    } else {
+        frameColor = 0;
+    }
+}
+
+void PanelSetupModel::btnImageClick()
+{
+    FileDialogRequest request;
+    request.title = PictureTitle;
+    request.filter = PictureFilter;
+    request.initialFolder = pictureFolder.isEmpty() ? QString() : nativePath(pictureFolder);
+    if (const auto chosen = m_prompter.openFileName(request)) {
+        // Kept in the stored form, like every other path the panel files hold.
+        imageFile = QString(*chosen).replace(u'/', u'\\');
+    }
+}
+
+bool PanelSetupModel::bbOKClick()
+{
+    struct Field
+    {
+        const char* label;
+        const QString& text;
+        bool typed;
+    };
+    // Top and Left are saved as numbers; Width and Height are checked where the user can type them.
+    const Field fields[] = {
+        {"Width", width, m_sizeVisible}, {"Height", height, m_sizeVisible}, {"Top", top, true}, {"Left", left, true}};
+    for (const Field& f : fields) {
+        if (f.typed && !parseInteger(f.text)) {
+            m_prompter.message(
+                MessageKind::Error,
+                QStringLiteral("%1 must be a whole number; '%2' is not.").arg(QString::fromLatin1(f.label), f.text));
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,136 @@
+#pragma once
+
+#include "app/Prompter.h"
+
+#include <QString>
+#include <QStringList>
+
+class Monitors;
+
+// The state of the "Panel Setup" dialog: every control's value, visibility and enabled state, and the
+// reactions that keep the shown fields and the size and position values in step with the chosen Mode.
+// The window only binds to it; the panel files are read into and written from it (PanelSettings.h).
+class PanelSetupModel : public DialogModel
+{
+public:
+    enum BackgroundType
+    {
+        TypeNone = -1,
+        TypeColor = 0,
+        TypeImage = 1
+    };
+    enum SizeMode
+    {
+        ModeNone = -1,
+        FullDesktop = 0,
+        OneMonitor = 1,
+        CustomSize = 2,
+        NoBackground = 3
+    };
+    static constexpr int TypeCount = 2;
+    static constexpr int ModeCount = 4;
+    static constexpr int MinSpin = 1;
+    static constexpr int MaxSpin = 50;
+    static constexpr int White = 0x00FFFFFF;
+
+    static const QString NewPanelName; // "[New Panel]"
+    static const QString PictureTitle;
+    static const QString PictureFilter;
+
+    // monitors: the PC's monitors now, for the geometry the Mode and monitor reactions fill in.
+    PanelSetupModel(const Monitors& monitors, Prompter& prompter);
+
+    // The callers' presets.
+    // Replaces the monitor box's entries by "1" .. count and selects the first.
+    void setMonitorCount(int count);
+    // New Panel: name "[New Panel]", no picture, black swatch and colour dialog, pictures looked for in
+    // the settings folder.
+    void presetNewPanel(const QString& settingsFolder);
+
+    // Reactions, named after the controls they belong to.
+    void FormShow();
+    void rgTypeClick();
+    void rgSizeTypeClick();
+    void cbImageSizeClick();
+    void cbMonitorCloseUp();
+    void btnColorClick();
+    void pColorFrameClick();
+    void btnImageClick();
+    void ToggleSize(bool isVisible);
+    // OK pressed: true when the dialog may close. Top and Left, and Width and Height where the user types
+    // them, must be whole numbers; otherwise the user is told and the dialog stays open.
+    bool bbOKClick();
+
+    // Controls without a reaction of their own.
+    QString panelName;
+    bool bezels = true;
+    bool lighting = false;
+    int backgroundColor = White; // sBGColor, 0x00BBGGRR
+    int frameColor = 0;          // pColorFrame
+    bool showFrame = false;
+    bool showGrid = false;
+    QString imageFile; // edBGImage
+    QString width = QStringLiteral("800");
+    QString height = QStringLiteral("600");
+    QString top = QStringLiteral("0");
+    QString left = QStringLiteral("0");
+    int colorDialogColor = White; // the one colour dialog opens with the colour last chosen in it
+    QString pictureFolder;        // stored path, may be empty
+
+    // Setting type, Mode or the image-size box runs its reaction when, and only when, the value changes.
+    int type() const { return m_type; }
+    void setType(int type);
+    int sizeType() const { return m_sizeType; }
+    void setSizeType(int mode);
+    bool imageSize() const { return m_imageSize; }
+    void setImageSize(bool on);
+    bool imageSizeEnabled() const { return m_imageSizeEnabled; }
+    void setImageSizeEnabled(bool on) { m_imageSizeEnabled = on; }
+
+    const QStringList& monitorEntries() const { return m_monitorEntries; }
+    int monitorIndex() const { return m_monitorIndex; }
+    // Selecting without the drop-down list (keyboard, or from the files): the geometry is not refilled.
+    // The box is pick-only; an index outside its entries selects the first monitor.
+    void setMonitorIndex(int index);
+
+    int frameWidth() const { return m_frameWidth; }
+    void setFrameWidth(int pixels) { m_frameWidth = clampSpin(pixels); }
+    int gridSpacing() const { return m_gridSpacing; }
+    void setGridSpacing(int pixels) { m_gridSpacing = clampSpin(pixels); }
+
+    bool panelNameEnabled() const { return m_panelNameEnabled; }
+    bool panelNameFocused() const { return m_panelNameFocused; }
+    bool colorGroupVisible() const { return m_colorGroupVisible; }
+    bool imageGroupVisible() const { return m_imageGroupVisible; }
+    bool monitorVisible() const { return m_monitorVisible; }
+    bool topLeftVisible() const { return m_topLeftVisible; }
+    bool sizeVisible() const { return m_sizeVisible; }
+
+    // The index written as "PanelMonitor": the chosen monitor in Mode "One Monitor only", else 0.
+    int panelMonitor() const { return m_sizeType == OneMonitor ? m_monitorIndex : 0; }
+
+private:
+    static int clampSpin(int v) { return qBound(MinSpin, v, MaxSpin); }
+    void fillFromDesktop();
+    void fillFromMonitor();
+
+    const Monitors& m_monitors;
+    Prompter& m_prompter;
+
+    int m_type = TypeColor;
+    int m_sizeType = FullDesktop;
+    bool m_imageSize = false;
+    bool m_imageSizeEnabled = true;
+    QStringList m_monitorEntries{QStringLiteral("1")};
+    int m_monitorIndex = 0;
+    int m_frameWidth = 1;
+    int m_gridSpacing = 40;
+
+    bool m_panelNameEnabled = true;
+    bool m_panelNameFocused = false;
+    bool m_colorGroupVisible = true;
+    bool m_imageGroupVisible = false;
+    bool m_monitorVisible = false;
+    bool m_topLeftVisible = false;
+    bool m_sizeVisible = false;
+};
