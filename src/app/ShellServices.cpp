@@ -2,6 +2,7 @@
 
 #include "Prompter.h"
 #include "Session.h"
+#include "instruments/InstrumentListOps.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -18,9 +19,15 @@ QString ShellServices::FindPanel(const QString& name, bool /*containsSearch*/, b
 
 void ShellServices::LoadPanelSettings(const QString&) {}
 
-void ShellServices::RepairInstrumentList() {}
+void ShellServices::RepairInstrumentList()
+{
+    ::RepairInstrumentList(m_session);
+}
 
-void ShellServices::SaveInstrumentList(const QString&) {}
+void ShellServices::SaveInstrumentList(const QString& name)
+{
+    ::SaveInstrumentList(m_session, name);
+}
 
 void ShellServices::CreateProcessList() {}
 

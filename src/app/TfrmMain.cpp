@@ -229,6 +229,8 @@ void TfrmMain::syncSelectionFromModel(int row)
 {
     auto* selection = m_lvInstruments->selectionModel();
     if (row < 0) {
+        // Without a current row a later click on the row that was current is seen as a new selection.
+        selection->clearCurrentIndex();
         selection->clearSelection();
         return;
     }
