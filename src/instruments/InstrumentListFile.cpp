@@ -11,11 +11,15 @@ bool isBlank(QChar c)
     return c.unicode() >= 1 && c.unicode() <= 32;
 }
 
-QByteArray quoted(const QString& value)
+void appendQuoted(QByteArray& out, const QString& value)
 {
-    QByteArray out = toAnsi(value);
-    out.replace('"', "\"\"");
-    return '"' + out + '"';
+    QByteArray bytes = toAnsi(value);
+    // Doubled, so the reader gives back the one quote.
+    if (bytes.contains('"'))
+        bytes.replace('"', "\"\"");
+    out += '"';
+    out += bytes;
+    out += '"';
 }
 
 } // namespace
@@ -88,7 +92,7 @@ QByteArray formatInstrumentList(const std::vector<InstrumentRow>& rows, const In
             if (f == 3)
                 out += r.On ? "\"Y\"" : "\"N\"";
             else
-                out += values[f] ? quoted(*values[f]) : QByteArray("\"\"");
+                appendQuoted(out, values[f] ? *values[f] : QString());
         }
         out += "\r\n";
     }
