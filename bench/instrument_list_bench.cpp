@@ -26,11 +26,18 @@ std::vector<InstrumentRow> makeRows()
         r.Name = QStringLiteral("Gauge %1 \"%2\"").arg((i * 7919) % kRows).arg(i % 3 ? "left" : "right");
         r.On = i % 5 != 0;
         if (i % 10 == 0)
-            r.fields = {QStringLiteral("App"), QStringLiteral("/opt/tools/app %1").arg(i), QStringLiteral("-a, -b"),
-                        {}, {}, {}};
+            r.fields = {QStringLiteral("App"),
+                        QStringLiteral("/opt/tools/app %1").arg(i),
+                        QStringLiteral("-a, -b"),
+                        {},
+                        {},
+                        {}};
         else
-            r.fields = {QString::number(47000 + i % 100), QStringLiteral("Instruments_Standard\\P@Gauge%1.exe").arg(i),
-                        kSettings.FlightSimIPAddress, kSettings.FlightSimPort, QStringLiteral("1"),
+            r.fields = {QString::number(47000 + i % 100),
+                        QStringLiteral("Instruments_Standard\\P@Gauge%1.exe").arg(i),
+                        kSettings.FlightSimIPAddress,
+                        kSettings.FlightSimPort,
+                        QStringLiteral("1"),
                         QString::number(i % 4 + 1)};
         rows.push_back(std::move(r));
     }
