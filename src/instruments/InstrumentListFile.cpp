@@ -27,7 +27,9 @@ void appendQuoted(QByteArray& out, const QString& value)
 QStringList splitInstrumentLine(const QString& line)
 {
     // A NUL ends the text of a line for the reader the files were always read with.
-    const qsizetype end = line.contains(QChar(0)) ? line.indexOf(QChar(0)) : line.size();
+    qsizetype end = line.indexOf(QChar(0));
+    if (end < 0)
+        end = line.size();
     const auto at = [&](qsizetype i) { return i < end ? line.at(i) : QChar(0); };
 
     QStringList fields;
