@@ -36,6 +36,11 @@ public:
     // "BannerImage.jpg" in the current directory, or empty when the banner strip is hidden.
     const QString& bannerImagePath() const { return m_bannerImagePath; }
 
+    void aNewPanelExecute() { m_services.panels().aNewPanelExecute(); }
+    void aEditSettingsExecute() { m_services.panels().aEditSettingsExecute(); }
+    void aCopyPanelExecute() { m_services.panels().aCopyPanelExecute(); }
+    void aDeletePanelExecute() { m_services.panels().aDeletePanelExecute(); }
+    void aLoadPanelExecute() { m_services.panels().aLoadPanelExecute(); }
     void aUserManualExecute();
     void aWebSiteExecute();
 

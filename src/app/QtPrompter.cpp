@@ -1,5 +1,8 @@
 #include "QtPrompter.h"
 
+#include "panels/PanelChooser.h"
+#include "panels/TfrmSelPanel.h"
+
 #include "panels/PanelSetupModel.h"
 #include "panels/TfrmPanel.h"
 
@@ -118,6 +121,10 @@ bool QtPrompter::execDialog(DialogModel& model)
     // Each dialog model is shown by its own window; the windows are added here as they come.
     if (auto* panelSetup = dynamic_cast<PanelSetupModel*>(&model)) {
         TfrmPanel dialog(*panelSetup, m_owner);
+        return execOwned(dialog);
+    }
+    if (auto* chooser = dynamic_cast<PanelChooserModel*>(&model)) {
+        TfrmSelPanel dialog(*chooser, m_owner);
         return execOwned(dialog);
     }
     return false;

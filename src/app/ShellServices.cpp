@@ -1,20 +1,14 @@
 #include "ShellServices.h"
 
-#include "Prompter.h"
 #include "Session.h"
+#include "instruments/InstrumentListOps.h"
 #include "panels/PanelSettings.h"
-#include "platform/FileSystem.h"
-#include "platform/Paths.h"
 
-QString ShellServices::FindPanel(const QString& name, bool /*containsSearch*/, bool reportMissing)
+QString ShellServices::FindPanel(const QString& name, bool containsSearch, bool reportMissing)
 {
-    const Platform& p = m_session.platform();
-    if (!name.isEmpty() && p.files->folderExists(joinPath(m_session.folders.IniPath, QStringLiteral("Panel_") + name)))
-        return name;
-    if (reportMissing)
-        m_session.prompter().message(MessageKind::Error,
-                                     QStringLiteral("Panel %1 configuration is missing! - Create Panel again").arg(name));
-    return {};
+    QString found;
+    m_panels.FindPanel(name, reportMissing, containsSearch, found);
+    return found;
 }
 
 void ShellServices::LoadPanelSettings(const QString& name)
@@ -22,9 +16,15 @@ void ShellServices::LoadPanelSettings(const QString& name)
     ::LoadPanelSettings(m_session, name);
 }
 
-void ShellServices::RepairInstrumentList() {}
+void ShellServices::RepairInstrumentList()
+{
+    ::RepairInstrumentList(m_session);
+}
 
-void ShellServices::SaveInstrumentList(const QString&) {}
+void ShellServices::SaveInstrumentList(const QString& name)
+{
+    ::SaveInstrumentList(m_session, name);
+}
 
 void ShellServices::CreateProcessList() {}
 

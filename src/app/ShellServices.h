@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShellSeams.h"
+#include "panels/PanelOperations.h"
 
 class Session;
 
@@ -8,7 +9,9 @@ class Session;
 class ShellServices : public ShellSeams
 {
 public:
-    explicit ShellServices(Session& session) : m_session(session) {}
+    explicit ShellServices(Session& session) : m_session(session), m_panels(session) {}
+
+    PanelOperations& panels() { return m_panels; }
 
     QString FindPanel(const QString& name, bool containsSearch, bool reportMissing) override;
     void LoadPanelSettings(const QString& name) override;
@@ -23,4 +26,5 @@ public:
 
 private:
     Session& m_session;
+    PanelOperations m_panels;
 };

@@ -241,6 +241,11 @@ void TfrmMain::wireActions()
         connect(action(QString::fromLatin1(name)), &QAction::triggered, this, [this, handler] { run(handler); });
     };
     connect(action(QStringLiteral("FileExit1")), &QAction::triggered, this, &QWidget::close);
+    on("aNewPanel", &MainController::aNewPanelExecute);
+    on("aEditSettings", &MainController::aEditSettingsExecute);
+    on("aCopyPanel", &MainController::aCopyPanelExecute);
+    on("aDeletePanel", &MainController::aDeletePanelExecute);
+    on("aLoadPanel", &MainController::aLoadPanelExecute);
     on("aUserManual", &MainController::aUserManualExecute);
     on("aWebSite", &MainController::aWebSiteExecute);
 
@@ -254,6 +259,8 @@ void TfrmMain::syncSelectionFromModel(int row)
 {
     auto* selection = m_lvInstruments->selectionModel();
     if (row < 0) {
+        // Without a current row a later click on the row that was current is seen as a new selection.
+        selection->clearCurrentIndex();
         selection->clearSelection();
         return;
     }

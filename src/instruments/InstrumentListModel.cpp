@@ -106,10 +106,13 @@ void InstrumentListModel::select(int index)
 
 void InstrumentListModel::deleteSelected()
 {
-    if (m_selected < 0)
+    const int doomed = m_selected;
+    if (doomed < 0)
         return;
-    beginRemoveRows({}, m_selected, m_selected);
-    m_rows.erase(m_rows.begin() + m_selected);
+    // A view moves its current row off the removed one while the removal is announced and may report that
+    // as a selection; the row to delete is the one chosen before.
+    beginRemoveRows({}, doomed, doomed);
+    m_rows.erase(m_rows.begin() + doomed);
     m_selected = -1;
     endRemoveRows();
     emit selectionChanged(-1);

@@ -35,7 +35,10 @@ public:
     void setField(int index, int field, const QString& value);
 
     int selectedIndex() const { return m_selected; } // -1 when none
-    void select(int index);                         // -1 clears
+    bool hasSelection() const { return m_selected >= 0; }
+    const InstrumentRow* selected() const { return hasSelection() ? &m_rows[m_selected] : nullptr; }
+    void select(int index); // -1 clears
+    // Nothing is selected afterwards.
     void deleteSelected();
 
     int rowCount(const QModelIndex& parent = {}) const override;

@@ -206,6 +206,12 @@ bool PanelSetupModel::bbOKClick()
     // Top and Left are saved as numbers; Width and Height are checked where the user can type them.
     const Field fields[] = {
         {"Width", width, m_sizeVisible}, {"Height", height, m_sizeVisible}, {"Top", top, true}, {"Left", left, true}};
+    if (m_panelNameEnabled && nameCheck && panelName != NewPanelName) {
+        if (const auto problem = nameCheck(panelName)) {
+            m_prompter.message(MessageKind::Error, *problem);
+            return false;
+        }
+    }
     for (const Field& f : fields) {
         if (f.typed && !parseInteger(f.text)) {
             m_prompter.message(

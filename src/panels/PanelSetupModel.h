@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <optional>
+
 #include "app/Prompter.h"
 
 #include <QString>
@@ -63,6 +66,8 @@ public:
 
     // Controls without a reaction of their own.
     QString panelName;
+    // Asked on OK while the name can be edited: why the typed name cannot be used, or nothing.
+    std::function<std::optional<QString>(const QString&)> nameCheck;
     bool bezels = true;
     bool lighting = false;
     int backgroundColor = White; // sBGColor, 0x00BBGGRR

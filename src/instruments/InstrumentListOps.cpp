@@ -1,0 +1,109 @@
+#include "InstrumentListOps.h"
+
+#include "InstrumentCatalogue.h"
+#include "InstrumentListModel.h"
+#include "app/Prompter.h"
+#include "app/Session.h"
+#include "platform/Errors.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+
+#include <optional>
+
+namespace {
+
+QString panelFolder(const QString& iniPath, const QString& panelName)
+{
+    return joinPath(iniPath, QStringLiteral("Panel_") + panelName);
+}
+
+// Strictly decimal: a port in another notation is left for the user to see, not folded.
+std::optional<int> decimalPort(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    if (!ok || text.isEmpty() || text.front().isSpace() || text.back().isSpace())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+QString InstrumentListFileName(const QString& iniPath, const QString& panelName)
+{
+    return joinPath(panelFolder(iniPath, panelName), panelName + QStringLiteral(".cfg"));
+}
+
+void saveInstrumentList(FileSystem& files, const QString& iniPath, const QString& panelName,
+                        const InstrumentListModel& list, const InstrumentLineSettings& settings)
+{
+    if (panelName.isEmpty())
+        return;
+    const QString folder = panelFolder(iniPath, panelName);
+    const QString file = InstrumentListFileName(iniPath, panelName);
+    if (!files.folderExists(folder) && !files.createFolder(folder) && !files.folderExists(folder))
+        throw VarnoltError(
+            QStringLiteral("Cannot create file \"%1\". The folder \"%2\" cannot be created").arg(file, folder));
+    QString reason;
+    if (!files.writeFile(file, formatInstrumentList(list.rows(), settings), &reason))
+        throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2").arg(file, reason));
+}
+
+void readInstrumentList(const FileSystem& files, const QString& iniPath, const QString& panelName,
+                        InstrumentListModel& list)
+{
+    list.clear();
+    const QString file = InstrumentListFileName(iniPath, panelName);
+    QByteArray bytes;
+    QString reason;
+    if (!files.readFile(file, bytes, &reason))
+        throw VarnoltError(QStringLiteral("Cannot open file \"%1\". %2").arg(file, reason));
+    ParsedInstrumentList parsed = parseInstrumentList(bytes);
+    list.setRows(std::move(parsed.rows));
+    if (parsed.badLine)
+        throw VarnoltError(QStringLiteral("Line %1 of \"%2\" does not hold the eight fields of an instrument")
+                               .arg(*parsed.badLine)
+                               .arg(file));
+}
+
+void repairInstrumentList(const FileSystem& files, const InstrumentCatalogue& catalogue, const QString& appPath,
+                          InstrumentListModel& list, Prompter& prompter)
+{
+    for (int i = 0; i < list.count(); ++i) {
+        const InstrumentRow& row = list.at(i);
+        if (row.isApplication())
+            continue;
+        const QString pathName = row.field(InstrumentRow::PathName);
+        if (!files.fileExists(appPath + pathName)) {
+            if (const auto found = catalogue.findProgram(storedFileName(pathName)))
+                list.setField(i, InstrumentRow::PathName, *found);
+            else
+                prompter.message(MessageKind::Error, QStringLiteral("Missing instrument file for ") + row.Name +
+                                                         QStringLiteral("\n\rDid you install all instument add-ons?"));
+            // The message box runs events; whatever they did to the list, go on from where it stands.
+            if (i >= list.count())
+                break;
+        }
+        const auto port = decimalPort(list.at(i).field(InstrumentRow::PortNo));
+        if (port && *port > 47000 && *port < 47100)
+            list.setField(i, InstrumentRow::PortNo, QStringLiteral("47000"));
+    }
+}
+
+void SaveInstrumentList(Session& session, const QString& panelName)
+{
+    saveInstrumentList(*session.platform().files, session.folders.IniPath, panelName, session.instruments(),
+                       {session.settings.FlightSimIPAddress, session.settings.FlightSimPort});
+}
+
+void ReadInstrumentList(Session& session, const QString& panelName)
+{
+    readInstrumentList(*session.platform().files, session.folders.IniPath, panelName, session.instruments());
+}
+
+void RepairInstrumentList(Session& session)
+{
+    const Platform& p = session.platform();
+    const InstrumentCatalogue catalogue(*p.files, *p.ini, *p.locale, session.folders.AppPath);
+    repairInstrumentList(*p.files, catalogue, session.folders.AppPath, session.instruments(), session.prompter());
+}

@@ -1,0 +1,239 @@
+#include "PanelOperations.h"
+
+#include "PanelChooser.h"
+#include "PanelNames.h"
+#include "app/Prompter.h"
+#include "app/Session.h"
+#include "instruments/InstrumentListOps.h"
+#include "panels/PanelFiles.h"
+#include "panels/PanelSettings.h"
+#include "panels/PanelSetupModel.h"
+#include "platform/Errors.h"
+#include "platform/FileSystem.h"
+#include "platform/IniService.h"
+#include "platform/Paths.h"
+
+namespace {
+
+constexpr int kPrefixLength = 6;   // "Panel_"
+constexpr int kListedNameLength = 99;
+
+QString alreadyExists(const QString& name)
+{
+    return QStringLiteral("Panel %1 already exists! - Choose a different name").arg(name);
+}
+
+// The target name of a copied file: files named after the panel take the new name, the rest keep theirs.
+QString copiedName(const QString& entry, const QString& from, const QString& to)
+{
+    if (entry.left(entry.size() - 4) != from)
+        return entry;
+    const qsizetype dot = entry.lastIndexOf(u'.');
+    return to + (dot < 0 ? QString() : entry.mid(dot));
+}
+
+} // namespace
+
+QStringList PanelOperations::ListPanels(const QString& folder, const QString& pattern) const
+{
+    QStringList names;
+    for (const DirEntry& e : m_session.platform().files->list(joinPath(folder, pattern))) {
+        if (!e.hidden)
+            names << e.name.mid(kPrefixLength, kListedNameLength);
+    }
+    return names;
+}
+
+bool PanelOperations::FindPanel(const QString& name, bool report, bool search, QString& foundName)
+{
+    const Platform& p = m_session.platform();
+    const QString& iniPath = m_session.folders.IniPath;
+    foundName.clear();
+    bool found = false;
+    if (search) {
+        if (!name.isEmpty()) {
+            for (const DirEntry& e : p.files->list(joinPath(iniPath, PanelFolderPrefix + u'*'))) {
+                if (e.isPlainDirectory() && e.name.contains(name, Qt::CaseSensitive)) {
+                    foundName = e.name.mid(kPrefixLength);
+                    found = true;
+                    break;
+                }
+            }
+        }
+    } else if (p.files->folderExists(PanelFolder(iniPath, name))) {
+        foundName = name;
+        found = true;
+    }
+
+    if (!found) {
+        if (report)
+            m_session.prompter().showError(
+                QStringLiteral("Panel %1 configuration is missing! - Create Panel again").arg(name));
+        return false;
+    }
+    ReadInstrumentList(m_session, foundName);
+    return true;
+}
+
+void PanelOperations::RemovePanelFolder(const QString& name)
+{
+    m_session.instruments().clear();
+    // With no panel loaded there is nothing of the user's to delete: a folder "Panel_" is never a panel.
+    if (!name.isEmpty()) {
+        FileSystem& files = *m_session.platform().files;
+        const QString folder = PanelFolder(m_session.folders.IniPath, name);
+        for (const DirEntry& e : files.list(joinPath(folder, QStringLiteral("*"))))
+            files.deleteFile(joinPath(folder, e.name));
+        if (files.folderExists(folder))
+            files.removeFolder(folder);
+    }
+    const MonitorLayout layout = m_session.CurrentPanel.Layout;
+    m_session.CurrentPanel = PanelRecord{};
+    m_session.CurrentPanel.Layout = layout;
+    m_session.setDocumentName(QString());
+    m_session.UpdateStartEnabled(QString());
+}
+
+std::optional<QString> PanelOperations::newNameProblem(const QString& name) const
+{
+    if (const auto problem = panelNameProblem(name))
+        return problem;
+    // A new panel never takes over the files of one that exists.
+    if (m_session.platform().files->folderExists(PanelFolder(m_session.folders.IniPath, name)))
+        return alreadyExists(name);
+    return std::nullopt;
+}
+
+template <typename Load>
+void PanelOperations::keepingPreviousPanelOnError(Load&& load)
+{
+    Session& s = m_session;
+    const PanelRecord panel = s.CurrentPanel;
+    const std::vector<InstrumentRow> rows = s.instruments().rows();
+    const QString documentName = s.documentName();
+    try {
+        load();
+    } catch (...) {
+        s.CurrentPanel = panel;
+        s.instruments().setRows(rows);
+        s.setDocumentName(documentName);
+        throw;
+    }
+}
+
+void PanelOperations::aNewPanelExecute()
+{
+    Session& s = m_session;
+    PanelSetupModel dialog(*s.platform().monitors, s.prompter());
+    dialog.setMonitorCount(s.MonitorCount);
+    SaveInstrumentList(s, s.CurrentPanel.Name);
+    dialog.presetNewPanel(s.folders.IniPath);
+    // Checked when OK is pressed, so a refused name costs the user nothing but a retype.
+    dialog.nameCheck = [this](const QString& name) { return newNameProblem(name); };
+    if (s.prompter().execDialog(dialog) && dialog.panelName != PanelSetupModel::NewPanelName) {
+        const QString name = dialog.panelName;
+        if (const auto problem = newNameProblem(name))
+            throw VarnoltError(*problem);
+        s.CurrentPanel.Name = name;
+        s.instruments().clear();
+        SaveInstrumentList(s, name);
+        SavePanelSetup(s, name, dialog);
+        LoadPanelSettings(s, name);
+        s.setDocumentName(name);
+    }
+    s.UpdateStartEnabled(s.CurrentPanel.Name);
+}
+
+void PanelOperations::aEditSettingsExecute()
+{
+    Session& s = m_session;
+    // Without a loaded panel there is nothing to edit and no folder to save into.
+    if (s.CurrentPanel.Name.isEmpty())
+        return;
+    PanelSetupModel dialog(*s.platform().monitors, s.prompter());
+    dialog.setMonitorCount(s.MonitorCount);
+    FillPanelSetup(s, s.CurrentPanel.Name, dialog);
+    if (s.prompter().execDialog(dialog))
+        SavePanelSetup(s, s.CurrentPanel.Name, dialog);
+    LoadPanelSettings(s, s.CurrentPanel.Name);
+}
+
+void PanelOperations::aCopyPanelExecute()
+{
+    Session& s = m_session;
+    const Platform& p = s.platform();
+    if (s.instruments().count() == 0 || s.CurrentPanel.Name.isEmpty())
+        return;
+    const auto answer = s.prompter().inputBox(QStringLiteral("Enter new Panel Name"), QStringLiteral("Panel Name"), {});
+    if (!answer || answer->isEmpty())
+        return;
+    const QString newName = *answer;
+    if (const auto problem = panelNameProblem(newName))
+        throw VarnoltError(*problem);
+
+    const QString from = s.CurrentPanel.Name;
+    const QString source = PanelFolder(s.folders.IniPath, from);
+    const QString target = PanelFolder(s.folders.IniPath, newName);
+    if (p.files->folderExists(target))
+        return;
+    if (!p.files->createFolder(target)) {
+        s.prompter().showError(alreadyExists(newName));
+        return;
+    }
+    const auto entries = p.files->list(joinPath(source, QStringLiteral("*")));
+    if (entries.empty()) {
+        s.prompter().showError(QStringLiteral("Error creating Panel Folder"));
+        return;
+    }
+    for (const DirEntry& e : entries)
+        p.files->copyFile(joinPath(source, e.name), joinPath(target, copiedName(e.name, from, newName)), false);
+    p.ini->writeString(joinPath(target, newName + QStringLiteral(".ini")), QStringLiteral("Config"),
+                       QStringLiteral("PanelName"), newName);
+
+    keepingPreviousPanelOnError([&] {
+        s.CurrentPanel.Name = newName;
+        QString found;
+        if (FindPanel(newName, true, false, found))
+            LoadPanelSettings(s, found);
+        else
+            s.CurrentPanel.Name.clear();
+        s.setDocumentName(found);
+        s.UpdateStartEnabled(found);
+    });
+}
+
+void PanelOperations::aDeletePanelExecute()
+{
+    Session& s = m_session;
+    const MessageButton answer = s.prompter().message(MessageKind::Confirmation, QStringLiteral("Confirm to delete panel"),
+                                                      MessageButton::Yes | MessageButton::No);
+    if (answer == MessageButton::Yes) {
+        RemovePanelFolder(s.CurrentPanel.Name);
+        s.setDocumentName(QString());
+    }
+    s.UpdateStartEnabled(s.CurrentPanel.Name);
+}
+
+void PanelOperations::aLoadPanelExecute()
+{
+    Session& s = m_session;
+    PanelChooserModel chooser;
+    SaveInstrumentList(s, s.CurrentPanel.Name);
+    chooser.panels = ListPanels(s.folders.IniPath, PanelFolderPrefix + u'*');
+    if (s.prompter().execDialog(chooser) && chooser.hasSelection()) {
+        keepingPreviousPanelOnError([&] {
+            s.CurrentPanel.Name = chooser.selectedName();
+            if (s.CurrentPanel.Name.isEmpty())
+                return;
+            QString found;
+            if (FindPanel(s.CurrentPanel.Name, true, false, found)) {
+                LoadPanelSettings(s, found);
+                RepairInstrumentList(s);
+            } else {
+                s.CurrentPanel.Name.clear();
+            }
+            s.setDocumentName(found);
+        });
+    }
+    s.UpdateStartEnabled(s.CurrentPanel.Name);
+}

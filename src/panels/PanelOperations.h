@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class Session;
+
+// The operations on whole panels: listing, finding, and the ribbon's New, Edit, Copy, Delete and Load.
+// Each keeps the panel folders, CurrentPanel, the instrument list and the document name in step.
+class PanelOperations
+{
+public:
+    explicit PanelOperations(Session& session) : m_session(session) {}
+
+    // Names of the entries of `folder` matching `pattern`, without their first six characters, cut to 99.
+    QStringList ListPanels(const QString& folder, const QString& pattern) const;
+
+    // Exact folder test, or with `search` the first plain folder whose name contains `name`. On success the
+    // instrument list holds the found panel's rows. When reading them fails, the list is left as it was and
+    // the error goes on to the caller.
+    bool FindPanel(const QString& name, bool report, bool search, QString& foundName);
+
+    void RemovePanelFolder(const QString& name);
+
+    void aNewPanelExecute();
+    void aEditSettingsExecute();
+    void aCopyPanelExecute();
+    void aDeletePanelExecute();
+    void aLoadPanelExecute();
+
+private:
+    // Why `name` cannot be the name of a new panel, or nothing.
+    std::optional<QString> newNameProblem(const QString& name) const;
+    // Runs a load of another panel; if it fails, the previous panel is back as it was.
+    template <typename Load>
+    void keepingPreviousPanelOnError(Load&& load);
+
+    Session& m_session;
+};
