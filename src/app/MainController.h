@@ -38,6 +38,7 @@ public:
 
     void aUserManualExecute();
     void aWebSiteExecute();
+    void aPortNumberExecute();
 
 signals:
     void bannerChanged(const QString& imagePath);

@@ -1,5 +1,10 @@
 #include "QtPrompter.h"
 
+#include "net/AdapterChooser.h"
+#include "net/NetworkConfigModel.h"
+#include "net/TfrmSelAdapter.h"
+#include "net/TfrmSetPort.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -110,8 +115,29 @@ std::optional<int> QtPrompter::chooseColor(int initial)
     return c.red() | (c.green() << 8) | (c.blue() << 16);
 }
 
-bool QtPrompter::execDialog(DialogModel& /*model*/)
+QtPrompter::~QtPrompter()
+{
+    if (m_adapterChooser && !m_adapterChooser->parent())
+        delete m_adapterChooser;
+}
+
+TfrmSelAdapter* QtPrompter::adapterChooser()
+{
+    if (!m_adapterChooser)
+        m_adapterChooser = new TfrmSelAdapter(m_owner);
+    return m_adapterChooser;
+}
+
+bool QtPrompter::execDialog(DialogModel& model)
 {
     // Each dialog model is shown by its own window; the windows are added here as they come.
+    if (auto* m = dynamic_cast<NetworkConfigModel*>(&model)) {
+        TfrmSetPort dialog(*m, m_owner);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    if (auto* m = dynamic_cast<AdapterChooserModel*>(&model)) {
+        adapterChooser()->choose(*m);
+        return true;
+    }
     return false;
 }

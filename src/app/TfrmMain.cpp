@@ -218,6 +218,7 @@ void TfrmMain::wireActions()
     connect(action(QStringLiteral("FileExit1")), &QAction::triggered, this, &QWidget::close);
     on("aUserManual", &MainController::aUserManualExecute);
     on("aWebSite", &MainController::aWebSiteExecute);
+    on("aPortNumber", &MainController::aPortNumberExecute);
 
     InstrumentListModel& model = m_controller.session().instruments();
     connect(m_lvInstruments->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
