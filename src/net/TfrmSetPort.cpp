@@ -10,8 +10,7 @@
 
 namespace {
 
-template <typename W>
-W* place(W* widget, const char* objectName, int x, int y, int w, int h)
+template <typename W> W* place(W* widget, const char* objectName, int x, int y, int w, int h)
 {
     widget->setObjectName(QString::fromLatin1(objectName));
     widget->setGeometry(x, y, w, h);
@@ -20,8 +19,7 @@ W* place(W* widget, const char* objectName, int x, int y, int w, int h)
 
 } // namespace
 
-TfrmSetPort::TfrmSetPort(NetworkConfigModel& model, QWidget* parent)
-    : QDialog(parent, Qt::Tool), m_model(model)
+TfrmSetPort::TfrmSetPort(NetworkConfigModel& model, QWidget* parent) : QDialog(parent, Qt::Tool), m_model(model)
 {
     setObjectName(QStringLiteral("frmSetPort"));
     setWindowTitle(QStringLiteral("Varnolt Network Config"));
@@ -39,15 +37,15 @@ TfrmSetPort::TfrmSetPort(NetworkConfigModel& model, QWidget* parent)
     m_edPort = edit("edPort", "Listen Port No (Varnolt)", 100);
     m_edDCSPort = edit("edDCSPort", "Flight Sim Port No  (DCS Interface)", 146);
 
-    m_cbPanelSwitching = place(new QCheckBox(QStringLiteral("Enable Panel Switching"), frame), "cbPanelSwitching", 12,
-                               196, 206, 20);
+    m_cbPanelSwitching =
+        place(new QCheckBox(QStringLiteral("Enable Panel Switching"), frame), "cbPanelSwitching", 12, 196, 206, 20);
     m_cbAutoStart =
         place(new QCheckBox(QStringLiteral("Autostart with Flight Sim"), frame), "cbAutoStart", 32, 220, 186, 20);
     m_cbAutoStart->setEnabled(false);
     m_cbDeclutter =
         place(new QCheckBox(QStringLiteral("De-clutter desktop on start"), frame), "cbDeclutter", 12, 268, 206, 20);
-    m_cbDeclutter->setToolTip(
-        QStringLiteral("Hides the desktop icons and minimises every window when a panel starts, where the desktop allows it"));
+    m_cbDeclutter->setToolTip(QStringLiteral(
+        "Hides the desktop icons and minimises every window when a panel starts, where the desktop allows it"));
     // Lies on the window, not in the frame, lined up between the autostart and de-clutter boxes.
     m_cbMonitorChecking = place(new QCheckBox(QStringLiteral("Enable Monitor Checking"), this), "cbMonitorChecking",
                                 frame->x() + 12, frame->y() + 244, 206, 20);

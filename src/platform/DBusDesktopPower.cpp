@@ -36,8 +36,7 @@ DBusDesktopPower::DBusDesktopPower(QString sessionBusAddress, QString systemBusA
     : m_standardBuses(false), m_sessionAddress(std::move(sessionBusAddress)),
       m_systemAddress(std::move(systemBusAddress)),
       m_connectionName(QStringLiteral("varnolt-power-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
-{
-}
+{}
 
 DBusDesktopPower::~DBusDesktopPower()
 {
@@ -53,7 +52,8 @@ QDBusConnection DBusDesktopPower::connection(Bus bus)
     if (m_standardBuses)
         return bus == Bus::Session ? QDBusConnection::sessionBus() : QDBusConnection::systemBus();
     const QString& address = bus == Bus::Session ? m_sessionAddress : m_systemAddress;
-    const QString name = m_connectionName + (bus == Bus::Session ? QStringLiteral("-session") : QStringLiteral("-system"));
+    const QString name =
+        m_connectionName + (bus == Bus::Session ? QStringLiteral("-session") : QStringLiteral("-system"));
     if (address.isEmpty())
         return QDBusConnection(name); // never connected
     return QDBusConnection::connectToBus(address, name);
@@ -100,9 +100,9 @@ void DBusDesktopPower::setSleepInhibited(bool inhibited)
     }
     if (m_sleepLock.isValid())
         return;
-    const QDBusMessage reply = call(connection(Bus::System), kLoginService, kLoginPath, kLoginManager,
-                                    QStringLiteral("Inhibit"),
-                                    {QStringLiteral("sleep:idle"), kWho, kWhy, QStringLiteral("block")});
+    const QDBusMessage reply =
+        call(connection(Bus::System), kLoginService, kLoginPath, kLoginManager, QStringLiteral("Inhibit"),
+             {QStringLiteral("sleep:idle"), kWho, kWhy, QStringLiteral("block")});
     if (!reply.arguments().isEmpty())
         m_sleepLock = qvariant_cast<QDBusUnixFileDescriptor>(reply.arguments().first());
 }

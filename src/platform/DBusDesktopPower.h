@@ -31,7 +31,11 @@ public:
     void minimizeAllWindows() override {}
 
 private:
-    enum class Bus { Session, System };
+    enum class Bus
+    {
+        Session,
+        System
+    };
     QDBusConnection connection(Bus bus);
 
     const bool m_standardBuses;

@@ -11,8 +11,7 @@ class DesktopPreparation
 public:
     DesktopPreparation(DesktopPower& power, TSystemCritical& systemCritical)
         : m_power(power), m_systemCritical(systemCritical)
-    {
-    }
+    {}
 
     // If decluttering fails, everything done so far is undone before the error goes on: no half-prepared
     // desktop is left behind without a running panel to restore it.
