@@ -1,6 +1,7 @@
 #include "TfrmSelAdapter.h"
 
 #include "AdapterChooser.h"
+#include "FitToText.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -38,6 +39,7 @@ TfrmSelAdapter::TfrmSelAdapter(QWidget* parent) : QDialog(parent)
     ok->setGeometry(125, 104, 75, 25);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    widenToFitText(this);
 }
 
 void TfrmSelAdapter::choose(AdapterChooserModel& model)

@@ -1,5 +1,6 @@
 #include "TfrmSetPort.h"
 
+#include "FitToText.h"
 #include "NetworkConfigModel.h"
 
 #include <QCheckBox>
@@ -58,6 +59,8 @@ TfrmSetPort::TfrmSetPort(NetworkConfigModel& model, QWidget* parent) : QDialog(p
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    widenToFitText(this);
 
     connect(m_cbPanelSwitching, &QCheckBox::toggled, this, &TfrmSetPort::cbPanelSwitchingClick);
 
