@@ -26,6 +26,7 @@ protected:
 private:
     DesktopPower& m_power;
     // Start and Stop may come from the listener thread as well as the window's.
-    mutable std::mutex m_mutex;
+    // Recursive: an override of UpdateExecutionState may read IsCritical.
+    mutable std::recursive_mutex m_mutex;
     bool FIsCritical = false;
 };
