@@ -1,6 +1,7 @@
 #include "MainController.h"
 
 #include "Prompter.h"
+#include "net/NetworkConfigModel.h"
 #include "platform/DesktopShell.h"
 #include "platform/Environment.h"
 #include "platform/FileSystem.h"
@@ -96,4 +97,9 @@ void MainController::aUserManualExecute()
 void MainController::aWebSiteExecute()
 {
     m_session.platform().shell->openAddress(WebSiteAddress);
+}
+
+void MainController::aPortNumberExecute()
+{
+    runNetworkConfig(m_session);
 }

@@ -43,6 +43,7 @@ public:
     void aLoadPanelExecute() { m_services.panels().aLoadPanelExecute(); }
     void aUserManualExecute();
     void aWebSiteExecute();
+    void aPortNumberExecute();
 
 signals:
     void bannerChanged(const QString& imagePath);

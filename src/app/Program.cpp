@@ -4,13 +4,16 @@
 #include "QtPrompter.h"
 #include "TfrmMain.h"
 #include "TfrmSplash.h"
+#include "platform/DBusDesktopPower.h"
 #include "platform/Environment.h"
+#include "platform/IfaddrsNetworkAddresses.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/LocaleService.h"
 #include "platform/ProfileIni.h"
 #include "platform/QtDesktopShell.h"
 #include "platform/ScreenMonitors.h"
 #include "platform/TerminationSignals.h"
+#include "run/SystemCritical.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -18,6 +21,10 @@
 
 int runProgram(QApplication& app, const ProgramOptions& options)
 {
+    // The one keep-awake request of the process exists before any window and is withdrawn after the loop.
+    DBusDesktopPower power;
+    TSystemCritical systemCritical(power);
+
     auto* splash = new TfrmSplash;
     splash->show();
     splash->repaint();
@@ -31,7 +38,11 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     SystemLocale locale;
     ProcessEnvironment env;
     QtDesktopShell shell;
-    const Platform platform{&ini, &files, &monitors, &locale, &env, &shell};
+    IfaddrsNetworkAddresses addresses;
+    Platform platform{&ini, &files, &monitors, &locale, &env, &shell};
+    platform.addresses = &addresses;
+    platform.power = &power;
+    platform.systemCritical = &systemCritical;
 
     QtPrompter prompter;
     QStringList arguments = QApplication::arguments();
@@ -40,6 +51,8 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     TfrmMain frmMain(controller);
     prompter.setOwner(&frmMain);
     onTerminationRequest([&frmMain] { frmMain.close(); });
+    // Made once, after the main window, and reused for every start.
+    prompter.adapterChooser();
 
     if (options.splashMilliseconds > 0) {
         QEventLoop wait;
@@ -49,5 +62,7 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     delete splash;
 
     frmMain.show();
-    return app.exec();
+    const int exitCode = app.exec();
+    systemCritical.SetIsCritical(false);
+    return exitCode;
 }

@@ -1,10 +1,13 @@
 #include "QtPrompter.h"
 
+#include "net/AdapterChooser.h"
+#include "net/NetworkConfigModel.h"
+#include "net/TfrmSelAdapter.h"
+#include "net/TfrmSetPort.h"
 #include "panels/PanelChooser.h"
-#include "panels/TfrmSelPanel.h"
-
 #include "panels/PanelSetupModel.h"
 #include "panels/TfrmPanel.h"
+#include "panels/TfrmSelPanel.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -116,16 +119,37 @@ std::optional<int> QtPrompter::chooseColor(int initial)
     return c.red() | (c.green() << 8) | (c.blue() << 16);
 }
 
+QtPrompter::~QtPrompter()
+{
+    if (m_adapterChooser && !m_adapterChooser->parent())
+        delete m_adapterChooser;
+}
+
+TfrmSelAdapter* QtPrompter::adapterChooser()
+{
+    if (!m_adapterChooser)
+        m_adapterChooser = new TfrmSelAdapter(m_owner);
+    return m_adapterChooser;
+}
+
 bool QtPrompter::execDialog(DialogModel& model)
 {
-    // Each dialog model is shown by its own window; the windows are added here as they come.
-    if (auto* panelSetup = dynamic_cast<PanelSetupModel*>(&model)) {
-        TfrmPanel dialog(*panelSetup, m_owner);
+    // Each dialog model is shown by its own window, picked by the model's type.
+    if (auto* m = dynamic_cast<PanelSetupModel*>(&model)) {
+        TfrmPanel dialog(*m, m_owner);
         return execOwned(dialog);
     }
-    if (auto* chooser = dynamic_cast<PanelChooserModel*>(&model)) {
-        TfrmSelPanel dialog(*chooser, m_owner);
+    if (auto* m = dynamic_cast<PanelChooserModel*>(&model)) {
+        TfrmSelPanel dialog(*m, m_owner);
         return execOwned(dialog);
+    }
+    if (auto* m = dynamic_cast<NetworkConfigModel*>(&model)) {
+        TfrmSetPort dialog(*m, m_owner);
+        return execOwned(dialog);
+    }
+    if (auto* m = dynamic_cast<AdapterChooserModel*>(&model)) {
+        adapterChooser()->choose(*m);
+        return true;
     }
     return false;
 }

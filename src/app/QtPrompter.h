@@ -2,14 +2,18 @@
 
 #include "Prompter.h"
 
+#include <QPointer>
+
 class QDialog;
 class QWidget;
+class TfrmSelAdapter;
 
 // Answers the logic's prompts with Qt's dialogs, owned by the given window.
 class QtPrompter : public Prompter
 {
 public:
     explicit QtPrompter(QWidget* owner = nullptr) : m_owner(owner) {}
+    ~QtPrompter() override;
     void setOwner(QWidget* owner) { m_owner = owner; }
 
     MessageButton message(MessageKind kind, const QString& text, MessageButtons buttons,
@@ -20,10 +24,14 @@ public:
     std::optional<int> chooseColor(int initial) override;
     bool execDialog(DialogModel& model) override;
 
+    // The adapter chooser lives for the whole run; the program makes it at start-up, after the main window.
+    TfrmSelAdapter* adapterChooser();
+
 private:
     bool execOwned(QDialog& dialog);
 
     QWidget* m_owner;
+    QPointer<TfrmSelAdapter> m_adapterChooser;
 };
 
 // "Text files|*.txt|All|*.*" as a Qt name filter list: "Text files (*.txt);;All (*.*)".

@@ -248,6 +248,7 @@ void TfrmMain::wireActions()
     on("aLoadPanel", &MainController::aLoadPanelExecute);
     on("aUserManual", &MainController::aUserManualExecute);
     on("aWebSite", &MainController::aWebSiteExecute);
+    on("aPortNumber", &MainController::aPortNumberExecute);
 
     InstrumentListModel& model = m_controller.session().instruments();
     connect(m_lvInstruments->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

@@ -1,11 +1,14 @@
 #pragma once
 
+class DesktopPower;
 class DesktopShell;
 class Environment;
 class FileSystem;
 class IniService;
 class LocaleService;
 class Monitors;
+class NetworkAddresses;
+class TSystemCritical;
 
 // The platform services the logic uses, owned by whoever builds the program (main, or a test fixture).
 struct Platform
@@ -16,4 +19,8 @@ struct Platform
     LocaleService* locale = nullptr;
     Environment* env = nullptr;
     DesktopShell* shell = nullptr;
+    NetworkAddresses* addresses = nullptr;
+    DesktopPower* power = nullptr;
+    // The process's one keep-awake request; it lives from before the main window until after the message loop.
+    TSystemCritical* systemCritical = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "TestPlatform.h"
 
+#include "platform/Errors.h"
 #include "platform/Paths.h"
 
 #include <QDir>
@@ -12,6 +13,30 @@ QSize FakeMonitors::virtualDesktopSize() const
     for (const QRect& r : screens)
         all = all.united(r);
     return all.size();
+}
+
+bool RecordingDesktopPower::screenSaverActive()
+{
+    calls << QStringLiteral("screenSaver query");
+    return screenSaverOn;
+}
+
+void RecordingDesktopPower::setScreenSaverActive(bool active)
+{
+    calls << (active ? QStringLiteral("screenSaver on") : QStringLiteral("screenSaver off"));
+    screenSaverOn = active;
+}
+
+void RecordingDesktopPower::setSleepInhibited(bool inhibited)
+{
+    calls << (inhibited ? QStringLiteral("sleep inhibited") : QStringLiteral("sleep allowed"));
+}
+
+void RecordingDesktopPower::minimizeAllWindows()
+{
+    if (failMinimizing)
+        throw VarnoltError(QStringLiteral("Cannot minimise the windows"));
+    calls << QStringLiteral("windows minimised");
 }
 
 QString TestEnvironment::variable(const QString& name) const
@@ -33,7 +58,11 @@ TestPlatform::TestPlatform()
 
 Platform TestPlatform::platform()
 {
-    return Platform{&ini, &files, &monitors, &locale, &env, &shell};
+    Platform p{&ini, &files, &monitors, &locale, &env, &shell};
+    p.addresses = &addresses;
+    p.power = &power;
+    p.systemCritical = &systemCritical;
+    return p;
 }
 
 QString TestPlatform::iniPath() const

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "platform/DesktopPower.h"
 #include "platform/DesktopShell.h"
 #include "platform/Environment.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/LocaleService.h"
 #include "platform/Monitors.h"
+#include "platform/NetworkAddresses.h"
 #include "platform/Platform.h"
 #include "platform/ProfileIni.h"
+#include "run/SystemCritical.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -31,6 +34,30 @@ public:
     QStringList opened;
     void openDocument(const QString& path) override { opened << path; }
     void openAddress(const QString& url) override { opened << url; }
+};
+
+// The local addresses the test wants the PC to have.
+class FakeNetworkAddresses : public NetworkAddresses
+{
+public:
+    QStringList addresses{QStringLiteral("192.168.1.20")};
+    QStringList localIPv4Addresses() const override { return addresses; }
+};
+
+// Records every desktop and power request in order, e.g. "screenSaver off", "sleep inhibited".
+class RecordingDesktopPower : public DesktopPower
+{
+public:
+    bool screenSaverOn = true;
+    bool failMinimizing = false;
+    QStringList calls;
+
+    bool screenSaverActive() override;
+    void setScreenSaverActive(bool active) override;
+    void setSleepInhibited(bool inhibited) override;
+    void hideDesktopIcons() override { calls << QStringLiteral("icons hidden"); }
+    void showDesktopIcons() override { calls << QStringLiteral("icons shown"); }
+    void minimizeAllWindows() override;
 };
 
 class TestEnvironment : public Environment
@@ -65,6 +92,9 @@ public:
     SystemLocale locale;
     TestEnvironment env;
     RecordingShell shell;
+    FakeNetworkAddresses addresses;
+    RecordingDesktopPower power;
+    TSystemCritical systemCritical{power};
 
 private:
     QTemporaryDir m_dir;

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+
+class AdapterChooserModel;
+class QComboBox;
+
+// "Select Network Adapter": made once when the program starts and reused; it keeps the entries and the
+// selection of its last use until the next one replaces them.
+class TfrmSelAdapter : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmSelAdapter(QWidget* parent = nullptr);
+
+    // Shows the model's entries with its selection and stores the selection back, however it was closed.
+    void choose(AdapterChooserModel& model);
+
+    QComboBox* dropdownAdapters() const { return m_dropdownAdapters; }
+
+private:
+    QComboBox* m_dropdownAdapters;
+};

@@ -1,0 +1,105 @@
+#include "run/DesktopPreparation.h"
+#include "platform/Errors.h"
+#include "run/SystemCritical.h"
+#include "support/TestPlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+TEST(SystemCritical, OnlyChangesReachThePlatformFromWhicheverThread)
+{
+    RecordingDesktopPower power;
+    TSystemCritical critical(power);
+    EXPECT_FALSE(critical.IsCritical());
+    EXPECT_TRUE(power.calls.isEmpty()) << "construction asks nothing";
+
+    std::thread([&] {
+        critical.SetIsCritical(true);
+        critical.SetIsCritical(true);
+    }).join();
+    EXPECT_TRUE(critical.IsCritical());
+    critical.SetIsCritical(false);
+    critical.SetIsCritical(false);
+    EXPECT_EQ(power.calls, QStringList({"sleep inhibited", "sleep allowed"}));
+}
+
+TEST(SystemCritical, ARequestLeftOnIsWithdrawnWhenDestroyed)
+{
+    RecordingDesktopPower power;
+    {
+        TSystemCritical critical(power);
+        critical.SetIsCritical(true);
+    }
+    EXPECT_EQ(power.calls, QStringList({"sleep inhibited", "sleep allowed"}));
+}
+
+TEST(SystemCritical, UpdateExecutionStateCanBeReplaced)
+{
+    struct Counting : TSystemCritical
+    {
+        using TSystemCritical::TSystemCritical;
+        QList<bool> updates;
+        void UpdateExecutionState(bool critical) override { updates << critical; }
+    };
+    RecordingDesktopPower power;
+    Counting critical(power);
+    critical.SetIsCritical(true);
+    critical.SetIsCritical(true);
+    critical.SetIsCritical(false);
+    EXPECT_EQ(critical.updates, QList<bool>({true, false}));
+    EXPECT_TRUE(power.calls.isEmpty());
+}
+
+TEST(DesktopPreparation, PreparesAndRestoresInOrder)
+{
+    const struct
+    {
+        bool screenSaverOn, declutter;
+        QStringList prepared, restored;
+    } cases[] = {
+        {true, false, {"screenSaver query", "screenSaver off", "sleep inhibited"}, {"screenSaver on", "sleep allowed"}},
+        {false, false, {"screenSaver query", "sleep inhibited"}, {"sleep allowed"}},
+        {true,
+         true,
+         {"screenSaver query", "screenSaver off", "sleep inhibited", "icons hidden", "windows minimised"},
+         {"screenSaver on", "sleep allowed", "icons shown"}},
+        {false,
+         true,
+         {"screenSaver query", "sleep inhibited", "icons hidden", "windows minimised"},
+         {"sleep allowed", "icons shown"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "screensaver " << c.screenSaverOn << ", declutter " << c.declutter);
+        RecordingDesktopPower power;
+        power.screenSaverOn = c.screenSaverOn;
+        TSystemCritical critical(power);
+        DesktopPreparation desktop(power, critical);
+
+        desktop.PrepareDesktop(c.declutter);
+        EXPECT_EQ(power.calls, c.prepared);
+        EXPECT_TRUE(critical.IsCritical());
+        EXPECT_FALSE(power.screenSaverOn);
+
+        power.calls.clear();
+        desktop.RestoreDesktop(c.declutter);
+        EXPECT_EQ(power.calls, c.restored);
+        EXPECT_FALSE(critical.IsCritical());
+        EXPECT_EQ(power.screenSaverOn, c.screenSaverOn);
+        EXPECT_EQ(desktop.screenSaverWasActive(), c.screenSaverOn) << "kept until the next start";
+    }
+}
+
+TEST(DesktopPreparation, AFailedDeclutterLeavesNothingPrepared)
+{
+    RecordingDesktopPower power;
+    power.failMinimizing = true;
+    TSystemCritical critical(power);
+    DesktopPreparation desktop(power, critical);
+
+    EXPECT_THROW(desktop.PrepareDesktop(true), VarnoltError);
+    EXPECT_FALSE(critical.IsCritical());
+    EXPECT_TRUE(power.screenSaverOn);
+    EXPECT_EQ(power.calls, QStringList({"screenSaver query", "screenSaver off", "sleep inhibited", "icons hidden",
+                                        "screenSaver on", "sleep allowed", "icons shown"}));
+}
