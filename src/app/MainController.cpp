@@ -40,14 +40,22 @@ void MainController::FormShow()
         const bool namedOnCommandLine = hasOneArgument() && m_arguments.first() != QLatin1String("start");
         s.CurrentPanel.Name = namedOnCommandLine ? m_arguments.first() : s.settingsFile().ReadLastPanelUsed();
         if (!s.CurrentPanel.Name.isEmpty()) {
-            const QString found = m_seams->FindPanel(s.CurrentPanel.Name, false, true);
-            if (found.isEmpty()) {
+            try {
+                const QString found = m_seams->FindPanel(s.CurrentPanel.Name, false, true);
+                if (found.isEmpty()) {
+                    s.CurrentPanel.Name.clear();
+                } else {
+                    m_seams->LoadPanelSettings(found);
+                    m_seams->RepairInstrumentList();
+                }
+                s.setDocumentName(found);
+            } catch (...) {
+                // Half a panel is worse than none: the rest of the program expects all of one or nothing.
                 s.CurrentPanel.Name.clear();
-            } else {
-                m_seams->LoadPanelSettings(found);
-                m_seams->RepairInstrumentList();
+                s.instruments().clear();
+                s.setDocumentName(QString());
+                throw;
             }
-            s.setDocumentName(found);
         }
         s.UpdateStartEnabled(s.CurrentPanel.Name);
         m_seams->StartControlListener();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Prompter.h"
+#include "support/Printers.h"
 
 #include <deque>
 #include <variant>

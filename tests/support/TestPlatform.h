@@ -2,6 +2,7 @@
 
 #include "platform/DesktopPower.h"
 #include "platform/DesktopShell.h"
+#include "support/Printers.h"
 #include "platform/Environment.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/LocaleService.h"

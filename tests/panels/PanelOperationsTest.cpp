@@ -1,0 +1,316 @@
+#include "app/Folders.h"
+#include "app/MainController.h"
+#include "app/Session.h"
+#include "instruments/InstrumentListOps.h"
+#include "panels/PanelChooser.h"
+#include "panels/PanelFiles.h"
+#include "panels/PanelOperations.h"
+#include "panels/PanelSetupModel.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TestPlatform.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+const QByteArray kRow = "\"Airspeed\",\"47001\",\"Instruments_Standard\\A@Airspeed.exe\",\"Y\",\"1.2.3.4\",\"45000\",\"1\",\"1\"\r\n";
+
+struct PanelOps : ::testing::Test
+{
+    TestPlatform t;
+    ScriptedPrompter prompter;
+    Session s{t.platform(), prompter};
+    PanelOperations ops{s};
+
+    PanelOps()
+    {
+        s.folders = ResolveFolders(t.env, t.files);
+        TestPlatform::writeBytes(t.root() + "/bin/Instruments_Standard/A@Airspeed.exe", "program");
+    }
+
+    QString folder(const QString& name) const { return t.root() + "/appdata/Brondix/HarvolmPRO/Panel_" + name; }
+    // A panel as the program writes it: settings, one instrument row, background settings.
+    void makePanel(const QString& name, const QByteArray& cfg = kRow)
+    {
+        TestPlatform::writeBytes(folder(name) + "/" + name + ".ini", "[Config]\r\nPanelName=" + name.toLatin1() + "\r\n");
+        TestPlatform::writeBytes(folder(name) + "/" + name + ".cfg", cfg);
+        TestPlatform::writeBytes(folder(name) + "/PanelBackGround.ini", "[Settings]\r\nType=0\r\n");
+    }
+    QStringList filesIn(const QString& name) const
+    {
+        return QDir(folder(name)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    void load(const QString& name)
+    {
+        QString found;
+        ASSERT_TRUE(ops.FindPanel(name, true, false, found));
+        s.CurrentPanel.Name = found;
+        s.setDocumentName(found);
+        s.UpdateStartEnabled(found);
+    }
+    void choose(const QString& entry)
+    {
+        prompter.answerDialog([entry](DialogModel& m) {
+            auto& chooser = dynamic_cast<PanelChooserModel&>(m);
+            chooser.selected = int(chooser.panels.indexOf(entry));
+            return true;
+        });
+    }
+    void newPanelNamed(const QString& name)
+    {
+        prompter.answerDialog([name](DialogModel& m) {
+            auto& dialog = dynamic_cast<PanelSetupModel&>(m);
+            dialog.FormShow();
+            dialog.panelName = name;
+            return dialog.bbOKClick();
+        });
+    }
+};
+
+} // namespace
+
+TEST_F(PanelOps, ListingCutsTheNameAndFindsOnlyFolders)
+{
+    makePanel("A");
+    QDir().mkpath(folder(""));                      // "Panel_": an empty entry
+    QDir().mkpath(folder(QString(110, u'x')));      // listed cut to 99 characters
+    TestPlatform::writeBytes(folder("file"), "x");  // a plain file is listed too
+
+    QStringList listed = ops.ListPanels(s.folders.IniPath, "Panel_*");
+    listed.sort();
+    EXPECT_EQ(listed, QStringList({"", "A", "file", QString(99, u'x')}));
+
+    // Choosing the plain file: reported missing, nothing loaded.
+    load("A");
+    choose("file");
+    ops.aLoadPanelExecute();
+    EXPECT_EQ(prompter.messageTexts(), QStringList({"Panel file configuration is missing! - Create Panel again"}));
+    EXPECT_EQ(s.CurrentPanel.Name, "");
+    EXPECT_FALSE(s.actions().startEnabled);
+    EXPECT_EQ(s.documentName(), "");
+
+    // Choosing the cut long name: not found either.
+    choose(QString(99, u'x'));
+    ops.aLoadPanelExecute();
+    EXPECT_EQ(prompter.messages.size(), 2u);
+}
+
+TEST_F(PanelOps, EmptyEntryUnloadsButKeepsListAndTitle)
+{
+    makePanel("A");
+    QDir().mkpath(folder(""));
+    load("A");
+    choose("");
+    ops.aLoadPanelExecute();
+    EXPECT_EQ(s.CurrentPanel.Name, "");
+    EXPECT_FALSE(s.actions().startEnabled);
+    EXPECT_EQ(s.instruments().count(), 1);
+    EXPECT_EQ(s.documentName(), "A");
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(PanelOps, ContainsSearchIsCaseSensitiveFirstPlainFolderInListingOrder)
+{
+    makePanel("F-16C");
+    makePanel("F-16A");
+    makePanel("Left Panel_2");
+    makePanel("Locked");
+    ::chmod(QFile::encodeName(folder("Locked")).constData(), 0555);
+
+    QString firstListed;
+    for (const DirEntry& e : t.files.list(s.folders.IniPath + "\\Panel_*")) {
+        if (e.name.contains("F-16")) {
+            firstListed = e.name.mid(6);
+            break;
+        }
+    }
+    QString found;
+    EXPECT_TRUE(ops.FindPanel("F-16", false, true, found));
+    EXPECT_EQ(found, firstListed);
+    EXPECT_EQ(s.instruments().count(), 1) << "the found panel's rows are read";
+
+    const struct
+    {
+        const char* name;
+        const char* found;
+    } cases[] = {{"f-16", ""}, {"Left", "Left Panel_2"}, {"Locked", ""}, {"", ""}};
+    for (const auto& c : cases) {
+        const bool ok = ops.FindPanel(c.name, false, true, found);
+        EXPECT_EQ(ok, *c.found != 0) << c.name;
+        EXPECT_EQ(found, c.found) << c.name;
+    }
+    EXPECT_TRUE(prompter.messages.empty()) << "a search does not report";
+
+    EXPECT_TRUE(ops.FindPanel("Left Panel_2", true, false, found));
+    EXPECT_FALSE(ops.FindPanel("Left", true, false, found)) << "the exact test does not search";
+}
+
+TEST_F(PanelOps, NewPanelCreatesExactlyItsThreeFiles)
+{
+    // Left at "[New Panel]": nothing is created, the loaded panel stays.
+    makePanel("Old");
+    load("Old");
+    newPanelNamed("[New Panel]");
+    ops.aNewPanelExecute();
+    EXPECT_EQ(s.CurrentPanel.Name, "Old");
+    EXPECT_EQ(s.instruments().count(), 1);
+
+    newPanelNamed("A");
+    ops.aNewPanelExecute();
+    EXPECT_EQ(filesIn("A"), QStringList({"A.cfg", "A.ini", "PanelBackGround.ini"}));
+    EXPECT_EQ(QFile(folder("A") + "/A.cfg").size(), 0);
+    EXPECT_EQ(s.CurrentPanel.Name, "A");
+    EXPECT_EQ(s.instruments().count(), 0);
+    EXPECT_EQ(s.documentName(), "A");
+    EXPECT_TRUE(s.actions().startEnabled);
+    EXPECT_TRUE(TestPlatform::readBytes(folder("Old") + "/Old.cfg").contains("Airspeed")) << "the old panel was saved";
+}
+
+TEST_F(PanelOps, NewPanelRefusesNamesThatCannotBeFoldersOrExist)
+{
+    makePanel("Taken");
+    const QString names[] = {"   ", " lead", "trail ", "a/b", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b",
+                             "a|b", "..", ".", QStringLiteral("tab\there"), QStringLiteral("\u0416uk"), "Taken"};
+    for (const QString& name : names) {
+        prompter.messages.clear();
+        newPanelNamed(name); // OK is refused with a message; the user then cancels
+        ops.aNewPanelExecute();
+        ASSERT_EQ(prompter.messages.size(), 1u) << name.toStdString();
+        if (name == "Taken")
+            EXPECT_EQ(prompter.messages[0].text, "Panel Taken already exists! - Choose a different name");
+        EXPECT_TRUE(prompter.scriptUsedUp());
+    }
+    QStringList panels = QDir(t.root() + "/appdata/Brondix/HarvolmPRO").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    EXPECT_EQ(panels, QStringList({"Panel_Taken"}));
+    EXPECT_EQ(filesIn("Taken"), QStringList({"PanelBackGround.ini", "Taken.cfg", "Taken.ini"}));
+    EXPECT_EQ(s.CurrentPanel.Name, "");
+}
+
+TEST_F(PanelOps, CopyTakesTheFilesRenamesThePanelsOwnAndLoadsTheCopy)
+{
+    makePanel("A");
+    TestPlatform::writeBytes(folder("A") + "/PanelBackgroundImage.png", "png");
+    TestPlatform::writeBytes(folder("A") + "/A@Airspeed1.ini", "[Position]\r\n");
+    load("A");
+
+    prompter.answerInput(QStringLiteral("B"));
+    ops.aCopyPanelExecute();
+    EXPECT_EQ(filesIn("B"), QStringList({"A@Airspeed1.ini", "B.cfg", "B.ini", "PanelBackGround.ini",
+                                         "PanelBackgroundImage.png"}));
+    EXPECT_EQ(t.ini.readString(s.folders.IniPath + "\\Panel_B\\B.ini", "Config", "PanelName", {}), "B");
+    EXPECT_EQ(s.CurrentPanel.Name, "B");
+    EXPECT_EQ(s.documentName(), "B");
+    EXPECT_EQ(s.instruments().count(), 1);
+    EXPECT_EQ(prompter.inputs[0], std::make_pair(QStringLiteral("Enter new Panel Name"), QStringLiteral("Panel Name")));
+
+    // Onto an existing folder: silently nothing.
+    prompter.answerInput(QStringLiteral("A"));
+    ops.aCopyPanelExecute();
+    EXPECT_EQ(s.CurrentPanel.Name, "B");
+    EXPECT_TRUE(prompter.messages.empty());
+
+    // An empty list: nothing, not even the question.
+    s.instruments().clear();
+    ops.aCopyPanelExecute();
+    EXPECT_EQ(prompter.inputs.size(), 2u);
+}
+
+TEST_F(PanelOps, DeleteAsksAndResetsThePanel)
+{
+    makePanel("A");
+    load("A");
+    prompter.answerMessage(MessageButton::No);
+    ops.aDeletePanelExecute();
+    EXPECT_TRUE(QDir(folder("A")).exists());
+    EXPECT_EQ(s.CurrentPanel.Name, "A");
+    EXPECT_EQ(prompter.messages[0].text, "Confirm to delete panel");
+    EXPECT_EQ(prompter.messages[0].buttons, MessageButton::Yes | MessageButton::No);
+
+    s.CurrentPanel.Monitor = "2";
+    prompter.answerMessage(MessageButton::Yes);
+    ops.aDeletePanelExecute();
+    EXPECT_FALSE(QDir(folder("A")).exists());
+    EXPECT_EQ(s.CurrentPanel.Name, "");
+    EXPECT_EQ(s.CurrentPanel.Monitor, "0");
+    EXPECT_EQ(s.instruments().count(), 0);
+    EXPECT_FALSE(s.actions().startEnabled);
+    EXPECT_EQ(s.documentName(), "");
+
+    // With no panel loaded a folder "Panel_" is not the user's choice and is left alone.
+    TestPlatform::writeBytes(folder("") + "/keep.txt", "x");
+    prompter.answerMessage(MessageButton::Yes);
+    ops.aDeletePanelExecute();
+    EXPECT_TRUE(QFile::exists(folder("") + "/keep.txt"));
+}
+
+TEST_F(PanelOps, EditCancelledRereadsThePanelSettings)
+{
+    makePanel("A");
+    load("A");
+    s.CurrentPanel.ShowBezels = false;
+    const QByteArray before = TestPlatform::readBytes(folder("A") + "/A.ini");
+    prompter.answerDialog([](DialogModel&) { return false; });
+    ops.aEditSettingsExecute();
+    EXPECT_EQ(TestPlatform::readBytes(folder("A") + "/A.ini"), before);
+    EXPECT_TRUE(s.CurrentPanel.ShowBezels) << "read again from the file";
+
+    // No panel loaded: no dialog, nothing written.
+    s.CurrentPanel.Name.clear();
+    ops.aEditSettingsExecute();
+    EXPECT_TRUE(prompter.scriptUsedUp());
+}
+
+TEST_F(PanelOps, AFailedReadKeepsThePreviousPanelLoaded)
+{
+    makePanel("Good");
+    makePanel("Broken", kRow + "\"short\",\"line\"\r\n");
+    load("Good");
+
+    choose("Broken");
+    EXPECT_FALSE(runGuarded(prompter, [&] { ops.aLoadPanelExecute(); }));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.contains("Broken.cfg")) << prompter.messages[0].text.toStdString();
+    EXPECT_EQ(s.CurrentPanel.Name, "Good");
+    EXPECT_EQ(s.documentName(), "Good");
+    EXPECT_EQ(s.instruments().count(), 1);
+    EXPECT_TRUE(s.actions().startEnabled);
+}
+
+TEST_F(PanelOps, StartUpLoadsTheLastPanelOrReportsItMissing)
+{
+    makePanel("Cockpit");
+    TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nLastPanelUsed=Cockpit\r\n");
+    {
+        MainController controller(t.platform(), prompter, {});
+        controller.FormCreate();
+        controller.FormShow();
+        EXPECT_EQ(controller.session().CurrentPanel.Name, "Cockpit");
+        EXPECT_EQ(controller.session().instruments().count(), 1);
+        EXPECT_TRUE(controller.session().actions().startEnabled);
+        EXPECT_TRUE(prompter.messages.empty());
+    }
+    TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nLastPanelUsed=X\r\n");
+    MainController controller(t.platform(), prompter, {});
+    controller.FormCreate();
+    controller.FormShow();
+    EXPECT_EQ(prompter.messageTexts(), QStringList({"Panel X configuration is missing! - Create Panel again"}));
+    EXPECT_EQ(controller.session().CurrentPanel.Name, "");
+    EXPECT_FALSE(controller.session().actions().startEnabled);
+}
+
+TEST_F(PanelOps, StartUpWithAnUnreadableListLoadsNoPanel)
+{
+    makePanel("Broken", kRow + "\"short\"\r\n");
+    TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nLastPanelUsed=Broken\r\n");
+    MainController controller(t.platform(), prompter, {"start"});
+    controller.FormCreate();
+    controller.FormShow();
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(controller.session().CurrentPanel.Name, "");
+    EXPECT_EQ(controller.session().instruments().count(), 0);
+    EXPECT_FALSE(controller.session().actions().startEnabled);
+}
