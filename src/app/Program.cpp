@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "Artwork.h"
 #include "MainController.h"
 #include "QtPrompter.h"
 #include "TfrmMain.h"
@@ -31,6 +32,7 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     QApplication::processEvents();
 
     QApplication::setApplicationName(QStringLiteral("Varnolt Professional"));
+    QApplication::setFont(interfaceFont());
 
     ProfileIni ini;
     LocalFileSystem files;

@@ -10,8 +10,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
-#include <QFile>
-#include <QFontDatabase>
 #include <QPixmap>
 #include <QScreen>
 #include <QStatusBar>
@@ -78,23 +76,6 @@ const char* const kTabs[] = {"Operation", "Building", "Configuration"};
 // The groups that a running panel locks; "Control" never is.
 const char* const kEditingGroups[] = {"rgLoading", "rgProgram", "rgPanels", "rgInstruments",
                                       "rgNetwork", "rgHelp",    "rgExchange"};
-
-// The window is laid out for Tahoma 8; Debian ships a free Tahoma with its Windows fonts, outside fontconfig's path.
-QFont interfaceFont()
-{
-    static const bool loaded = [] {
-        const char* const candidates[] = {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/fonts/truetype/wine/tahoma.ttf"};
-        for (const char* path : candidates) {
-            if (QFile::exists(QString::fromLatin1(path)) && QFontDatabase::addApplicationFont(QString::fromLatin1(path)) >= 0)
-                return true;
-        }
-        return false;
-    }();
-    Q_UNUSED(loaded);
-    QFont font(QStringLiteral("Tahoma"), 8);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
 
 constexpr int kRibbonHeight = 143;
 constexpr int kBannerHeight = 60;
