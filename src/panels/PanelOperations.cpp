@@ -26,7 +26,8 @@ QString alreadyExists(const QString& name)
 // The target name of a copied file: files named after the panel take the new name, the rest keep theirs.
 QString copiedName(const QString& entry, const QString& from, const QString& to)
 {
-    if (entry.left(entry.size() - 4) != from)
+    // A name of fewer than four characters has nothing left once the extension's four are dropped.
+    if (entry.size() < 4 || entry.first(entry.size() - 4) != from)
         return entry;
     const qsizetype dot = entry.lastIndexOf(u'.');
     return to + (dot < 0 ? QString() : entry.mid(dot));

@@ -219,6 +219,18 @@ TEST_F(PanelOps, CopyTakesTheFilesRenamesThePanelsOwnAndLoadsTheCopy)
     EXPECT_EQ(prompter.inputs.size(), 2u);
 }
 
+TEST_F(PanelOps, CopyKeepsTheNameOfAFileTooShortToCarryTheExtension)
+{
+    // "AB" without its last four characters is empty, so it is not the panel's own file.
+    makePanel("AB");
+    TestPlatform::writeBytes(folder("AB") + "/AB", "notes");
+    load("AB");
+
+    prompter.answerInput(QStringLiteral("CD"));
+    ops.aCopyPanelExecute();
+    EXPECT_EQ(filesIn("CD"), QStringList({"AB", "CD.cfg", "CD.ini", "PanelBackGround.ini"}));
+}
+
 TEST_F(PanelOps, DeleteAsksAndResetsThePanel)
 {
     makePanel("A");
