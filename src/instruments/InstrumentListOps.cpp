@@ -4,6 +4,7 @@
 #include "InstrumentListModel.h"
 #include "app/Prompter.h"
 #include "app/Session.h"
+#include "panels/PanelFiles.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -11,11 +12,6 @@
 #include <optional>
 
 namespace {
-
-QString panelFolder(const QString& iniPath, const QString& panelName)
-{
-    return joinPath(iniPath, QStringLiteral("Panel_") + panelName);
-}
 
 // Strictly decimal: a port in another notation is left for the user to see, not folded.
 std::optional<int> decimalPort(const QString& text)
@@ -31,7 +27,7 @@ std::optional<int> decimalPort(const QString& text)
 
 QString InstrumentListFileName(const QString& iniPath, const QString& panelName)
 {
-    return joinPath(panelFolder(iniPath, panelName), panelName + QStringLiteral(".cfg"));
+    return joinPath(PanelFolder(iniPath, panelName), panelName + QStringLiteral(".cfg"));
 }
 
 void saveInstrumentList(FileSystem& files, const QString& iniPath, const QString& panelName,
@@ -39,7 +35,7 @@ void saveInstrumentList(FileSystem& files, const QString& iniPath, const QString
 {
     if (panelName.isEmpty())
         return;
-    const QString folder = panelFolder(iniPath, panelName);
+    const QString folder = PanelFolder(iniPath, panelName);
     const QString file = InstrumentListFileName(iniPath, panelName);
     if (!files.folderExists(folder) && !files.createFolder(folder) && !files.folderExists(folder))
         throw VarnoltError(

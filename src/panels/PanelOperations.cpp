@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int kPrefixLength = 6;   // "Panel_"
+const qsizetype kPrefixLength = PanelFolderPrefix.size();
 constexpr int kListedNameLength = 99;
 
 QString alreadyExists(const QString& name)
