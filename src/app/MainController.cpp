@@ -41,7 +41,7 @@ void MainController::FormShow()
         s.CurrentPanel.Name = namedOnCommandLine ? m_arguments.first() : s.settingsFile().ReadLastPanelUsed();
         if (!s.CurrentPanel.Name.isEmpty()) {
             try {
-                const QString found = m_seams->FindPanel(s.CurrentPanel.Name, false, true);
+                const QString found = m_seams->FindPanel(s.CurrentPanel.Name, true, false);
                 if (found.isEmpty()) {
                     s.CurrentPanel.Name.clear();
                 } else {

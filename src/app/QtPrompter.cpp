@@ -44,8 +44,12 @@ QString qtNameFilters(const QString& pipeFilter)
 {
     const QStringList parts = pipeFilter.split(u'|');
     QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        filters << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(u';', u' '));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString patterns = QString(parts[i + 1]).replace(u';', u' ');
+        // "Bitmap Image File (*.bmp)" already names its pattern the way Qt reads it.
+        const bool named = parts[i].contains(u'(' + patterns + u')');
+        filters << (named ? parts[i] : QStringLiteral("%1 (%2)").arg(parts[i], patterns));
+    }
     return filters.join(QStringLiteral(";;"));
 }
 

@@ -10,7 +10,7 @@ public:
     virtual ~ShellSeams() = default;
 
     // Looks a panel folder up and fills the instrument list from it. Returns the panel name found, or empty.
-    virtual QString FindPanel(const QString& name, bool containsSearch, bool reportMissing) = 0;
+    virtual QString FindPanel(const QString& name, bool report, bool search) = 0;
     virtual void LoadPanelSettings(const QString& name) = 0;
     virtual void RepairInstrumentList() = 0;
     virtual void SaveInstrumentList(const QString& name) = 0;

@@ -4,10 +4,10 @@
 #include "instruments/InstrumentListOps.h"
 #include "panels/PanelSettings.h"
 
-QString ShellServices::FindPanel(const QString& name, bool containsSearch, bool reportMissing)
+QString ShellServices::FindPanel(const QString& name, bool report, bool search)
 {
     QString found;
-    m_panels.FindPanel(name, reportMissing, containsSearch, found);
+    m_panels.FindPanel(name, report, search, found);
     return found;
 }
 

@@ -13,7 +13,7 @@ public:
 
     PanelOperations& panels() { return m_panels; }
 
-    QString FindPanel(const QString& name, bool containsSearch, bool reportMissing) override;
+    QString FindPanel(const QString& name, bool report, bool search) override;
     void LoadPanelSettings(const QString& name) override;
     void RepairInstrumentList() override;
     void SaveInstrumentList(const QString& name) override;

@@ -105,8 +105,7 @@ std::optional<QString> PanelOperations::newNameProblem(const QString& name) cons
     return std::nullopt;
 }
 
-template <typename Load>
-void PanelOperations::keepingPreviousPanelOnError(Load&& load)
+template <typename Load> void PanelOperations::keepingPreviousPanelOnError(Load&& load)
 {
     Session& s = m_session;
     const PanelRecord panel = s.CurrentPanel;
@@ -206,8 +205,8 @@ void PanelOperations::aCopyPanelExecute()
 void PanelOperations::aDeletePanelExecute()
 {
     Session& s = m_session;
-    const MessageButton answer = s.prompter().message(MessageKind::Confirmation, QStringLiteral("Confirm to delete panel"),
-                                                      MessageButton::Yes | MessageButton::No);
+    const MessageButton answer = s.prompter().message(
+        MessageKind::Confirmation, QStringLiteral("Confirm to delete panel"), MessageButton::Yes | MessageButton::No);
     if (answer == MessageButton::Yes) {
         RemovePanelFolder(s.CurrentPanel.Name);
         s.setDocumentName(QString());

@@ -49,7 +49,7 @@ TEST_F(Startup, CommandLineChoosesThePanelAndWhetherItStarts)
         start(c.arguments);
         const QStringList expected = {
             "CreateProcessList",
-            QStringLiteral("FindPanel(%1,0,1)").arg(c.lookedUp),
+            QStringLiteral("FindPanel(%1,1,0)").arg(c.lookedUp),
             QStringLiteral("LoadPanelSettings(%1)").arg(c.lookedUp),
             "RepairInstrumentList",
             "StartControlListener",
@@ -71,7 +71,7 @@ TEST_F(Startup, MissingOrEmptyPanelMeansNoPanelAndNoStart)
 
     seams.calls.clear();
     start({"Gone"});
-    EXPECT_EQ(seams.calls, QStringList({"CreateProcessList", "FindPanel(Gone,0,1)", "StartControlListener"}));
+    EXPECT_EQ(seams.calls, QStringList({"CreateProcessList", "FindPanel(Gone,1,0)", "StartControlListener"}));
     EXPECT_TRUE(session().CurrentPanel.Name.isEmpty());
     EXPECT_FALSE(session().actions().startEnabled);
     EXPECT_EQ(session().ribbonTitle(), "Varnolt Professional");

@@ -13,9 +13,9 @@ public:
     QSet<QString> existingPanels;
     bool failSave = false;
 
-    QString FindPanel(const QString& name, bool containsSearch, bool reportMissing) override
+    QString FindPanel(const QString& name, bool report, bool search) override
     {
-        calls << QStringLiteral("FindPanel(%1,%2,%3)").arg(name).arg(containsSearch).arg(reportMissing);
+        calls << QStringLiteral("FindPanel(%1,%2,%3)").arg(name).arg(report).arg(search);
         return existingPanels.contains(name) ? name : QString();
     }
     void LoadPanelSettings(const QString& name) override { calls << QStringLiteral("LoadPanelSettings(%1)").arg(name); }
