@@ -7,6 +7,7 @@
 #include "platform/Environment.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/LocaleService.h"
+#include "platform/Processes.h"
 #include "platform/ProfileIni.h"
 #include "platform/QtDesktopShell.h"
 #include "platform/ScreenMonitors.h"
@@ -33,7 +34,8 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     SystemLocale locale;
     ProcessEnvironment env;
     QtDesktopShell shell;
-    const Platform platform{&ini, &files, &monitors, &locale, &env, &shell};
+    PosixProcesses processes;
+    const Platform platform{&ini, &files, &monitors, &locale, &env, &shell, &processes};
 
     QtPrompter prompter;
     QStringList arguments = QApplication::arguments();

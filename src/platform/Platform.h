@@ -6,6 +6,7 @@ class FileSystem;
 class IniService;
 class LocaleService;
 class Monitors;
+class Processes;
 
 // The platform services the logic uses, owned by whoever builds the program (main, or a test fixture).
 struct Platform
@@ -16,4 +17,5 @@ struct Platform
     LocaleService* locale = nullptr;
     Environment* env = nullptr;
     DesktopShell* shell = nullptr;
+    Processes* processes = nullptr;
 };

@@ -33,7 +33,7 @@ TestPlatform::TestPlatform()
 
 Platform TestPlatform::platform()
 {
-    return Platform{&ini, &files, &monitors, &locale, &env, &shell};
+    return Platform{&ini, &files, &monitors, &locale, &env, &shell, &processes};
 }
 
 QString TestPlatform::iniPath() const

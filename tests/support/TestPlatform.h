@@ -6,6 +6,7 @@
 #include "platform/LocaleService.h"
 #include "platform/Monitors.h"
 #include "platform/Platform.h"
+#include "platform/Processes.h"
 #include "platform/ProfileIni.h"
 
 #include <QByteArray>
@@ -65,6 +66,7 @@ public:
     SystemLocale locale;
     TestEnvironment env;
     RecordingShell shell;
+    PosixProcesses processes; // real children: tests start real programs
 
 private:
     QTemporaryDir m_dir;
