@@ -112,5 +112,7 @@ int main(int argc, char** argv)
         return 0;
     BackgroundWindow window(std::move(background));
     window.show();
+    // The gauges may have been shown first; without a window manager the hint alone does not put us under them.
+    window.lower();
     return app.exec();
 }
