@@ -61,8 +61,8 @@ class BackgroundWindow : public QWidget
 {
 public:
     explicit BackgroundWindow(Background b)
-        : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint | Qt::WindowDoesNotAcceptFocus)
-        , m_b(std::move(b))
+        : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint | Qt::WindowDoesNotAcceptFocus),
+          m_b(std::move(b))
     {
         setWindowTitle(QStringLiteral("Panel background"));
         setAttribute(Qt::WA_OpaquePaintEvent);

@@ -56,14 +56,33 @@ QString panelFolder(const QString& panelName)
 QColor colourFromText(const QString& text, const QColor& fallback)
 {
     static const std::pair<const char*, quint32> names[] = {
-        {"clBlack", 0x000000},      {"clMaroon", 0x000080},    {"clGreen", 0x008000},   {"clOlive", 0x008080},
-        {"clNavy", 0x800000},       {"clPurple", 0x800080},    {"clTeal", 0x808000},    {"clGray", 0x808080},
-        {"clSilver", 0xC0C0C0},     {"clRed", 0x0000FF},       {"clLime", 0x00FF00},    {"clYellow", 0x00FFFF},
-        {"clBlue", 0xFF0000},       {"clFuchsia", 0xFF00FF},   {"clAqua", 0xFFFF00},    {"clWhite", 0xFFFFFF},
-        {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6},   {"clCream", 0xF0FBFF},   {"clMedGray", 0xA4A0A0},
+        {"clBlack", 0x000000},
+        {"clMaroon", 0x000080},
+        {"clGreen", 0x008000},
+        {"clOlive", 0x008080},
+        {"clNavy", 0x800000},
+        {"clPurple", 0x800080},
+        {"clTeal", 0x808000},
+        {"clGray", 0x808080},
+        {"clSilver", 0xC0C0C0},
+        {"clRed", 0x0000FF},
+        {"clLime", 0x00FF00},
+        {"clYellow", 0x00FFFF},
+        {"clBlue", 0xFF0000},
+        {"clFuchsia", 0xFF00FF},
+        {"clAqua", 0xFFFF00},
+        {"clWhite", 0xFFFFFF},
+        {"clMoneyGreen", 0xC0DCC0},
+        {"clSkyBlue", 0xF0CAA6},
+        {"clCream", 0xF0FBFF},
+        {"clMedGray", 0xA4A0A0},
         // System colours, taken as their usual light-theme values.
-        {"clBtnFace", 0xF0F0F0},    {"clWindow", 0xFFFFFF},    {"clWindowText", 0x000000},
-        {"clBackground", 0x000000}, {"clHighlight", 0xD77800}, {"clDefault", 0x000000},
+        {"clBtnFace", 0xF0F0F0},
+        {"clWindow", 0xFFFFFF},
+        {"clWindowText", 0x000000},
+        {"clBackground", 0x000000},
+        {"clHighlight", 0xD77800},
+        {"clDefault", 0x000000},
     };
     const QString t = text.trimmed();
     for (const auto& [name, value] : names)

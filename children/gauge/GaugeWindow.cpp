@@ -21,10 +21,8 @@ QScreen* screenAt(int index)
 } // namespace
 
 GaugeWindow::GaugeWindow(const DialStyle& style, const ChildArgs& args, const QString& positionFile)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_style(style)
-    , m_args(args)
-    , m_position(positionFile)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_style(style), m_args(args),
+      m_position(positionFile)
 {
     setWindowTitle(style.title);
     placeFromFile();
@@ -42,8 +40,8 @@ void GaugeWindow::placeFromFile()
     const int monitor = m_position.readInt(Position, QStringLiteral("Monitor"), m_args.monitor);
     const QPoint offset(m_position.readInt(Position, QStringLiteral("X"), 0),
                         m_position.readInt(Position, QStringLiteral("Y"), 0));
-    m_locked = m_position.read(Position, QStringLiteral("IsLocked")).compare(QLatin1String("True"),
-                                                                            Qt::CaseInsensitive) == 0;
+    m_locked =
+        m_position.read(Position, QStringLiteral("IsLocked")).compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
     m_scaleSize = std::clamp(m_position.readDouble(QStringLiteral("Size"), QStringLiteral("ScaleSize"), 1.0), 0.2, 5.0);
     applySize();
     move(screenAt(monitor)->geometry().topLeft() + offset);

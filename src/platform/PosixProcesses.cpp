@@ -48,11 +48,11 @@ struct SpawnSetup
         sigset_t none, all;
         sigemptyset(&none);
         sigfillset(&all);
-        if (posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF)
-            != 0)
+        if (posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) !=
+            0)
             return false;
-        if (posix_spawnattr_setpgroup(&attr, 0) != 0 || posix_spawnattr_setsigmask(&attr, &none) != 0
-            || posix_spawnattr_setsigdefault(&attr, &all) != 0)
+        if (posix_spawnattr_setpgroup(&attr, 0) != 0 || posix_spawnattr_setsigmask(&attr, &none) != 0 ||
+            posix_spawnattr_setsigdefault(&attr, &all) != 0)
             return false;
         // Nothing of ours but the standard streams reaches the child: no sockets, no files, no pipes.
         return posix_spawn_file_actions_addclosefrom_np(&actions, 3) == 0;

@@ -58,9 +58,9 @@ QString InstrumentCommandLine(const LaunchValues& v, const InstrumentRow& row)
     return BuildCommandLine(quoted(v.appPath + row.field(InstrumentRow::PathName)),
                             {row.field(InstrumentRow::PortNo), quoted(v.panelName), quoted(v.localAddress),
                              quoted(v.flightSimPort),
-                             quoted(SizeText(row.field(InstrumentRow::Size), v.decimalSeparator)),
-                             quoted(v.bezelText), quoted(v.monitorText), quoted(v.lightingText),
-                             quoted(row.field(InstrumentRow::InstNo)), quoted(v.multicastGroup)});
+                             quoted(SizeText(row.field(InstrumentRow::Size), v.decimalSeparator)), quoted(v.bezelText),
+                             quoted(v.monitorText), quoted(v.lightingText), quoted(row.field(InstrumentRow::InstNo)),
+                             quoted(v.multicastGroup)});
 }
 
 QString ApplicationCommandLine(const InstrumentRow& row)

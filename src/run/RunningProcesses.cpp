@@ -2,9 +2,7 @@
 
 #include <thread>
 
-RunningProcesses::RunningProcesses(Processes& processes, Wait wait) : m_processes(processes), m_wait(std::move(wait))
-{
-}
+RunningProcesses::RunningProcesses(Processes& processes, Wait wait) : m_processes(processes), m_wait(std::move(wait)) {}
 
 RunningProcesses::~RunningProcesses()
 {

@@ -1,7 +1,7 @@
+#include "run/CommandLines.h"
 #include "app/AppSettings.h"
 #include "instruments/InstrumentRow.h"
 #include "panels/PanelRecord.h"
-#include "run/CommandLines.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +66,8 @@ TEST(CommandLines, BackgroundGetsSimulatorAddressAndFixedFields)
     settings.FlightSimIPAddress = QStringLiteral("10.0.0.5");
     settings.FlightSimPort = QStringLiteral("45001");
     settings.MulticastGroup = QStringLiteral("239.1.1.1");
-    const LaunchValues v = LaunchValues::from(panel, settings, QStringLiteral("Auto"), QStringLiteral("/opt/v\\"), u',');
+    const LaunchValues v =
+        LaunchValues::from(panel, settings, QStringLiteral("Auto"), QStringLiteral("/opt/v\\"), u',');
     EXPECT_EQ(BackgroundCommandLine(v),
               QStringLiteral(R"("/opt/v\PanelBackGround.exe" 0 "Night Ops" "10.0.0.5" "45001" "0" "false" "2" )"
                              R"("true" "1" "239.1.1.1")"));
@@ -81,14 +82,15 @@ TEST(CommandLines, SizeTextTakesTheUsersDecimalSeparator)
         const char* passed;
     };
     const Case cases[] = {
-        {"1,5", u',', "1,5"}, {"1.5", u',', "1,5"},  {"1,5", u'.', "1.5"},
+        {"1,5", u',', "1,5"},   {"1.5", u',', "1,5"},   {"1,5", u'.', "1.5"},
         {"0,75", u'.', "0.75"}, {"0.75", u'.', "0.75"}, {"2", u',', "2"},
     };
     for (const Case& c : cases) {
         const InstrumentRow row = instrument(QStringLiteral("Instruments_Standard\\P@A.exe"), QStringLiteral("47001"),
                                              QString::fromLatin1(c.stored), QStringLiteral("3"));
         const QString line = InstrumentCommandLine(cockpit(c.separator), row);
-        EXPECT_TRUE(line.contains(QStringLiteral(R"("45000" ")") + QLatin1String(c.passed) + QStringLiteral(R"(" "true")")))
+        EXPECT_TRUE(
+            line.contains(QStringLiteral(R"("45000" ")") + QLatin1String(c.passed) + QStringLiteral(R"(" "true")")))
             << line.toStdString();
     }
 }
@@ -123,10 +125,10 @@ TEST(CommandLines, PanelLinesFollowListOrderAndSkipUncheckedRows)
     LaunchValues v = cockpit();
     const std::vector<InstrumentRow> rows = {
         application(QStringLiteral("/usr/bin/tool"), QStringLiteral("-x")),
-        instrument(QStringLiteral("Instruments_Standard\\P@Airspeed.exe"), QStringLiteral("47000"),
-                   QStringLiteral("1"), QStringLiteral("1")),
-        instrument(QStringLiteral("Instruments_Standard\\P@Airspeed.exe"), QStringLiteral("47000"),
-                   QStringLiteral("1"), QStringLiteral("2"), false),
+        instrument(QStringLiteral("Instruments_Standard\\P@Airspeed.exe"), QStringLiteral("47000"), QStringLiteral("1"),
+                   QStringLiteral("1")),
+        instrument(QStringLiteral("Instruments_Standard\\P@Airspeed.exe"), QStringLiteral("47000"), QStringLiteral("1"),
+                   QStringLiteral("2"), false),
     };
     std::vector<LaunchLine> lines = PanelLaunchLines(v, rows);
     ASSERT_EQ(lines.size(), 3u);

@@ -1,5 +1,5 @@
-#include "instruments/InstrumentRow.h"
 #include "run/RunningProcesses.h"
+#include "instruments/InstrumentRow.h"
 #include "support/TestPlatform.h"
 
 #include <QDir>
@@ -99,10 +99,7 @@ protected:
         return r;
     }
 
-    static bool gone(long long pid)
-    {
-        return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
-    }
+    static bool gone(long long pid) { return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH; }
 
     // A grandchild is reaped by whoever adopts it, if at all; dead is enough.
     static bool deadWithin(long long pid, int ms)
@@ -163,8 +160,8 @@ TEST_F(StartStopTest, LaunchesCheckedRowsInOrderWithExactArgvAndStopLeavesNothin
          "false", "1", "224.11.5.62"},
         {set + QStringLiteral("P@Probe.exe"), "47000", "Cockpit", "127.0.0.1", "45000", "1,5", "true", "0", "false",
          "1", "224.11.5.62"},
-        {set + QStringLiteral("P@Exits.exe"), "47000", "Cockpit", "127.0.0.1", "45000", "1", "true", "0", "false",
-         "1", "224.11.5.62"},
+        {set + QStringLiteral("P@Exits.exe"), "47000", "Cockpit", "127.0.0.1", "45000", "1", "true", "0", "false", "1",
+         "224.11.5.62"},
         {tool, "-w", "a, b", "-h 600"},
         {set + QStringLiteral("P@Probe.exe"), "47000", "Cockpit", "127.0.0.1", "45000", "0,75", "true", "0", "false",
          "3", "224.11.5.62"},
