@@ -10,6 +10,7 @@
 #include "platform/IfaddrsNetworkAddresses.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/LocaleService.h"
+#include "platform/Processes.h"
 #include "platform/ProfileIni.h"
 #include "platform/QtDesktopShell.h"
 #include "platform/ScreenMonitors.h"
@@ -41,7 +42,8 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     ProcessEnvironment env;
     QtDesktopShell shell;
     IfaddrsNetworkAddresses addresses;
-    Platform platform{&ini, &files, &monitors, &locale, &env, &shell};
+    PosixProcesses processes;
+    Platform platform{&ini, &files, &monitors, &locale, &env, &shell, &processes};
     platform.addresses = &addresses;
     platform.power = &power;
     platform.systemCritical = &systemCritical;

@@ -7,6 +7,7 @@ class FileSystem;
 class IniService;
 class LocaleService;
 class Monitors;
+class Processes;
 class NetworkAddresses;
 class TSystemCritical;
 
@@ -19,6 +20,7 @@ struct Platform
     LocaleService* locale = nullptr;
     Environment* env = nullptr;
     DesktopShell* shell = nullptr;
+    Processes* processes = nullptr;
     NetworkAddresses* addresses = nullptr;
     DesktopPower* power = nullptr;
     // The process's one keep-awake request; it lives from before the main window until after the message loop.

@@ -58,7 +58,7 @@ TestPlatform::TestPlatform()
 
 Platform TestPlatform::platform()
 {
-    Platform p{&ini, &files, &monitors, &locale, &env, &shell};
+    Platform p{&ini, &files, &monitors, &locale, &env, &shell, &processes};
     p.addresses = &addresses;
     p.power = &power;
     p.systemCritical = &systemCritical;

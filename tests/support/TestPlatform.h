@@ -9,6 +9,7 @@
 #include "platform/Monitors.h"
 #include "platform/NetworkAddresses.h"
 #include "platform/Platform.h"
+#include "platform/Processes.h"
 #include "platform/ProfileIni.h"
 #include "run/SystemCritical.h"
 
@@ -96,6 +97,7 @@ public:
     FakeNetworkAddresses addresses;
     RecordingDesktopPower power;
     TSystemCritical systemCritical{power};
+    PosixProcesses processes; // real children: tests start real programs
 
 private:
     QTemporaryDir m_dir;

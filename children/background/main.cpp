@@ -1,0 +1,118 @@
+// Paints the panel's background behind its gauges: a colour or a picture, an optional frame and grid, over
+// the rectangle the panel's PanelBackGround.ini gives. Ended by the launcher when the panel stops.
+#include "ChildArgs.h"
+#include "ChildIni.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+
+namespace {
+
+struct Background
+{
+    bool picture = false;
+    QImage image;
+    QColor colour = Qt::black;
+    QColor frameColour = Qt::black;
+    bool showFrame = true;
+    int frameWidth = 1;
+    bool showGrid = false;
+    int gridSpacing = 40;
+    bool night = false;
+    QRect area{0, 0, 800, 600};
+    bool none = false;
+
+    static Background load(const ChildArgs& args)
+    {
+        const QString folder = panelFolder(args.panelName);
+        const ChildIni ini(folder + QStringLiteral("/PanelBackGround.ini"));
+        const QString s = QStringLiteral("Settings");
+        Background b;
+        b.night = args.night;
+        b.none = ini.readInt(s, QStringLiteral("SizeType"), 0) == 3;
+        b.colour = colourFromText(ini.read(s, QStringLiteral("Color"), QStringLiteral("clBlack")), Qt::black);
+        b.frameColour = colourFromText(ini.read(s, QStringLiteral("FrameColor"), QStringLiteral("clBlack")), Qt::black);
+        b.showFrame = ini.readInt(s, QStringLiteral("ShowFrame"), 1) != 0;
+        b.frameWidth = std::clamp(ini.readInt(s, QStringLiteral("FrameWidth"), 1), 1, 50);
+        b.showGrid = ini.readInt(s, QStringLiteral("ShowGrid"), 0) != 0;
+        b.gridSpacing = std::clamp(ini.readInt(s, QStringLiteral("GridSpacing"), 40), 1, 50);
+        const int width = ini.readInt(s, QStringLiteral("Width"), 800);
+        const int height = ini.readInt(s, QStringLiteral("Height"), 600);
+        const int top = ini.readInt(QStringLiteral("Position"), QStringLiteral("Top"), 0);
+        const int left = ini.readInt(QStringLiteral("Position"), QStringLiteral("Left"), 0);
+        b.area = QRect(left, top, std::max(width, 1), std::max(height, 1));
+
+        if (ini.readInt(s, QStringLiteral("Type"), 0) == 1) {
+            QString file = ini.read(s, QStringLiteral("ImageFileName"));
+            file.replace(u'\\', u'/');
+            if (!file.isEmpty() && b.image.load(folder + u'/' + file)) {
+                b.picture = true;
+                if (ini.readInt(s, QStringLiteral("UseImageSize"), 1) != 0)
+                    b.area.setSize(b.image.size());
+            }
+        }
+        return b;
+    }
+};
+
+class BackgroundWindow : public QWidget
+{
+public:
+    explicit BackgroundWindow(Background b)
+        : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint | Qt::WindowDoesNotAcceptFocus),
+          m_b(std::move(b))
+    {
+        setWindowTitle(QStringLiteral("Panel background"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setGeometry(m_b.area);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        if (m_b.picture)
+            p.drawImage(rect(), m_b.image);
+        else
+            p.fillRect(rect(), m_b.colour);
+        if (m_b.showGrid) {
+            p.setPen(QPen(m_b.frameColour, 1));
+            for (int x = m_b.gridSpacing; x < width(); x += m_b.gridSpacing)
+                p.drawLine(x, 0, x, height());
+            for (int y = m_b.gridSpacing; y < height(); y += m_b.gridSpacing)
+                p.drawLine(0, y, width(), y);
+        }
+        if (m_b.showFrame) {
+            const int w = m_b.frameWidth;
+            p.setPen(Qt::NoPen);
+            p.setBrush(m_b.frameColour);
+            p.drawRect(0, 0, width(), w);
+            p.drawRect(0, height() - w, width(), w);
+            p.drawRect(0, 0, w, height());
+            p.drawRect(width() - w, 0, w, height());
+        }
+        if (m_b.night)
+            p.fillRect(rect(), QColor(0, 0, 0, 140)); // dimmed for night flying
+    }
+
+private:
+    Background m_b;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const ChildArgs args = ChildArgs::parse(QApplication::arguments());
+    Background background = Background::load(args);
+    if (background.none)
+        return 0;
+    BackgroundWindow window(std::move(background));
+    window.show();
+    // The gauges may have been shown first; without a window manager the hint alone does not put us under them.
+    window.lower();
+    return app.exec();
+}

@@ -1,0 +1,103 @@
+#include "Processes.h"
+
+#include "Paths.h"
+
+#include <QByteArray>
+
+#include <cerrno>
+#include <csignal>
+#include <spawn.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+// posix_spawn attributes and file actions that clean up after themselves.
+struct SpawnSetup
+{
+    posix_spawnattr_t attr;
+    posix_spawn_file_actions_t actions;
+    bool ok = false;
+
+    SpawnSetup()
+    {
+        if (posix_spawnattr_init(&attr) != 0)
+            return;
+        if (posix_spawn_file_actions_init(&actions) != 0) {
+            posix_spawnattr_destroy(&attr);
+            return;
+        }
+        ok = configure();
+    }
+    ~SpawnSetup()
+    {
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attr);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    bool configure()
+    {
+        // Own process group, so Stop can end the child together with whatever it started. The child starts
+        // with no blocked signals and default handlers, whatever this program changed for itself.
+        sigset_t none, all;
+        sigemptyset(&none);
+        sigfillset(&all);
+        if (posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) !=
+            0)
+            return false;
+        if (posix_spawnattr_setpgroup(&attr, 0) != 0 || posix_spawnattr_setsigmask(&attr, &none) != 0 ||
+            posix_spawnattr_setsigdefault(&attr, &all) != 0)
+            return false;
+        // Nothing of ours but the standard streams reaches the child: no sockets, no files, no pipes.
+        return posix_spawn_file_actions_addclosefrom_np(&actions, 3) == 0;
+    }
+};
+
+} // namespace
+
+std::optional<ProcessHandle> PosixProcesses::launch(const QString& commandLine)
+{
+    QStringList args = splitWindowsCommandLine(commandLine);
+    if (args.isEmpty() || args.front().isEmpty())
+        return std::nullopt;
+    // Stored program paths use "\"; the child sees the native path as its own name.
+    args.front() = nativePath(args.front());
+
+    std::vector<QByteArray> encoded;
+    encoded.reserve(args.size());
+    for (const QString& a : args)
+        encoded.push_back(a.toLocal8Bit());
+    std::vector<char*> argv;
+    argv.reserve(encoded.size() + 1);
+    for (QByteArray& a : encoded)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    SpawnSetup setup;
+    if (!setup.ok)
+        return std::nullopt;
+    pid_t pid = 0;
+    // A bare program name is looked up on PATH, as the Windows loader searches its folders.
+    if (posix_spawnp(&pid, argv.front(), &setup.actions, &setup.attr, argv.data(), environ) != 0)
+        return std::nullopt;
+    return ProcessHandle{pid};
+}
+
+void PosixProcesses::terminate(const ProcessHandle& handle)
+{
+    const pid_t pid = pid_t(handle.id);
+    if (pid <= 0)
+        return;
+    // The child is still unreaped, so neither its id nor its group id can belong to anyone else yet.
+    ::kill(-pid, SIGKILL);
+    ::kill(pid, SIGKILL); // in case it left its group
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+}

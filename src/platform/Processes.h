@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// A started child process. The id stays ours until terminate(): the child is not reaped before, so the
+// number can never name an unrelated process.
+struct ProcessHandle
+{
+    long long id = 0;
+
+    bool operator==(const ProcessHandle&) const = default;
+};
+
+// Starting and ending the panel's child programs.
+class Processes
+{
+public:
+    virtual ~Processes() = default;
+
+    // Starts the program named by the first token of a Windows command line with the arguments the rest
+    // gives, in this program's environment and current directory. No handle when it cannot be started.
+    virtual std::optional<ProcessHandle> launch(const QString& commandLine) = 0;
+    // Ends the process (and what it started in its group) at once and releases it. A process that already
+    // ended is passed over.
+    virtual void terminate(const ProcessHandle& handle) = 0;
+};
+
+// Splits a Windows command line into the argv a C program's main receives there: the program token runs to
+// its closing quote without escapes; the other arguments follow the C runtime's backslash and quote rules.
+QStringList splitWindowsCommandLine(const QString& commandLine);
+
+// Spawns children in their own process group and keeps them unreaped until terminate().
+class PosixProcesses : public Processes
+{
+public:
+    std::optional<ProcessHandle> launch(const QString& commandLine) override;
+    void terminate(const ProcessHandle& handle) override;
+};

@@ -1,0 +1,41 @@
+#include "RunningProcesses.h"
+
+#include <thread>
+
+RunningProcesses::RunningProcesses(Processes& processes, Wait wait) : m_processes(processes), m_wait(std::move(wait)) {}
+
+RunningProcesses::~RunningProcesses()
+{
+    terminateAll();
+}
+
+void RunningProcesses::blockingWait(std::chrono::milliseconds duration)
+{
+    std::this_thread::sleep_for(duration);
+}
+
+bool RunningProcesses::LaunchProgram(const QString& commandLine)
+{
+    const std::optional<ProcessHandle> handle = m_processes.launch(commandLine);
+    if (!handle)
+        return false;
+    m_handles.push_back(*handle);
+    return true;
+}
+
+void RunningProcesses::launchAll(const std::vector<LaunchLine>& lines)
+{
+    for (const LaunchLine& line : lines) {
+        if (line.isApplication && m_wait)
+            m_wait(applicationDelay);
+        LaunchProgram(line.commandLine);
+    }
+}
+
+void RunningProcesses::terminateAll()
+{
+    // Taken out first so a failure half-way cannot leave handles that were already released.
+    const std::vector<ProcessHandle> handles = std::exchange(m_handles, {});
+    for (const ProcessHandle& h : handles)
+        m_processes.terminate(h);
+}

@@ -1,0 +1,208 @@
+#include "run/RunningProcesses.h"
+#include "instruments/InstrumentRow.h"
+#include "support/TestPlatform.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <memory>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// What one probe child reported about its start.
+struct ProbeReport
+{
+    QString cwd;
+    QStringList argv;
+    QList<int> fds;
+    long long pgid = 0;
+    long long grandchild = 0;
+};
+
+class StartStopTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_reports = tp.root() + QStringLiteral("/reports");
+        QDir().mkpath(m_reports);
+        qputenv("VARNOLT_PROBE_DIR", m_reports.toLocal8Bit());
+        QDir::setCurrent(tp.env.currentDir);
+        for (const char* name : {"PanelBackGround.exe", "Instruments_Standard/P@Probe.exe",
+                                 "Instruments_Standard/P@Exits.exe", "Instruments_Standard/P@Forks.exe"})
+            install(QString::fromLatin1(name));
+        v.appPath = tp.root() + QStringLiteral("/bin\\");
+        v.panelName = QStringLiteral("Cockpit");
+        v.localAddress = QStringLiteral("127.0.0.1");
+        v.flightSimAddress = QStringLiteral("255.255.255.255");
+        v.flightSimPort = QStringLiteral("45000");
+        v.multicastGroup = QStringLiteral("224.11.5.62");
+        v.decimalSeparator = u',';
+    }
+
+    void install(const QString& relative)
+    {
+        const QString target = tp.root() + QStringLiteral("/bin/") + relative;
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        ASSERT_TRUE(QFile::copy(QStringLiteral(PROBE_CHILD), target));
+    }
+
+    static InstrumentRow row(const QString& program, const QString& instNo, const QString& size = QStringLiteral("1"),
+                             bool on = true)
+    {
+        InstrumentRow r;
+        r.On = on;
+        r.field(InstrumentRow::PortNo) = QStringLiteral("47000");
+        r.field(InstrumentRow::PathName) = QStringLiteral("Instruments_Standard\\") + program;
+        r.field(InstrumentRow::Size) = size;
+        r.field(InstrumentRow::InstNo) = instNo;
+        return r;
+    }
+
+    // Waits until the child with this id has written its report.
+    ProbeReport report(const ProcessHandle& h)
+    {
+        const QString path = m_reports + u'/' + QString::number(h.id) + QStringLiteral(".txt");
+        QElapsedTimer t;
+        t.start();
+        while (!QFile::exists(path) && t.elapsed() < 5000)
+            QThread::msleep(5);
+        QFile f(path);
+        ProbeReport r;
+        if (!f.open(QIODevice::ReadOnly)) {
+            ADD_FAILURE() << "no report from " << h.id;
+            return r;
+        }
+        for (const QString& line : QString::fromLocal8Bit(f.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
+            const QString key = line.section(u'=', 0, 0), value = line.section(u'=', 1);
+            if (key == QLatin1String("arg"))
+                r.argv << value;
+            else if (key == QLatin1String("cwd"))
+                r.cwd = value;
+            else if (key == QLatin1String("pgid"))
+                r.pgid = value.toLongLong();
+            else if (key == QLatin1String("grandchild"))
+                r.grandchild = value.toLongLong();
+            else if (key == QLatin1String("fds"))
+                for (const QString& fd : value.split(u',', Qt::SkipEmptyParts))
+                    r.fds << fd.toInt();
+        }
+        return r;
+    }
+
+    static bool gone(long long pid) { return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH; }
+
+    // A grandchild is reaped by whoever adopts it, if at all; dead is enough.
+    static bool deadWithin(long long pid, int ms)
+    {
+        const auto dead = [pid] {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+            if (!stat.open(QIODevice::ReadOnly))
+                return gone(pid);
+            return stat.readAll().split(' ').value(2) == "Z";
+        };
+        QElapsedTimer t;
+        t.start();
+        while (!dead() && t.elapsed() < ms)
+            QThread::msleep(5);
+        return dead();
+    }
+
+    TestPlatform tp;
+    LaunchValues v;
+    QString m_reports;
+};
+
+} // namespace
+
+TEST_F(StartStopTest, LaunchesCheckedRowsInOrderWithExactArgvAndStopLeavesNothing)
+{
+    // A descriptor without close-on-exec, as a careless library might leave one: the children must not get it.
+    const int leak = ::open("/dev/null", O_RDONLY);
+    ASSERT_GE(leak, 3);
+
+    const QString tool = tp.root() + QStringLiteral("/bin/PanelBackGround.exe");
+    InstrumentRow app;
+    app.field(InstrumentRow::PortNo) = QStringLiteral("App");
+    app.field(InstrumentRow::PathName) = tool;
+    app.field(InstrumentRow::IPAddress) = QStringLiteral(R"(-w,"a, b",-h 600)");
+    const std::vector<InstrumentRow> rows = {
+        row(QStringLiteral("P@Probe.exe"), QStringLiteral("1"), QStringLiteral("1.5")),
+        row(QStringLiteral("P@Probe.exe"), QStringLiteral("2"), QStringLiteral("1"), false),
+        row(QStringLiteral("P@Gone.exe"), QStringLiteral("1")),
+        row(QStringLiteral("P@Exits.exe"), QStringLiteral("1")),
+        app,
+        row(QStringLiteral("P@Probe.exe"), QStringLiteral("3"), QStringLiteral("0,75")),
+    };
+
+    std::vector<int> waitsBeforeLaunch;
+    std::unique_ptr<RunningProcesses> running;
+    running = std::make_unique<RunningProcesses>(*tp.platform().processes, [&](std::chrono::milliseconds d) {
+        EXPECT_EQ(d.count(), 1000);
+        waitsBeforeLaunch.push_back(running->count());
+    });
+    running->launchAll(PanelLaunchLines(v, rows));
+    ::close(leak);
+
+    const QString bin = tp.root() + QStringLiteral("/bin/");
+    const QString set = bin + QStringLiteral("Instruments_Standard/");
+    const QList<QStringList> expected = {
+        {bin + QStringLiteral("PanelBackGround.exe"), "0", "Cockpit", "255.255.255.255", "45000", "0", "true", "0",
+         "false", "1", "224.11.5.62"},
+        {set + QStringLiteral("P@Probe.exe"), "47000", "Cockpit", "127.0.0.1", "45000", "1,5", "true", "0", "false",
+         "1", "224.11.5.62"},
+        {set + QStringLiteral("P@Exits.exe"), "47000", "Cockpit", "127.0.0.1", "45000", "1", "true", "0", "false", "1",
+         "224.11.5.62"},
+        {tool, "-w", "a, b", "-h 600"},
+        {set + QStringLiteral("P@Probe.exe"), "47000", "Cockpit", "127.0.0.1", "45000", "0,75", "true", "0", "false",
+         "3", "224.11.5.62"},
+    };
+    ASSERT_EQ(running->count(), expected.size()); // the missing program has no entry
+    EXPECT_EQ(waitsBeforeLaunch, std::vector<int>{3});
+
+    const std::vector<ProcessHandle> handles = running->handles();
+    for (int i = 0; i < expected.size(); ++i) {
+        const ProbeReport r = report(handles[i]);
+        EXPECT_EQ(r.argv, expected[i]) << i;
+        EXPECT_EQ(r.cwd, QDir(tp.env.currentDir).canonicalPath());
+        EXPECT_EQ(r.pgid, handles[i].id) << "own process group";
+        for (int fd : r.fds)
+            EXPECT_LT(fd, 3) << "inherited descriptor in child " << i;
+    }
+    EXPECT_EQ(QDir(m_reports).entryList({QStringLiteral("*.txt")}).size(), expected.size());
+
+    // The child that ended by itself is a zombie now; Stop passes over it like the others.
+    running->terminateAll();
+    EXPECT_TRUE(running->isEmpty());
+    for (const ProcessHandle& h : handles) {
+        EXPECT_TRUE(gone(h.id)) << "process or zombie left: " << h.id;
+        EXPECT_EQ(::waitpid(pid_t(h.id), nullptr, WNOHANG), -1);
+    }
+    running->terminateAll(); // a second Stop finds nothing to do
+}
+
+TEST_F(StartStopTest, StopEndsWhatAChildStartedInItsGroupAndNoBackgroundWhenOff)
+{
+    v.showBackground = false;
+    RunningProcesses running(*tp.platform().processes, nullptr);
+    running.launchAll(PanelLaunchLines(v, {row(QStringLiteral("P@Forks.exe"), QStringLiteral("1"))}));
+    ASSERT_EQ(running.count(), 1);
+    const ProcessHandle child = running.handles().front();
+    const ProbeReport r = report(child);
+    EXPECT_TRUE(r.argv.front().endsWith(QLatin1String("P@Forks.exe")));
+    ASSERT_GT(r.grandchild, 0);
+    EXPECT_FALSE(gone(r.grandchild));
+
+    running.terminateAll();
+    EXPECT_TRUE(gone(child.id));
+    EXPECT_TRUE(deadWithin(r.grandchild, 5000)) << "grandchild survived Stop";
+}
