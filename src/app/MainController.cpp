@@ -11,6 +11,8 @@ MainController::MainController(const Platform& platform, Prompter& prompter, QSt
     : QObject(parent), m_session(platform, prompter), m_services(m_session), m_seams(&m_services),
       m_arguments(std::move(arguments))
 {
+    connect(&m_services.run(), &RunControl::minimizeRequested, this, &MainController::minimizeRequested);
+    connect(&m_services.run(), &RunControl::busyChanged, this, &MainController::busyChanged);
 }
 
 void MainController::FormCreate()

@@ -44,10 +44,16 @@ public:
     void aUserManualExecute();
     void aWebSiteExecute();
     void aPortNumberExecute();
+    void aStartPanelExecute() { m_seams->StartPanel(); }
+    void aStopPanelExecute() { m_seams->StopPanel(); }
+
+    // The real run control, for tests that drive whole starts.
+    RunControl& runControl() { return m_services.run(); }
 
 signals:
     void bannerChanged(const QString& imagePath);
     void minimizeRequested();
+    void busyChanged(bool busy);
 
 private:
     bool hasOneArgument() const { return m_arguments.size() == 1; }

@@ -7,18 +7,33 @@
 #include <functional>
 #include <optional>
 
-enum class MessageKind { Error, Warning, Information, Confirmation };
+// Plain: no icon, titled with the program's name.
+enum class MessageKind
+{
+    Error,
+    Warning,
+    Information,
+    Confirmation,
+    Plain
+};
 
-enum class MessageButton { None = 0x0, Ok = 0x1, Cancel = 0x2, Yes = 0x4, No = 0x8 };
+enum class MessageButton
+{
+    None = 0x0,
+    Ok = 0x1,
+    Cancel = 0x2,
+    Yes = 0x4,
+    No = 0x8
+};
 Q_DECLARE_FLAGS(MessageButtons, MessageButton)
 Q_DECLARE_OPERATORS_FOR_FLAGS(MessageButtons)
 
 struct FileDialogRequest
 {
     QString title;
-    QString filter;          // "Description|*.ext|..." pairs, as the stored dialogs describe them
-    QString initialFolder;   // native path, may be empty
-    QString fileName;        // proposed name, may be empty
+    QString filter;        // "Description|*.ext|..." pairs, as the stored dialogs describe them
+    QString initialFolder; // native path, may be empty
+    QString fileName;      // proposed name, may be empty
     QString defaultExtension;
 };
 
@@ -40,8 +55,7 @@ public:
     // Returns the button the user pressed (Cancel or No when closed without choosing, whichever is offered).
     virtual MessageButton message(MessageKind kind, const QString& text, MessageButtons buttons = MessageButton::Ok,
                                   MessageButton defaultButton = MessageButton::None) = 0;
-    virtual std::optional<QString> inputBox(const QString& caption, const QString& prompt,
-                                            const QString& initial) = 0;
+    virtual std::optional<QString> inputBox(const QString& caption, const QString& prompt, const QString& initial) = 0;
     virtual std::optional<QString> openFileName(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFileName(const FileDialogRequest& request) = 0;
     // Colours as stored: 0x00BBGGRR.

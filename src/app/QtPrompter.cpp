@@ -10,6 +10,7 @@
 #include "panels/TfrmSelPanel.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -19,11 +20,16 @@ namespace {
 QMessageBox::StandardButton toQt(MessageButton b)
 {
     switch (b) {
-    case MessageButton::Ok: return QMessageBox::Ok;
-    case MessageButton::Cancel: return QMessageBox::Cancel;
-    case MessageButton::Yes: return QMessageBox::Yes;
-    case MessageButton::No: return QMessageBox::No;
-    case MessageButton::None: break;
+    case MessageButton::Ok:
+        return QMessageBox::Ok;
+    case MessageButton::Cancel:
+        return QMessageBox::Cancel;
+    case MessageButton::Yes:
+        return QMessageBox::Yes;
+    case MessageButton::No:
+        return QMessageBox::No;
+    case MessageButton::None:
+        break;
     }
     return QMessageBox::NoButton;
 }
@@ -31,10 +37,14 @@ QMessageBox::StandardButton toQt(MessageButton b)
 MessageButton fromQt(int b)
 {
     switch (b) {
-    case QMessageBox::Ok: return MessageButton::Ok;
-    case QMessageBox::Yes: return MessageButton::Yes;
-    case QMessageBox::No: return MessageButton::No;
-    default: return MessageButton::Cancel;
+    case QMessageBox::Ok:
+        return MessageButton::Ok;
+    case QMessageBox::Yes:
+        return MessageButton::Yes;
+    case QMessageBox::No:
+        return MessageButton::No;
+    default:
+        return MessageButton::Cancel;
     }
 }
 
@@ -63,9 +73,11 @@ MessageButton QtPrompter::message(MessageKind kind, const QString& text, Message
     } kinds[] = {{QMessageBox::Critical, "Error"},
                  {QMessageBox::Warning, "Warning"},
                  {QMessageBox::Information, "Information"},
-                 {QMessageBox::Question, "Confirm"}};
+                 {QMessageBox::Question, "Confirm"},
+                 {QMessageBox::NoIcon, nullptr}};
     const auto& k = kinds[int(kind)];
-    QMessageBox box(k.icon, QString::fromLatin1(k.title), text, QMessageBox::NoButton, m_owner);
+    const QString title = k.title ? QString::fromLatin1(k.title) : QCoreApplication::applicationName();
+    QMessageBox box(k.icon, title, text, QMessageBox::NoButton, m_owner);
     for (MessageButton b : {MessageButton::Yes, MessageButton::No, MessageButton::Ok, MessageButton::Cancel}) {
         if (buttons.testFlag(b))
             box.addButton(toQt(b));

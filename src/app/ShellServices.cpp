@@ -26,14 +26,26 @@ void ShellServices::SaveInstrumentList(const QString& name)
     ::SaveInstrumentList(m_session, name);
 }
 
-void ShellServices::CreateProcessList() {}
+void ShellServices::CreateProcessList()
+{
+    m_run.CreateProcessList();
+}
 
-void ShellServices::DestroyProcessList() {}
+void ShellServices::DestroyProcessList()
+{
+    m_run.DestroyProcessList();
+}
 
 void ShellServices::StartControlListener() {}
 
 void ShellServices::StopControlListener() {}
 
-void ShellServices::StartPanel() {}
+void ShellServices::StartPanel()
+{
+    m_run.aStartPanelExecute();
+}
 
-void ShellServices::StopPanel() {}
+void ShellServices::StopPanel()
+{
+    m_run.aStopPanelExecute();
+}

@@ -2,6 +2,7 @@
 
 #include "ShellSeams.h"
 #include "panels/PanelOperations.h"
+#include "run/RunControl.h"
 
 class Session;
 
@@ -9,9 +10,10 @@ class Session;
 class ShellServices : public ShellSeams
 {
 public:
-    explicit ShellServices(Session& session) : m_session(session), m_panels(session) {}
+    explicit ShellServices(Session& session) : m_session(session), m_panels(session), m_run(session) {}
 
     PanelOperations& panels() { return m_panels; }
+    RunControl& run() { return m_run; }
 
     QString FindPanel(const QString& name, bool report, bool search) override;
     void LoadPanelSettings(const QString& name) override;
@@ -27,4 +29,5 @@ public:
 private:
     Session& m_session;
     PanelOperations m_panels;
+    RunControl m_run;
 };

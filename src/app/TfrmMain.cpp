@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -21,7 +22,12 @@
 
 namespace {
 
-enum Tab { OperationTab, BuildingTab, ConfigurationTab };
+enum Tab
+{
+    OperationTab,
+    BuildingTab,
+    ConfigurationTab
+};
 
 struct GroupSpec
 {
@@ -32,8 +38,8 @@ struct GroupSpec
 
 // In ribbon order.
 const GroupSpec kGroups[] = {
-    {"rgControl", "Control", OperationTab},       {"rgLoading", "Panel", OperationTab},
-    {"rgProgram", "Program", OperationTab},       {"rgPanels", "Panels", BuildingTab},
+    {"rgControl", "Control", OperationTab},        {"rgLoading", "Panel", OperationTab},
+    {"rgProgram", "Program", OperationTab},        {"rgPanels", "Panels", BuildingTab},
     {"rgInstruments", "Instruments", BuildingTab}, {"rgExchange", "Exchange", BuildingTab},
     {"rgNetwork", "Networking", ConfigurationTab}, {"rgHelp", "Help", ConfigurationTab},
 };
@@ -74,7 +80,7 @@ const ActionSpec kActions[] = {
 const char* const kTabs[] = {"Operation", "Building", "Configuration"};
 
 // The groups that a running panel locks; "Control" never is.
-const char* const kEditingGroups[] = {"rgLoading", "rgProgram", "rgPanels", "rgInstruments",
+const char* const kEditingGroups[] = {"rgLoading", "rgProgram", "rgPanels",  "rgInstruments",
                                       "rgNetwork", "rgHelp",    "rgExchange"};
 
 constexpr int kRibbonHeight = 143;
@@ -151,10 +157,14 @@ TfrmMain::TfrmMain(MainController& controller, QWidget* parent)
 
     Session& session = controller.session();
     m_ribbon->setTitle(session.ribbonTitle());
-    connect(&session, &Session::documentNameChanged, this, [this] { m_ribbon->setTitle(m_controller.session().ribbonTitle()); });
+    connect(&session, &Session::documentNameChanged, this,
+            [this] { m_ribbon->setTitle(m_controller.session().ribbonTitle()); });
     connect(&session, &Session::actionsChanged, this, &TfrmMain::applyActionState);
     connect(&controller, &MainController::bannerChanged, this, &TfrmMain::showBanner);
     connect(&controller, &MainController::minimizeRequested, this, &QWidget::showMinimized);
+    connect(&controller, &MainController::busyChanged, this, [](bool busy) {
+        busy ? QGuiApplication::setOverrideCursor(Qt::WaitCursor) : QGuiApplication::restoreOverrideCursor();
+    });
     applyActionState(session.actions());
 
     m_controller.FormCreate();
@@ -230,6 +240,8 @@ void TfrmMain::wireActions()
     on("aUserManual", &MainController::aUserManualExecute);
     on("aWebSite", &MainController::aWebSiteExecute);
     on("aPortNumber", &MainController::aPortNumberExecute);
+    on("aStartPanel", &MainController::aStartPanelExecute);
+    on("aStopPanel", &MainController::aStopPanelExecute);
 
     InstrumentListModel& model = m_controller.session().instruments();
     connect(m_lvInstruments->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -270,7 +282,8 @@ void TfrmMain::showBanner(const QString& imagePath)
         m_pBanner->hide();
         return;
     }
-    m_bannerImage->setPixmap(picture.scaled(QSize(width(), kBannerHeight), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    m_bannerImage->setPixmap(
+        picture.scaled(QSize(width(), kBannerHeight), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     m_pBanner->show();
 }
 

@@ -6,6 +6,7 @@
 #include "support/TestPlatform.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
@@ -53,8 +54,8 @@ TEST_F(MainWindow, RibbonTabsGroupsAndActions)
     EXPECT_EQ(r->tabText(2), "Configuration");
     EXPECT_EQ(r->currentTab(), 0);
 
-    const QStringList groups[] = {{"Control", "Panel", "Program"}, {"Panels", "Instruments", "Exchange"},
-                                  {"Networking", "Help"}};
+    const QStringList groups[] = {
+        {"Control", "Panel", "Program"}, {"Panels", "Instruments", "Exchange"}, {"Networking", "Help"}};
     for (int tab = 0; tab < 3; ++tab) {
         QStringList captions;
         for (auto* g : r->groups(tab))
@@ -67,9 +68,9 @@ TEST_F(MainWindow, RibbonTabsGroupsAndActions)
               QStringList({"L:aLoadPanel", "s:aEditSettings", "s:aSendToMonitor"}));
     EXPECT_EQ(buttonsOf(window->group("rgPanels")),
               QStringList({"L:aNewPanel", "s:aEditSettings", "s:aCopyPanel", "s:aDeletePanel"}));
-    EXPECT_EQ(buttonsOf(window->group("rgInstruments")),
-              QStringList({"s:aAddInstrument", "s:a3rdParty", "s:aEditInstrument", "s:aDeleteInstrument",
-                           "s:aResetPos"}));
+    EXPECT_EQ(
+        buttonsOf(window->group("rgInstruments")),
+        QStringList({"s:aAddInstrument", "s:a3rdParty", "s:aEditInstrument", "s:aDeleteInstrument", "s:aResetPos"}));
 
     EXPECT_EQ(caption("aStopPanel"), "S&top");
     EXPECT_EQ(caption("a3rdParty"), "A&dd 3rd Party App");
@@ -106,7 +107,8 @@ TEST_F(MainWindow, ListStatusBarAndTitle)
         headers << list->model()->headerData(c, Qt::Horizontal).toString();
         widths << list->columnWidth(c);
     }
-    EXPECT_EQ(headers, QStringList({"On|Instrument", "Port No", "Path Name", "IP Address", "Port No", "Size", "InstNo"}));
+    EXPECT_EQ(headers,
+              QStringList({"On|Instrument", "Port No", "Path Name", "IP Address", "Port No", "Size", "InstNo"}));
     EXPECT_EQ(widths, QList<int>({400, 85, 300, 50, 50, 50, 50}));
     EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
 
@@ -138,6 +140,28 @@ TEST_F(MainWindow, EnablingFollowsLoadedAndRunningState)
     s.setRunningState(false);
     EXPECT_TRUE(window->action("aStartPanel")->isEnabled());
     EXPECT_TRUE(window->group("rgInstruments")->isEnabled());
+}
+
+TEST_F(MainWindow, StartMinimisesAndRestoringTheWindowStops)
+{
+    window = std::make_unique<TfrmMain>(controller); // the real subsystems behind it
+    window->show();
+    Session& s = controller.session();
+    s.CurrentPanel.Name = "Cockpit";
+    s.CurrentPanel.ShowBackground = false;
+    s.setDocumentName("Cockpit");
+    s.UpdateStartEnabled("Cockpit");
+
+    window->action("aStartPanel")->trigger();
+    EXPECT_TRUE(prompter.messages.empty()) << qPrintable(prompter.messageTexts().join('\n'));
+    EXPECT_TRUE(window->isMinimized());
+    EXPECT_TRUE(window->action("aStopPanel")->isEnabled());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "hourglass left on";
+
+    window->showNormal();
+    EXPECT_FALSE(window->action("aStopPanel")->isEnabled());
+    EXPECT_TRUE(window->action("aStartPanel")->isEnabled());
+    EXPECT_EQ(t.power.calls.last(), "sleep allowed");
 }
 
 TEST_F(MainWindow, UnreadableBannerIsHiddenAndStartUpGoesOn)

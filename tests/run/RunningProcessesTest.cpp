@@ -1,5 +1,9 @@
 #include "run/RunningProcesses.h"
+#include "app/Session.h"
 #include "instruments/InstrumentRow.h"
+#include "net/AdapterChooser.h"
+#include "run/RunControl.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
 #include <QDir>
@@ -205,4 +209,73 @@ TEST_F(StartStopTest, StopEndsWhatAChildStartedInItsGroupAndNoBackgroundWhenOff)
     running.terminateAll();
     EXPECT_TRUE(gone(child.id));
     EXPECT_TRUE(deadWithin(r.grandchild, 5000)) << "grandchild survived Stop";
+}
+
+TEST_F(StartStopTest, StartSavesTheListLaunchesTheCheckedRowsAndStopUndoesEverything)
+{
+    ScriptedPrompter prompter;
+    Session s(tp.platform(), prompter);
+    s.folders = ResolveFolders(tp.env, tp.files);
+    s.CurrentPanel.Name = QStringLiteral("Cockpit");
+    s.setDocumentName(QStringLiteral("Cockpit"));
+    s.UpdateStartEnabled(s.CurrentPanel.Name);
+    s.settings.DeclutterDesktop = true;
+    s.instruments().setRows({
+        row(QStringLiteral("P@Probe.exe"), QStringLiteral("1")),
+        row(QStringLiteral("P@Probe.exe"), QStringLiteral("2"), QStringLiteral("1"), false),
+        row(QStringLiteral("P@Gone.exe"), QStringLiteral("1")),
+        row(QStringLiteral("P@Probe.exe"), QStringLiteral("3"), QStringLiteral("0,75")),
+    });
+    tp.addresses.addresses = {QStringLiteral("10.0.0.5"), QStringLiteral("192.168.1.20")};
+    prompter.answerDialog([](DialogModel& m) {
+        dynamic_cast<AdapterChooserModel&>(m).selected = 1;
+        return true;
+    });
+
+    RunControl run(s);
+    QStringList events;
+    QObject::connect(&run, &RunControl::busyChanged, [&](bool busy) { events << (busy ? "busy" : "normal"); });
+    QObject::connect(&run, &RunControl::minimizeRequested, [&] { events << "minimise"; });
+    run.CreateProcessList();
+    run.aStartPanelExecute();
+
+    EXPECT_TRUE(prompter.scriptUsedUp());
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(events, (QStringList{"busy", "minimise", "normal"}));
+    EXPECT_EQ(s.actions(), (ActionState{.startEnabled = false, .stopEnabled = true, .groupsEnabled = false}));
+    EXPECT_EQ(tp.power.calls, (QStringList{"screenSaver query", "screenSaver off", "sleep inhibited", "icons hidden",
+                                           "windows minimised"}));
+    EXPECT_EQ(s.LocalIPAddressToUse, QStringLiteral("192.168.1.20"));
+    EXPECT_TRUE(TestPlatform::readBytes(tp.settingsFile()).contains("AdapterIPAddress=192.168.1.20\r\n"));
+    // Saved before anything starts, check marks included.
+    const QList<QByteArray> saved =
+        TestPlatform::readBytes(tp.root() + QStringLiteral("/appdata/Brondix/HarvolmPRO/Panel_Cockpit/Cockpit.cfg"))
+            .split('\n');
+    ASSERT_EQ(saved.size(), 5);
+    EXPECT_TRUE(saved[1].contains(R"(,"N",)")) << saved[1].constData();
+
+    // The background, then the checked rows in list order; the missing program is skipped.
+    ASSERT_EQ(run.processList()->count(), 3);
+    const std::vector<ProcessHandle> handles = run.processList()->handles();
+    const QString set = tp.root() + QStringLiteral("/bin/Instruments_Standard/");
+    const QString size = QStringLiteral("0") + tp.locale.decimalSeparator() + QStringLiteral("75");
+    EXPECT_EQ(report(handles[0]).argv.value(0), tp.root() + QStringLiteral("/bin/PanelBackGround.exe"));
+    EXPECT_EQ(report(handles[1]).argv, (QStringList{set + "P@Probe.exe", "47000", "Cockpit", "192.168.1.20", "45000",
+                                                    "1", "true", "0", "false", "1", "224.11.5.62"}));
+    EXPECT_EQ(report(handles[2]).argv, (QStringList{set + "P@Probe.exe", "47000", "Cockpit", "192.168.1.20", "45000",
+                                                    size, "true", "0", "false", "3", "224.11.5.62"}));
+
+    // One gauge closed by hand; a datagram added the aircraft to the caption.
+    ::kill(pid_t(handles[1].id), SIGKILL);
+    s.setDocumentName(QStringLiteral("Cockpit - FA-18C"));
+    tp.power.calls.clear();
+    run.aStopPanelExecute();
+
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(s.documentName(), QStringLiteral("Cockpit"));
+    EXPECT_EQ(s.actions(), (ActionState{.startEnabled = true, .stopEnabled = false, .groupsEnabled = true}));
+    EXPECT_TRUE(run.processList()->isEmpty());
+    for (const ProcessHandle& h : handles)
+        EXPECT_TRUE(gone(h.id)) << "process or zombie left: " << h.id;
+    EXPECT_EQ(tp.power.calls, (QStringList{"screenSaver on", "sleep allowed", "icons shown"}));
 }

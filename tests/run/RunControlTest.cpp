@@ -1,0 +1,224 @@
+#include "run/RunControl.h"
+#include "app/Session.h"
+#include "net/AdapterChooser.h"
+#include "platform/Errors.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TestPlatform.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Children the test can watch and make fail; the real ones are covered with the running process list.
+class ScriptedProcesses : public Processes
+{
+public:
+    int failAtLaunch = -1; // index of the launch that throws, -1 for none
+    QStringList launched;
+    std::vector<long long> terminated;
+
+    std::optional<ProcessHandle> launch(const QString& commandLine) override
+    {
+        if (int(launched.size()) == failAtLaunch)
+            throw VarnoltError(QStringLiteral("Out of process slots"));
+        launched << commandLine;
+        return ProcessHandle{1000 + launched.size()};
+    }
+    void terminate(const ProcessHandle& handle) override { terminated.push_back(handle.id); }
+};
+
+struct StartPanel : ::testing::Test
+{
+    TestPlatform t;
+    ScriptedProcesses children;
+    ScriptedPrompter prompter;
+    Platform platform = [this] {
+        Platform p = t.platform();
+        p.processes = &children;
+        return p;
+    }();
+    Session s{platform, prompter};
+    RunControl run{s};
+    QStringList cursor;
+
+    StartPanel()
+    {
+        s.folders = ResolveFolders(t.env, t.files);
+        s.CurrentPanel.Name = QStringLiteral("Cockpit");
+        s.UpdateStartEnabled(s.CurrentPanel.Name);
+        InstrumentRow gauge;
+        gauge.field(InstrumentRow::PortNo) = QStringLiteral("47000");
+        gauge.field(InstrumentRow::PathName) = QStringLiteral("Instruments_Standard\\P@Airspeed.exe");
+        s.instruments().setRows({gauge});
+        QObject::connect(&run, &RunControl::busyChanged, [this](bool busy) { cursor << (busy ? "busy" : "normal"); });
+        run.CreateProcessList();
+    }
+
+    QByteArray settingsFile() const { return TestPlatform::readBytes(t.settingsFile()); }
+    bool listSaved() const
+    {
+        return QFile::exists(t.root() + QStringLiteral("/appdata/Brondix/HarvolmPRO/Panel_Cockpit/Cockpit.cfg"));
+    }
+    // Nothing of Start after the questions happened.
+    void expectUntouched()
+    {
+        EXPECT_FALSE(s.isRunning());
+        EXPECT_TRUE(s.actions().startEnabled);
+        EXPECT_TRUE(children.launched.isEmpty());
+        EXPECT_TRUE(t.power.calls.isEmpty());
+        EXPECT_TRUE(cursor.isEmpty());
+        EXPECT_FALSE(listSaved());
+    }
+};
+
+} // namespace
+
+TEST_F(StartPanel, AdapterAddressFromTheListTheStoredValueOrTheChooser)
+{
+    const QString a = QStringLiteral("10.0.0.5"), b = QStringLiteral("192.168.1.20");
+    const struct
+    {
+        QStringList addresses;
+        QString stored;
+        bool chooserShown;
+        QString used;
+        QByteArray saved; // AdapterIPAddress written by Start, empty for none
+    } cases[] = {
+        {{a}, "Auto", false, a, "Auto"},
+        {{a}, "172.16.0.9", false, a, "Auto"}, // one adapter: nothing to remember
+        {{a, b}, "Auto", true, b, b.toLatin1()},
+        {{a, b}, "172.16.0.9", false, "172.16.0.9", ""}, // used unchanged, even though the PC lacks it
+        {{a, a}, "auto", false, "auto", ""},             // only the exact "Auto" asks
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.addresses.join(u' ') + u'/' + c.stored).toStdString());
+        QFile::remove(t.settingsFile());
+        s.setRunningState(false);
+        t.addresses.addresses = c.addresses;
+        s.LocalIPAddressToUse = c.stored;
+        bool shown = false;
+        if (c.chooserShown)
+            prompter.answerDialog([&](DialogModel& m) {
+                shown = true;
+                dynamic_cast<AdapterChooserModel&>(m).selected = 1;
+                return false; // closed without OK: the selection counts all the same
+            });
+        run.aStartPanelExecute();
+        EXPECT_EQ(shown, c.chooserShown);
+        EXPECT_EQ(s.LocalIPAddressToUse, c.used);
+        EXPECT_TRUE(s.isRunning());
+        EXPECT_TRUE(children.launched.last().contains(u'"' + c.used + u'"')) << qPrintable(children.launched.last());
+        if (c.saved.isEmpty())
+            EXPECT_FALSE(settingsFile().contains("AdapterIPAddress"));
+        else
+            EXPECT_TRUE(settingsFile().contains("AdapterIPAddress=" + c.saved + "\r\n"));
+        run.aStopPanelExecute();
+    }
+}
+
+TEST_F(StartPanel, NoAddressEndsStartWithAPlainMessage)
+{
+    t.addresses.addresses.clear();
+    run.aStartPanelExecute();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].kind, MessageKind::Plain);
+    EXPECT_EQ(prompter.messages[0].text, QStringLiteral("Could not find a valid IP Address!"));
+    expectUntouched();
+    EXPECT_FALSE(settingsFile().contains("AdapterIPAddress"));
+}
+
+TEST_F(StartPanel, MonitorQuestionsDefaultToNoAndOnlyYesGoesOn)
+{
+    const QString countText = QStringLiteral(
+        "Current number of monitors does not match the panel's configured number of monitors! - Continue?");
+    const QString sizeText = QStringLiteral(
+        "Current dimension of monitors does not match the panel's configured dimension of monitors! - Continue?");
+    MonitorLayout one;
+    one.ScreenCount = 1;
+    one.ScreenWidth[0] = 1920;
+    one.ScreenHeight[0] = 1080;
+    MonitorLayout two = one;
+    two.ScreenCount = 2;
+    MonitorLayout smaller = one;
+    smaller.ScreenWidth[0] = 1280;
+
+    const struct
+    {
+        bool checking;
+        MonitorLayout panel;
+        QString question; // empty: none asked
+        MessageButton answer;
+    } cases[] = {
+        {true, two, countText, MessageButton::No},  {true, smaller, sizeText, MessageButton::No},
+        {true, two, countText, MessageButton::Yes}, {true, one, {}, MessageButton::None},
+        {false, two, {}, MessageButton::None},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.question.left(20) + u' ' + QString::number(int(c.answer))).toStdString());
+        prompter.messages.clear();
+        t.power.calls.clear();
+        s.settings.MonitorChecking = c.checking;
+        s.StartupLayout = one;
+        s.CurrentPanel.Layout = c.panel;
+        if (!c.question.isEmpty())
+            prompter.answerMessage(c.answer);
+        run.aStartPanelExecute();
+
+        if (c.question.isEmpty()) {
+            EXPECT_TRUE(prompter.messages.empty());
+        } else {
+            ASSERT_EQ(prompter.messages.size(), 1u);
+            const ScriptedPrompter::Shown& shown = prompter.messages[0];
+            EXPECT_EQ(shown.kind, MessageKind::Warning);
+            EXPECT_EQ(shown.text, c.question);
+            EXPECT_EQ(shown.buttons, MessageButton::Yes | MessageButton::No);
+            EXPECT_EQ(shown.defaultButton, MessageButton::No);
+        }
+        const bool started = c.answer != MessageButton::No;
+        EXPECT_EQ(s.isRunning(), started);
+        if (!started) {
+            expectUntouched();
+            // The adapter choice before the question stays saved.
+            EXPECT_TRUE(settingsFile().contains("AdapterIPAddress=Auto\r\n"));
+        }
+        run.aStopPanelExecute();
+    }
+}
+
+TEST_F(StartPanel, AFailureAfterThePreparationEndsWhatRunsAndGivesTheDesktopBack)
+{
+    children.failAtLaunch = 1; // the background starts, the gauge fails
+    EXPECT_TRUE(runGuarded(prompter, [&] { run.aStartPanelExecute(); }) == false);
+
+    EXPECT_EQ(prompter.messageTexts(), QStringList{QStringLiteral("Out of process slots")});
+    EXPECT_EQ(children.terminated, std::vector<long long>{1001});
+    EXPECT_TRUE(run.processList()->isEmpty());
+    EXPECT_FALSE(s.isRunning());
+    EXPECT_TRUE(s.actions().startEnabled && s.actions().groupsEnabled);
+    EXPECT_EQ(t.power.calls, (QStringList{"screenSaver query", "screenSaver off", "sleep inhibited", "screenSaver on",
+                                          "sleep allowed"}));
+    EXPECT_EQ(cursor, (QStringList{"busy", "normal"}));
+}
+
+TEST_F(StartPanel, AListThatCannotBeSavedStopsStartBeforeTheDesktopIsTouched)
+{
+    // A file where the panel folder should be: the list cannot be written.
+    TestPlatform::writeBytes(t.root() + QStringLiteral("/appdata/Brondix/HarvolmPRO/Panel_Cockpit"), "in the way");
+    EXPECT_FALSE(runGuarded(prompter, [&] { run.aStartPanelExecute(); }));
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_FALSE(s.isRunning());
+    EXPECT_TRUE(t.power.calls.isEmpty());
+    EXPECT_TRUE(children.launched.isEmpty());
+    EXPECT_EQ(cursor, (QStringList{"busy", "normal"}));
+}
+
+TEST_F(StartPanel, AnEmptyPanelStillRuns)
+{
+    s.CurrentPanel.ShowBackground = false;
+    s.instruments().clear();
+    run.aStartPanelExecute();
+    EXPECT_TRUE(s.isRunning());
+    EXPECT_TRUE(run.processList()->isEmpty());
+    run.aStopPanelExecute();
+    EXPECT_FALSE(s.isRunning());
+}
