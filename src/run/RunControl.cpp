@@ -25,7 +25,11 @@ RunControl::~RunControl() = default;
 void RunControl::CreateProcessList()
 {
     if (!m_processes)
-        m_processes = std::make_unique<RunningProcesses>(*m_session.platform().processes, m_wait);
+        m_processes =
+            std::make_unique<RunningProcesses>(*m_session.platform().processes, [this](std::chrono::milliseconds d) {
+                if (m_wait)
+                    m_wait(d);
+            });
 }
 
 void RunControl::DestroyProcessList()
