@@ -59,6 +59,22 @@ struct SpawnSetup
     }
 };
 
+// An ignored SIGCHLD (inherited across exec from whoever started us) or SA_NOCLDWAIT makes the kernel reap
+// children as they end; a child closed by hand would then free its id for a stranger that Stop would kill.
+void keepChildrenUnreaped()
+{
+    struct sigaction sa {};
+    if (::sigaction(SIGCHLD, nullptr, &sa) != 0)
+        return;
+    const bool ignored = !(sa.sa_flags & SA_SIGINFO) && sa.sa_handler == SIG_IGN;
+    if (!ignored && !(sa.sa_flags & SA_NOCLDWAIT))
+        return;
+    if (ignored)
+        sa.sa_handler = SIG_DFL;
+    sa.sa_flags &= ~SA_NOCLDWAIT;
+    ::sigaction(SIGCHLD, &sa, nullptr);
+}
+
 } // namespace
 
 std::optional<ProcessHandle> PosixProcesses::launch(const QString& commandLine)
@@ -79,6 +95,7 @@ std::optional<ProcessHandle> PosixProcesses::launch(const QString& commandLine)
         argv.push_back(a.data());
     argv.push_back(nullptr);
 
+    keepChildrenUnreaped();
     SpawnSetup setup;
     if (!setup.ok)
         return std::nullopt;

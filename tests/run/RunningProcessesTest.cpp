@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -278,4 +279,27 @@ TEST_F(StartStopTest, StartSavesTheListLaunchesTheCheckedRowsAndStopUndoesEveryt
     for (const ProcessHandle& h : handles)
         EXPECT_TRUE(gone(h.id)) << "process or zombie left: " << h.id;
     EXPECT_EQ(tp.power.calls, (QStringList{"screenSaver on", "sleep allowed", "icons shown"}));
+}
+
+TEST_F(StartStopTest, AChildThatEndsStaysOursUntilStopEvenWhenSigchldWasIgnored)
+{
+    // Whoever started the program may have left SIGCHLD ignored; the kernel would then reap our children at once
+    // and Stop could kill a stranger that inherited the number.
+    struct sigaction ignored {}, previous {};
+    ignored.sa_handler = SIG_IGN;
+    sigemptyset(&ignored.sa_mask);
+    ASSERT_EQ(::sigaction(SIGCHLD, &ignored, &previous), 0);
+    const auto restore = qScopeGuard([&] { ::sigaction(SIGCHLD, &previous, nullptr); });
+
+    v.showBackground = false;
+    RunningProcesses running(*tp.platform().processes, nullptr);
+    running.launchAll(PanelLaunchLines(v, {row(QStringLiteral("P@Exits.exe"), QStringLiteral("1"))}));
+    ASSERT_EQ(running.count(), 1);
+    const ProcessHandle child = running.handles().front();
+    report(child);
+    ASSERT_TRUE(deadWithin(child.id, 5000));
+    EXPECT_FALSE(gone(child.id)) << "reaped before Stop";
+
+    running.terminateAll();
+    EXPECT_TRUE(gone(child.id));
 }
