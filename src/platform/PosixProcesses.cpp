@@ -21,22 +21,23 @@ struct SpawnSetup
 {
     posix_spawnattr_t attr;
     posix_spawn_file_actions_t actions;
+    bool attrReady = false;
+    bool actionsReady = false;
     bool ok = false;
 
     SpawnSetup()
     {
-        if (posix_spawnattr_init(&attr) != 0)
-            return;
-        if (posix_spawn_file_actions_init(&actions) != 0) {
-            posix_spawnattr_destroy(&attr);
-            return;
-        }
-        ok = configure();
+        attrReady = posix_spawnattr_init(&attr) == 0;
+        actionsReady = posix_spawn_file_actions_init(&actions) == 0;
+        ok = attrReady && actionsReady && configure();
     }
     ~SpawnSetup()
     {
-        posix_spawn_file_actions_destroy(&actions);
-        posix_spawnattr_destroy(&attr);
+        // Only what was initialised may be destroyed.
+        if (actionsReady)
+            posix_spawn_file_actions_destroy(&actions);
+        if (attrReady)
+            posix_spawnattr_destroy(&attr);
     }
     SpawnSetup(const SpawnSetup&) = delete;
     SpawnSetup& operator=(const SpawnSetup&) = delete;
