@@ -11,7 +11,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 
-TEST(Termination, SigtermClosesTheWindowLikeExit)
+TEST(Termination, SigtermAndSighupCloseTheWindowLikeExit)
 {
     TestPlatform t;
     ScriptedPrompter prompter;
@@ -21,18 +21,20 @@ TEST(Termination, SigtermClosesTheWindowLikeExit)
     MainController controller(t.platform(), prompter, {});
     controller.setSeams(seams);
     TfrmMain window(controller);
-    window.show();
-    controller.session().setRunningState(true);
     onTerminationRequest([&window] { window.close(); });
 
-    seams.calls.clear();
-    ::raise(SIGTERM);
-    QElapsedTimer timer;
-    timer.start();
-    while (window.isVisible() && timer.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    for (int signal : {SIGTERM, SIGHUP}) {
+        window.show();
+        controller.session().setRunningState(true);
+        seams.calls.clear();
+        ::raise(signal);
+        QElapsedTimer timer;
+        timer.start();
+        while (window.isVisible() && timer.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(seams.calls, QStringList({"SaveInstrumentList(Cockpit)", "StopPanel", "DestroyProcessList",
-                                        "StopControlListener"}));
+        EXPECT_FALSE(window.isVisible()) << signal;
+        EXPECT_EQ(seams.calls, QStringList({"SaveInstrumentList(Cockpit)", "StopPanel", "DestroyProcessList",
+                                            "StopControlListener"}));
+    }
 }
