@@ -21,6 +21,8 @@ void MainController::FormCreate()
     m_session.folders = ResolveFolders(*p.env, *p.files);
     // Captured once: the monitor check compares with what the PC had when the program started.
     m_session.StartupLayout = MonitorLayout::capture(*p.monitors);
+    // The add-instrument dialog is made once; its set list is what was installed at start-up.
+    m_services.instruments().FormCreate();
 }
 
 void MainController::FormShow()

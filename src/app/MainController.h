@@ -46,6 +46,13 @@ public:
     void aPortNumberExecute();
     void aStartPanelExecute() { m_seams->StartPanel(); }
     void aStopPanelExecute() { m_seams->StopPanel(); }
+    void aAddInstrumentExecute() { m_services.instruments().aAddInstrumentExecute(); }
+    void a3rdPartyExecute() { m_services.instruments().a3rdPartyExecute(); }
+    void aEditInstrumentExecute() { m_services.instruments().aEditInstrumentExecute(); }
+    void aDeleteInstrumentExecute() { m_services.instruments().aDeleteInstrumentExecute(); }
+    void aResetPosExecute() { m_services.instruments().aResetPosExecute(); }
+    // A double-click on the instrument list edits the row, also while a panel runs.
+    void lvInstrumentsDblClick() { aEditInstrumentExecute(); }
 
     // The real run control, for tests that drive whole starts.
     RunControl& runControl() { return m_services.run(); }

@@ -1,5 +1,9 @@
 #include "QtPrompter.h"
 
+#include "instruments/Add3rdPartyModel.h"
+#include "instruments/AddInstrumentModel.h"
+#include "instruments/TfrmAdd3rdParty.h"
+#include "instruments/TfrmAddInstrument.h"
 #include "net/AdapterChooser.h"
 #include "net/NetworkConfigModel.h"
 #include "net/TfrmSelAdapter.h"
@@ -161,6 +165,14 @@ bool QtPrompter::execDialog(DialogModel& model)
     }
     if (auto* m = dynamic_cast<NetworkConfigModel*>(&model)) {
         TfrmSetPort dialog(*m, m_owner);
+        return execOwned(dialog);
+    }
+    if (auto* m = dynamic_cast<AddInstrumentModel*>(&model)) {
+        TfrmAddInstrument dialog(*m, m_owner);
+        return execOwned(dialog);
+    }
+    if (auto* m = dynamic_cast<Add3rdPartyModel*>(&model)) {
+        TfrmAdd3rdParty dialog(*m, m_owner);
         return execOwned(dialog);
     }
     if (auto* m = dynamic_cast<AdapterChooserModel*>(&model)) {

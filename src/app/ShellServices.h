@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShellSeams.h"
+#include "instruments/InstrumentOperations.h"
 #include "panels/PanelOperations.h"
 #include "run/RunControl.h"
 
@@ -10,10 +11,11 @@ class Session;
 class ShellServices : public ShellSeams
 {
 public:
-    explicit ShellServices(Session& session) : m_session(session), m_panels(session), m_run(session) {}
+    explicit ShellServices(Session& session) : m_session(session), m_panels(session), m_run(session), m_instruments(session) {}
 
     PanelOperations& panels() { return m_panels; }
     RunControl& run() { return m_run; }
+    InstrumentOperations& instruments() { return m_instruments; }
 
     QString FindPanel(const QString& name, bool report, bool search) override;
     void LoadPanelSettings(const QString& name) override;
@@ -30,4 +32,5 @@ private:
     Session& m_session;
     PanelOperations m_panels;
     RunControl m_run;
+    InstrumentOperations m_instruments;
 };

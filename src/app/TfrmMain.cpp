@@ -242,6 +242,13 @@ void TfrmMain::wireActions()
     on("aPortNumber", &MainController::aPortNumberExecute);
     on("aStartPanel", &MainController::aStartPanelExecute);
     on("aStopPanel", &MainController::aStopPanelExecute);
+    on("aAddInstrument", &MainController::aAddInstrumentExecute);
+    on("a3rdParty", &MainController::a3rdPartyExecute);
+    on("aEditInstrument", &MainController::aEditInstrumentExecute);
+    on("aDeleteInstrument", &MainController::aDeleteInstrumentExecute);
+    on("aResetPos", &MainController::aResetPosExecute);
+    connect(m_lvInstruments, &QAbstractItemView::doubleClicked, this,
+            [this] { run(&MainController::lvInstrumentsDblClick); });
 
     InstrumentListModel& model = m_controller.session().instruments();
     connect(m_lvInstruments->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

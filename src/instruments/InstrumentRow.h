@@ -18,4 +18,6 @@ struct InstrumentRow
 
     // An application row is marked by PortNo "App", exactly; nothing else tells the kinds apart.
     bool isApplication() const { return fields[PortNo] == QLatin1String("App"); }
+
+    bool operator==(const InstrumentRow&) const = default;
 };

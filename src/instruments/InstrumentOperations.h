@@ -1,0 +1,62 @@
+#pragma once
+
+#include "InstrumentRow.h"
+
+#include <QString>
+
+#include <memory>
+
+class AddInstrumentModel;
+class InstrumentListModel;
+class Session;
+
+// The ribbon's instrument commands on the loaded panel's list: add from the catalogue, add a 3rd party
+// application, edit, remove and reset position. They change the list in memory only; Remove and Reset
+// Position also act on the instrument's position file in the panel folder at once.
+class InstrumentOperations
+{
+public:
+    explicit InstrumentOperations(Session& session);
+    ~InstrumentOperations();
+
+    // Makes the add-instrument dialog, which lists the instrument sets once for the whole run.
+    void FormCreate();
+    AddInstrumentModel& addInstrumentDialog();
+
+    void aAddInstrumentExecute();
+    void a3rdPartyExecute();
+    void aEditInstrumentExecute() { EditInstrument(); }
+    void aDeleteInstrumentExecute() { RemoveInstrument(); }
+    void aResetPosExecute() { ResetInstrumentPosition(); }
+
+    // After the add-instrument dialog closed with OK: one row per checked entry, with the descriptor's port.
+    void AddInstruments();
+    void AddApplication(const QString& path, const QString& parameters);
+    // The selected row; nothing happens without one.
+    void EditInstrument();
+    void RemoveInstrument();
+    void ResetInstrumentPosition();
+
+private:
+    void editApplication(const InstrumentRow& row);
+    void editCatalogueInstrument(const InstrumentRow& row);
+    // After a modal dialog: whether the row it was opened for is still the selected one.
+    bool stillSelected(const InstrumentRow& row) const;
+
+    Session& m_session;
+    std::unique_ptr<AddInstrumentModel> m_addInstrument;
+};
+
+// The largest InstNo among the rows named `name`, plus one; rows whose InstNo is no decimal number count
+// as none.
+int nextInstanceNumber(const InstrumentListModel& list, const QString& name);
+
+// The file name part of a path without its extension: the name of an application row.
+QString applicationName(const QString& path);
+
+// The program's file name without the type letter, the "@" and the extension: "P@Airspeed.exe" -> "Airspeed".
+QString programBaseName(const QString& pathName);
+
+// The instrument program keeps its window placement in "<panel folder>\<base name><InstNo>.ini".
+// maxBaseLength cuts the base name, as Reset Position has always done for very long names.
+QString InstrumentPositionFileName(const QString& panelFolder, const InstrumentRow& row, qsizetype maxBaseLength = -1);
