@@ -9,10 +9,10 @@ constexpr char16_t kTypeLetters[] = u"XPNEACM";
 
 const QString AddInstrumentModel::AddCaption = QStringLiteral("Add Instrument");
 const QString AddInstrumentModel::EditCaption = QStringLiteral("Edit Instrument");
-const QStringList AddInstrumentModel::TypeCaptions{
-    QStringLiteral("All"),         QStringLiteral("Primary Flight"), QStringLiteral("Navigation"),
-    QStringLiteral("Engine"),      QStringLiteral("Annunciators"),   QStringLiteral("Comms"),
-    QStringLiteral("Miscellaneous")};
+const QStringList AddInstrumentModel::TypeCaptions{QStringLiteral("All"),          QStringLiteral("Primary Flight"),
+                                                   QStringLiteral("Navigation"),   QStringLiteral("Engine"),
+                                                   QStringLiteral("Annunciators"), QStringLiteral("Comms"),
+                                                   QStringLiteral("Miscellaneous")};
 
 AddInstrumentModel::AddInstrumentModel(InstrumentCatalogue catalogue) : m_catalogue(std::move(catalogue)) {}
 

@@ -51,7 +51,10 @@ public:
     // The text of the set box.
     QString currentSet() const { return m_setIndex >= 0 ? m_sets.value(m_setIndex) : QString(); }
     // "Instruments_<current set>\<file name>"
-    QString programPathOf(const Item& item) const { return InstrumentCatalogue::programPath(currentSet(), item.fileName); }
+    QString programPathOf(const Item& item) const
+    {
+        return InstrumentCatalogue::programPath(currentSet(), item.fileName);
+    }
 
     // Controls without a reaction of their own.
     QString caption = AddCaption;

@@ -214,7 +214,8 @@ void InstrumentOperations::ResetInstrumentPosition()
     const InstrumentRow row = *selected;
     Prompter& prompter = m_session.prompter();
     if (row.isApplication()) {
-        prompter.message(MessageKind::Warning, QStringLiteral("Reset position not available for 3rd party applications"));
+        prompter.message(MessageKind::Warning,
+                         QStringLiteral("Reset position not available for 3rd party applications"));
         return;
     }
     if (prompter.message(MessageKind::Confirmation, QStringLiteral("Confirm to reset position of ") + row.Name,

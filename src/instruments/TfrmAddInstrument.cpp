@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -62,8 +63,13 @@ void TfrmAddInstrument::build()
     auto* panes = new QHBoxLayout;
     layout->addLayout(panes, 1);
 
-    auto* detail = new QVBoxLayout;
-    panes->addLayout(detail);
+    // The detail pane keeps the width the narrowed edit window leaves for it, in both modes.
+    auto* detailPane = named(new QWidget(this), "pDetail");
+    detailPane->setFixedWidth(AddInstrumentModel::EditWidth - kFrameWidth -
+                              2 * style()->pixelMetric(QStyle::PM_LayoutLeftMargin));
+    panes->addWidget(detailPane);
+    auto* detail = new QVBoxLayout(detailPane);
+    detail->setContentsMargins(0, 0, 0, 0);
     m_edImage = named(new QLabel(this), "edImage");
     m_edImage->setFixedSize(kImageSize);
     m_edImage->setAlignment(Qt::AlignCenter);
@@ -101,7 +107,7 @@ void TfrmAddInstrument::build()
     m_lvInstruments->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_lvInstruments->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lvInstruments->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_lvInstruments->header()->resizeSection(0, 150);
+    m_lvInstruments->header()->resizeSection(0, 125);
     browser->addWidget(m_lvInstruments, 1);
     auto* types = named(new QGroupBox(QStringLiteral("Instrument Type"), m_browser), "rgType");
     auto* typeGrid = new QGridLayout(types);

@@ -1,6 +1,6 @@
+#include "instruments/InstrumentOperations.h"
 #include "instruments/Add3rdPartyModel.h"
 #include "instruments/AddInstrumentModel.h"
-#include "instruments/InstrumentOperations.h"
 
 #include "app/Folders.h"
 #include "app/Session.h"
@@ -99,8 +99,8 @@ TEST_F(InstrumentOps, AddingNumbersInstancesPerShortNameAndTakesTheDescriptorPor
     EXPECT_EQ(column(InstrumentRow::InstNo), QStringList({"1", "1", "2", "3", "4"}));
     EXPECT_EQ(column(InstrumentRow::PortNo), QStringList({"47011", "47010", "47010", "47010", "47012"}));
     const InstrumentRow& rpm = s.instruments().at(4);
-    EXPECT_EQ(rpm.fields, (std::array<QString, 6>{"47012", "Instruments_Standard\\E@RPM.exe", "10.0.0.5", "5010",
-                                                    "1", "4"}));
+    EXPECT_EQ(rpm.fields,
+              (std::array<QString, 6>{"47012", "Instruments_Standard\\E@RPM.exe", "10.0.0.5", "5010", "1", "4"}));
     EXPECT_TRUE(rpm.On);
 
     // Cancel adds nothing.
@@ -119,10 +119,7 @@ TEST_F(InstrumentOps, NextInstanceIsOneAboveTheLargestOfTheSameName)
         QStringList instNos; // of rows named "ASI"
         int next;
     } cases[] = {
-        {{}, 1},
-        {{"1", "3"}, 4},
-        {{"1", "2"}, 3},
-        {{"", "x", "2"}, 3}, // no number counts as none
+        {{}, 1},       {{"1", "3"}, 4}, {{"1", "2"}, 3}, {{"", "x", "2"}, 3}, // no number counts as none
         {{"0x10"}, 1},
     };
     for (const auto& c : cases) {
@@ -178,8 +175,8 @@ TEST_F(InstrumentOps, AddInstrumentDialogBrowsesBySetAndType)
 
 TEST_F(InstrumentOps, EditRecreatesTheRowKeepingItsInstance)
 {
-    s.instruments().append(InstrumentRow{"Old name", false,
-                                         {"47099", "Instruments_Standard\\P@Airspeed.exe", "", "", "2.5", "7"}});
+    s.instruments().append(
+        InstrumentRow{"Old name", false, {"47099", "Instruments_Standard\\P@Airspeed.exe", "", "", "2.5", "7"}});
     selectNamed("Old name");
     prompter.answerDialog([](DialogModel& m) {
         auto& d = dynamic_cast<AddInstrumentModel&>(m);
@@ -194,8 +191,8 @@ TEST_F(InstrumentOps, EditRecreatesTheRowKeepingItsInstance)
     ops.aEditInstrumentExecute();
     ASSERT_EQ(s.instruments().count(), 1);
     const InstrumentRow& r = s.instruments().at(0);
-    EXPECT_EQ(r, (InstrumentRow{"ASI", true,
-                                {"47123", "Instruments_Standard\\P@Airspeed.exe", "10.0.0.5", "5010", "1", "7"}}));
+    EXPECT_EQ(r, (InstrumentRow{
+                     "ASI", true, {"47123", "Instruments_Standard\\P@Airspeed.exe", "10.0.0.5", "5010", "1", "7"}}));
 
     // Cancel leaves it; without a selection nothing opens.
     selectNamed("ASI");
@@ -209,7 +206,8 @@ TEST_F(InstrumentOps, EditRecreatesTheRowKeepingItsInstance)
 
 TEST_F(InstrumentOps, EditDropsTheChangeWhenTheListWasReplacedMeanwhile)
 {
-    s.instruments().append(InstrumentRow{"ALT", true, {"1", "Instruments_Standard\\P@Altimeter.exe", "", "", "1", "1"}});
+    s.instruments().append(
+        InstrumentRow{"ALT", true, {"1", "Instruments_Standard\\P@Altimeter.exe", "", "", "1", "1"}});
     selectNamed("ALT");
     prompter.answerDialog([this](DialogModel&) {
         s.instruments().setRows({InstrumentRow{"Other", true, {"2", "x\\P@Other.exe", "", "", "1", "1"}}});
@@ -275,7 +273,8 @@ TEST_F(InstrumentOps, RemoveDeletesThePositionFileOfItsInstanceOnly)
     put(panelFolder() + "/Airspeed1.ini", "[Position]\r\nX=5\r\n");
     put(panelFolder() + "/Airspeed2.ini", "[Position]\r\nX=6\r\n");
     put(panelFolder() + "/Tool.ini", "");
-    s.instruments().append(InstrumentRow{"ASI", true, {"47010", "Instruments_Standard\\P@Airspeed.exe", "", "", "1", "2"}});
+    s.instruments().append(
+        InstrumentRow{"ASI", true, {"47010", "Instruments_Standard\\P@Airspeed.exe", "", "", "1", "2"}});
     s.instruments().append(InstrumentRow{"Tool", true, {"App", "C:\\Tool.exe", "", "", "", ""}});
 
     selectNamed("ASI");
@@ -293,7 +292,8 @@ TEST_F(InstrumentOps, RemoveDeletesThePositionFileOfItsInstanceOnly)
 
 TEST_F(InstrumentOps, ResetWritesTheFiveKeysInOrderAndKeepsOthers)
 {
-    s.instruments().append(InstrumentRow{"ASI", true, {"47010", "Instruments_Standard\\P@Airspeed.exe", "", "", "1", "3"}});
+    s.instruments().append(
+        InstrumentRow{"ASI", true, {"47010", "Instruments_Standard\\P@Airspeed.exe", "", "", "1", "3"}});
     selectNamed("ASI");
 
     prompter.answerMessage(MessageButton::No);
@@ -307,7 +307,8 @@ TEST_F(InstrumentOps, ResetWritesTheFiveKeysInOrderAndKeepsOthers)
     EXPECT_EQ(TestPlatform::readBytes(panelFolder() + "/Airspeed3.ini"),
               "[Position]\r\nMonitor=0\r\nX=0\r\nY=0\r\nIsLocked=False\r\n[Size]\r\nScaleSize=1\r\n");
 
-    put(panelFolder() + "/Airspeed3.ini", "[Position]\r\nX=120\r\nWidth=300\r\n[Size]\r\nScaleSize=1.5\r\n[Own]\r\nK=v\r\n");
+    put(panelFolder() + "/Airspeed3.ini",
+        "[Position]\r\nX=120\r\nWidth=300\r\n[Size]\r\nScaleSize=1.5\r\n[Own]\r\nK=v\r\n");
     prompter.answerMessage(MessageButton::Yes);
     ops.aResetPosExecute();
     EXPECT_EQ(TestPlatform::readBytes(panelFolder() + "/Airspeed3.ini"),

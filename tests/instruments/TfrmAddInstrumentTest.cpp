@@ -1,5 +1,5 @@
-#include "instruments/TfrmAdd3rdParty.h"
 #include "instruments/TfrmAddInstrument.h"
+#include "instruments/TfrmAdd3rdParty.h"
 
 #include "app/MainController.h"
 #include "app/QtPrompter.h"
@@ -80,6 +80,7 @@ TEST(TfrmAddInstrument, AddThenEditThroughTheRealWindows)
     MainController controller(tp.platform(), prompter, {});
     TfrmMain window(controller);
     prompter.setOwner(&window);
+    window.show();
 
     whenOpen<TfrmAddInstrument>([](TfrmAddInstrument* d) {
         EXPECT_EQ(d->windowTitle(), "Add Instrument");
@@ -91,7 +92,9 @@ TEST(TfrmAddInstrument, AddThenEditThroughTheRealWindows)
 
         checkItem(list, 1);
         EXPECT_EQ(list->topLevelItem(1)->checkState(0), Qt::Checked);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(1)).center());
         EXPECT_EQ(child<QLabel>(d, "lName")->text(), "RPM");
+        EXPECT_EQ(child<QLineEdit>(d, "edPort")->text(), "47020");
         // Switching the type rebuilds the list without check marks.
         child<QRadioButton>(d, "rgType_3")->click();
         ASSERT_EQ(list->topLevelItemCount(), 1);
