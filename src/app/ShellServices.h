@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ShellSeams.h"
+#include "net/ControlListener.h"
 #include "panels/PanelOperations.h"
 #include "run/RunControl.h"
 
@@ -10,10 +11,13 @@ class Session;
 class ShellServices : public ShellSeams
 {
 public:
-    explicit ShellServices(Session& session) : m_session(session), m_panels(session), m_run(session) {}
+    explicit ShellServices(Session& session)
+        : m_session(session), m_panels(session), m_run(session), m_listener(session, m_panels, m_run)
+    {}
 
     PanelOperations& panels() { return m_panels; }
     RunControl& run() { return m_run; }
+    ControlListener& listener() { return m_listener; }
 
     QString FindPanel(const QString& name, bool report, bool search) override;
     void LoadPanelSettings(const QString& name) override;
@@ -30,4 +34,5 @@ private:
     Session& m_session;
     PanelOperations m_panels;
     RunControl m_run;
+    ControlListener m_listener;
 };
