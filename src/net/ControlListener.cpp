@@ -194,20 +194,21 @@ void ControlListener::switchToAircraftPanel(const QString& aircraft)
 {
     Session& s = m_session;
     const bool running = s.isRunning();
-    // Leaving a panel keeps its rows, as Load and New do; switching back to it reads them again.
-    SaveInstrumentList(s, s.CurrentPanel.Name);
-    const std::vector<InstrumentRow> rows = s.instruments().rows();
+    const std::vector<InstrumentRow> leftRows = s.instruments().rows();
     QString found;
     if (!m_panels.FindPanel(aircraft, false, true, found))
         return;
-    if (found.isEmpty()) {
-        // The bare folder "Panel_" is no panel.
-        s.instruments().setRows(rows);
+    const std::vector<InstrumentRow> foundRows = s.instruments().rows();
+    // Until the switch is certain, the list shows the loaded panel's rows, edits included.
+    s.instruments().setRows(leftRows);
+    // The bare folder "Panel_" is no panel; the panel for this aircraft may run already and goes on undisturbed.
+    if (found.isEmpty() || (running && found == s.CurrentPanel.Name))
         return;
+    if (found != s.CurrentPanel.Name) {
+        // Leaving a panel keeps its rows, as Load and New do.
+        SaveInstrumentList(s, s.CurrentPanel.Name);
+        s.instruments().setRows(foundRows);
     }
-    // The panel for this aircraft runs already: it goes on undisturbed.
-    if (running && found == s.CurrentPanel.Name)
-        return;
     if (running)
         m_run.aStopPanelExecute();
     s.CurrentPanel.Name = found;

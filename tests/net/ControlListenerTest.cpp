@@ -223,20 +223,33 @@ TEST_F(Listener, AnAircraftNameSwitchesPanelsAsTheSettingsSay)
 
 TEST_F(Listener, ASwitchKeepsTheLeftPanelsRowsAndNeverRestartsTheRunningPanel)
 {
+    const auto savedLines = [&] {
+        return TestPlatform::readBytes(t.root() + "/appdata/Brondix/HarvolmPRO/Panel_Cockpit/Cockpit.cfg").count('\n');
+    };
     load("Cockpit");
-    s.instruments().setRows({s.instruments().rows().front(), s.instruments().rows().front()});
+    const InstrumentRow row = s.instruments().rows().front();
+    s.instruments().setRows({row, row});
     s.settings.PanelSwitching = s.settings.AutoStart = true;
     open();
+    const qsizetype before = savedLines();
+    deliver("PNL:Su-27"); // no panel for it: nothing is left, nothing written
+    EXPECT_EQ(savedLines(), before);
+    EXPECT_EQ(s.instruments().rows().size(), 2u);
     deliver("PNL:F-16");
     ASSERT_EQ(s.CurrentPanel.Name, "F-16C");
     ASSERT_TRUE(s.isRunning());
-    load("Cockpit");
-    EXPECT_EQ(s.instruments().rows().size(), 2u);
+    EXPECT_EQ(savedLines(), before + 1);
 
-    services.StartPanel();
+    // "Panel_Cockpit" holds the name, the panel name does not: the loaded panel is found, with its edits.
+    load("Cockpit");
+    s.instruments().setRows({row, row, row});
+    children.launched.clear();
+    deliver("PNL:l_Cock");
+    EXPECT_TRUE(s.isRunning());
+    EXPECT_EQ(children.launched.size(), 4); // background and three gauges
+
     children.launched.clear();
     children.terminated.clear();
-    // The folder "Panel_Cockpit" holds the name, the panel name does not: it is found, and it already runs.
     deliver("PNL:l_Cock");
     EXPECT_TRUE(s.isRunning());
     EXPECT_TRUE(children.launched.isEmpty());
