@@ -62,6 +62,8 @@ public:
     virtual std::optional<int> chooseColor(int initial) = 0;
     // Shows the dialog for the model; true when it was confirmed (OK).
     virtual bool execDialog(DialogModel& model) = 0;
+    // True while a modal dialog is open: requests from outside the user's own actions wait for it to close.
+    virtual bool modalOpen() const { return false; }
 
     void showError(const QString& text) { message(MessageKind::Error, text); }
 };

@@ -13,11 +13,13 @@
 #include "panels/TfrmPanel.h"
 #include "panels/TfrmSelPanel.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QThread>
 
 namespace {
 
@@ -150,6 +152,12 @@ TfrmSelAdapter* QtPrompter::adapterChooser()
     if (!m_adapterChooser)
         m_adapterChooser = new TfrmSelAdapter(m_owner);
     return m_adapterChooser;
+}
+
+bool QtPrompter::modalOpen() const
+{
+    // A dialog the platform draws itself shows no modal widget, but runs a loop inside the program's own.
+    return QApplication::activeModalWidget() != nullptr || QThread::currentThread()->loopLevel() > 1;
 }
 
 bool QtPrompter::execDialog(DialogModel& model)

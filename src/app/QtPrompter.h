@@ -23,6 +23,7 @@ public:
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     std::optional<int> chooseColor(int initial) override;
     bool execDialog(DialogModel& model) override;
+    bool modalOpen() const override;
 
     // The adapter chooser lives for the whole run; the program makes it at start-up, after the main window.
     TfrmSelAdapter* adapterChooser();

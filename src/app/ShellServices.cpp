@@ -36,9 +36,15 @@ void ShellServices::DestroyProcessList()
     m_run.DestroyProcessList();
 }
 
-void ShellServices::StartControlListener() {}
+void ShellServices::StartControlListener()
+{
+    m_listener.StartControlListener();
+}
 
-void ShellServices::StopControlListener() {}
+void ShellServices::StopControlListener()
+{
+    m_listener.StopControlListener();
+}
 
 void ShellServices::StartPanel()
 {

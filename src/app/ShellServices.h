@@ -2,6 +2,7 @@
 
 #include "ShellSeams.h"
 #include "instruments/InstrumentOperations.h"
+#include "net/ControlListener.h"
 #include "panels/PanelOperations.h"
 #include "run/RunControl.h"
 
@@ -11,11 +12,15 @@ class Session;
 class ShellServices : public ShellSeams
 {
 public:
-    explicit ShellServices(Session& session) : m_session(session), m_panels(session), m_run(session), m_instruments(session) {}
+    explicit ShellServices(Session& session)
+        : m_session(session), m_panels(session), m_run(session), m_instruments(session),
+          m_listener(session, m_panels, m_run)
+    {}
 
     PanelOperations& panels() { return m_panels; }
     RunControl& run() { return m_run; }
     InstrumentOperations& instruments() { return m_instruments; }
+    ControlListener& listener() { return m_listener; }
 
     QString FindPanel(const QString& name, bool report, bool search) override;
     void LoadPanelSettings(const QString& name) override;
@@ -33,4 +38,6 @@ private:
     PanelOperations m_panels;
     RunControl m_run;
     InstrumentOperations m_instruments;
+    // Last, so it is gone before anything its reactions use.
+    ControlListener m_listener;
 };

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -140,4 +141,18 @@ TEST_F(NetworkDialogs, AdapterChooserIsOneWindowReusedAndAnswersHoweverClosed)
     EXPECT_EQ(ChooseAdapter(prompter, second), second[0]);
     EXPECT_EQ(prompter.adapterChooser(), chooser);
     EXPECT_EQ(acted, 2);
+}
+
+TEST_F(NetworkDialogs, AnOpenMessageBoxHoldsControlDatagramsBack)
+{
+    EXPECT_FALSE(prompter.modalOpen());
+    bool openWhileShown = false;
+    whenModal(counted([&](QWidget* box) {
+        openWhileShown = prompter.modalOpen();
+        qobject_cast<QDialog*>(box)->done(0);
+    }));
+    static_cast<Prompter&>(prompter).message(MessageKind::Information, QStringLiteral("Saved"));
+    EXPECT_EQ(acted, 1);
+    EXPECT_TRUE(openWhileShown);
+    EXPECT_FALSE(prompter.modalOpen());
 }

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// One "PNL" control record of a datagram from the simulator side.
+struct ControlRecord
+{
+    enum Kind
+    {
+        Stop,
+        Start,
+        Aircraft, // the aircraft now flown; `aircraft` holds its name, trimmed
+    };
+
+    Kind kind;
+    QString aircraft;
+
+    bool operator==(const ControlRecord&) const = default;
+};
+
+// Only the delimiter splits, nothing is trimmed. A part that begins with a double quote runs to the next
+// undoubled quote (a doubled one stands for one quote); text after the closing quote up to the next
+// delimiter is a part of its own. An empty text has no parts; a delimiter at the end adds an empty part.
+QStringList SplitFields(const QString& text, QChar delimiter);
+
+// Bytes 0..127 as ASCII, 128..255 as U+FFFD; a zero byte ends the text.
+QString ControlText(const QByteArray& bytes);
+
+// The "PNL" records of a datagram, in order: records are separated by "|", fields by ":"; the first field is
+// the kind, the second the value. Records of any other kind, and records without a value, are skipped.
+std::vector<ControlRecord> ParseControlDatagram(const QByteArray& bytes);

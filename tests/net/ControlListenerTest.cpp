@@ -1,0 +1,370 @@
+#include "net/ControlListener.h"
+#include "app/MainController.h"
+#include "app/ShellServices.h"
+#include "instruments/InstrumentListOps.h"
+#include "platform/Errors.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TestPlatform.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// Child programs the test can watch; nothing real is launched.
+class RecordingProcesses : public Processes
+{
+public:
+    QStringList launched;
+    std::vector<long long> terminated;
+
+    std::optional<ProcessHandle> launch(const QString& commandLine) override
+    {
+        launched << commandLine;
+        return ProcessHandle{100 + launched.size()};
+    }
+    void terminate(const ProcessHandle& handle) override { terminated.push_back(handle.id); }
+};
+
+// A modal dialog the test opens and closes by hand.
+class ModalPrompter : public ScriptedPrompter
+{
+public:
+    bool modal = false;
+    bool modalOpen() const override { return modal; }
+};
+
+// Ends the test program when a step hangs, instead of letting it wait for ever.
+class Watchdog
+{
+public:
+    explicit Watchdog(int seconds)
+        : m_thread([this, seconds] {
+              std::unique_lock lock(m_mutex);
+              if (!m_done.wait_for(lock, std::chrono::seconds(seconds), [this] { return m_finished; })) {
+                  std::fprintf(stderr, "Watchdog: the step hangs\n");
+                  std::abort();
+              }
+          })
+    {}
+    ~Watchdog()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_finished = true;
+        }
+        m_done.notify_one();
+        m_thread.join();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    bool m_finished = false;
+    std::thread m_thread;
+};
+
+template <typename Pred> bool waitFor(Pred pred, int milliseconds = 3000)
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (!pred()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+void pump(int milliseconds)
+{
+    waitFor([] { return false; }, milliseconds);
+}
+
+struct Listener : ::testing::Test
+{
+    TestPlatform t;
+    RecordingProcesses children;
+    ModalPrompter prompter;
+    Platform platform = [this] {
+        Platform p = t.platform();
+        p.processes = &children;
+        return p;
+    }();
+    Session s{platform, prompter};
+    ShellServices services{s};
+    QUdpSocket sender;
+    int syncs = 0;
+
+    Listener()
+    {
+        s.folders = ResolveFolders(t.env, t.files);
+        services.CreateProcessList();
+        for (const char* name : {"Cockpit", "F-16C", "A-10C"})
+            makePanel(name);
+        s.settings.ListenPort = QStringLiteral("0");
+    }
+
+    void makePanel(const QString& name, int rows = 1)
+    {
+        std::vector<InstrumentRow> list(rows);
+        for (InstrumentRow& r : list) {
+            r.Name = QStringLiteral("Airspeed");
+            r.field(InstrumentRow::PortNo) = QStringLiteral("47000");
+            r.field(InstrumentRow::PathName) = QStringLiteral("Instruments_Standard\\P@Airspeed.exe");
+        }
+        s.instruments().setRows(list);
+        SaveInstrumentList(s, name);
+        s.instruments().clear();
+    }
+    void load(const QString& name)
+    {
+        if (s.isRunning())
+            services.StopPanel();
+        s.CurrentPanel.Name = services.FindPanel(name, true, false);
+        services.LoadPanelSettings(name);
+        s.setDocumentName(name);
+        s.UpdateStartEnabled(name);
+    }
+    void open()
+    {
+        services.StartControlListener();
+        ASSERT_TRUE(listener().isBound());
+    }
+    ControlListener& listener() { return services.listener(); }
+    void send(const QByteArray& datagram)
+    {
+        ASSERT_EQ(sender.writeDatagram(datagram, QHostAddress::LocalHost, listener().boundPort()), datagram.size());
+    }
+    // Sends the datagram and waits until a later one was handled, so everything it asked for is done.
+    void deliver(const QByteArray& datagram)
+    {
+        send(datagram);
+        const QString marker = QStringLiteral("sync%1").arg(++syncs);
+        send("PNL:" + marker.toLatin1());
+        ASSERT_TRUE(waitFor([&] { return s.documentName().endsWith(u'(' + marker + u')'); })) << datagram.data();
+    }
+    bool launchedPanel(const QString& name) const
+    {
+        return children.launched.filter(u'"' + name + u'"').size() == 2; // background and gauge
+    }
+};
+
+} // namespace
+
+TEST_F(Listener, StopAndStartActOnlyWhenTheirActionIsEnabled)
+{
+    load("Cockpit");
+    open();
+    deliver("PNL:Stop");
+    EXPECT_FALSE(s.isRunning());
+    deliver("PNL:Start");
+    EXPECT_TRUE(s.isRunning());
+    EXPECT_TRUE(launchedPanel("Cockpit"));
+    deliver("PNL:Start");
+    EXPECT_EQ(children.launched.size(), 2);
+
+    deliver("PNL:Stop|PNL:Start");
+    EXPECT_EQ(children.terminated.size(), 2u);
+    EXPECT_EQ(children.launched.size(), 4);
+    EXPECT_TRUE(s.isRunning());
+    deliver("pnl:Stop|PNL: Stop");
+    EXPECT_TRUE(s.isRunning());
+    deliver("PNL:\"Stop\"");
+    EXPECT_FALSE(s.isRunning());
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(Listener, AnAircraftNameSwitchesPanelsAsTheSettingsSay)
+{
+    open();
+    const struct
+    {
+        bool switching, autoStart, running;
+        QString aircraft, documentName, panel;
+        bool runsAfter;
+    } cases[] = {
+        {true, false, true, "F-16", "F-16C(F-16)", "F-16C", true},
+        {true, true, false, "F-16", "F-16C(F-16)", "F-16C", true},
+        {true, false, false, "F-16", "Cockpit (F-16)", "Cockpit", false},
+        {false, true, true, "F-16", "Cockpit (F-16)", "Cockpit", true},
+        {false, true, false, "F-16", "Cockpit (F-16)", "Cockpit", false},
+        {true, true, true, "Cock", "Cockpit (Cock)", "Cockpit", true},
+        {true, true, true, "f-16", "Cockpit (f-16)", "Cockpit", true},
+        {true, true, true, "Su-27", "Cockpit (Su-27)", "Cockpit", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.documentName.toStdString());
+        load("Cockpit");
+        s.settings.PanelSwitching = c.switching;
+        s.settings.AutoStart = c.autoStart;
+        if (c.running)
+            services.StartPanel();
+        children.launched.clear();
+        children.terminated.clear();
+
+        send("PNL:" + c.aircraft.toLatin1());
+        ASSERT_TRUE(waitFor([&] { return s.documentName() == c.documentName; })) << s.documentName().toStdString();
+        EXPECT_EQ(s.CurrentPanel.Name, c.panel);
+        EXPECT_EQ(s.isRunning(), c.runsAfter);
+        const bool switched = c.panel != "Cockpit";
+        EXPECT_EQ(launchedPanel(c.panel), switched);
+        EXPECT_EQ(children.terminated.size(), switched && c.running ? 2u : 0u);
+    }
+}
+
+TEST_F(Listener, ASwitchKeepsTheLeftPanelsRowsAndNeverRestartsTheRunningPanel)
+{
+    const auto savedLines = [&] {
+        return TestPlatform::readBytes(t.root() + "/appdata/Brondix/HarvolmPRO/Panel_Cockpit/Cockpit.cfg").count('\n');
+    };
+    load("Cockpit");
+    const InstrumentRow row = s.instruments().rows().front();
+    s.instruments().setRows({row, row});
+    s.settings.PanelSwitching = s.settings.AutoStart = true;
+    open();
+    const qsizetype before = savedLines();
+    deliver("PNL:Su-27"); // no panel for it: nothing is left, nothing written
+    EXPECT_EQ(savedLines(), before);
+    EXPECT_EQ(s.instruments().rows().size(), 2u);
+    deliver("PNL:F-16");
+    ASSERT_EQ(s.CurrentPanel.Name, "F-16C");
+    ASSERT_TRUE(s.isRunning());
+    EXPECT_EQ(savedLines(), before + 1);
+
+    // "Panel_Cockpit" holds the name, the panel name does not: the loaded panel is found, with its edits.
+    load("Cockpit");
+    s.instruments().setRows({row, row, row});
+    children.launched.clear();
+    deliver("PNL:l_Cock");
+    EXPECT_TRUE(s.isRunning());
+    EXPECT_EQ(children.launched.size(), 4); // background and three gauges
+
+    children.launched.clear();
+    children.terminated.clear();
+    deliver("PNL:l_Cock");
+    EXPECT_TRUE(s.isRunning());
+    EXPECT_TRUE(children.launched.isEmpty());
+    EXPECT_TRUE(children.terminated.empty());
+}
+
+TEST_F(Listener, DatagramsWaitWhileADialogIsOpen)
+{
+    load("Cockpit");
+    open();
+    prompter.modal = true;
+    send("PNL:Start");
+    pump(300);
+    EXPECT_FALSE(s.isRunning());
+    prompter.modal = false;
+    EXPECT_TRUE(waitFor([&] { return s.isRunning(); }));
+
+    // A datagram arriving while a record of ours shows a dialog waits for that record to finish.
+    services.StopPanel();
+    t.addresses.addresses = {"10.0.0.5", "192.168.1.20"};
+    s.LocalIPAddressToUse = "Auto";
+    prompter.answerDialog([&](DialogModel&) {
+        send("PNL:Stop");
+        pump(200);
+        return true;
+    });
+    send("PNL:Start");
+    EXPECT_TRUE(waitFor([&] { return !s.isRunning() && children.terminated.size() == 4; }));
+}
+
+TEST_F(Listener, ClosingNeverWaitsForTheUserInterface)
+{
+    Watchdog watchdog(20);
+    load("Cockpit");
+    open();
+    send("PNL:Start");
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    services.StopControlListener(); // the datagram is in flight, its handling not begun
+    pump(200);
+    EXPECT_FALSE(s.isRunning());
+
+    // Closed from within a record's dialog (the program ends meanwhile): the records behind it are dropped.
+    open();
+    t.addresses.addresses = {"10.0.0.5", "192.168.1.20"};
+    s.LocalIPAddressToUse = "Auto";
+    prompter.answerDialog([&](DialogModel&) {
+        services.StopControlListener();
+        return true;
+    });
+    send("PNL:Start|PNL:Stop");
+    ASSERT_TRUE(waitFor([&] { return !listener().isOpen(); }));
+    pump(200);
+    EXPECT_TRUE(s.isRunning());
+}
+
+TEST_F(Listener, AGroupOrPortThatCannotBeReadEndsTheOpening)
+{
+    const struct
+    {
+        QString group, port, error;
+    } cases[] = {
+        {"224.11.5.62", "48x", "'48x' is not a valid integer value"},
+        {"223.255.0.1", "0", "The supplied IP address is not a valid multicast address."},
+        {"240.0.0.1", "0", "The supplied IP address is not a valid multicast address."},
+        {"239.1.2.256", "0", "The supplied IP address is not a valid multicast address."},
+        {"239.1.2", "0", "The supplied IP address is not a valid multicast address."},
+        {" 239.1.2.3", "0", "The supplied IP address is not a valid multicast address."},
+        {"239.1.2.3", "", "'' is not a valid integer value"},
+    };
+    for (const auto& c : cases) {
+        s.settings.MulticastGroup = c.group;
+        s.settings.ListenPort = c.port;
+        try {
+            services.StartControlListener();
+            ADD_FAILURE() << "opened with " << c.group.toStdString();
+        } catch (const VarnoltError& e) {
+            EXPECT_EQ(e.message(), c.error);
+        }
+        EXPECT_FALSE(listener().isOpen());
+    }
+}
+
+TEST_F(Listener, APortInUseLeavesTheListenerDeafWithoutAWord)
+{
+    QUdpSocket other;
+    ASSERT_TRUE(other.bind(QHostAddress::AnyIPv4, 0, QAbstractSocket::DontShareAddress));
+    s.settings.ListenPort = QString::number(other.localPort());
+    services.StartControlListener();
+    EXPECT_TRUE(listener().isOpen());
+    EXPECT_FALSE(listener().isBound());
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(Listener, DatagramsToTheGroupArrive)
+{
+    load("Cockpit");
+    open();
+    if (!listener().isJoined())
+        GTEST_SKIP() << "this machine cannot join a multicast group";
+    sender.setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
+    sender.writeDatagram("PNL:Start", QHostAddress(QStringLiteral("224.11.5.62")), listener().boundPort());
+    EXPECT_TRUE(waitFor([&] { return s.isRunning(); }));
+}
+
+TEST(ListenerAtStartUp, ABadListenPortEndsStartUpBeforeTheAutomaticStart)
+{
+    TestPlatform t;
+    ScriptedPrompter prompter;
+    MainController controller(t.platform(), prompter, {"start"});
+    controller.FormCreate();
+    TestPlatform::writeBytes(t.root() + "/appdata/Brondix/HarvolmPRO/Panel_Cockpit/Cockpit.cfg", "");
+    TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nLastPanelUsed=Cockpit\r\nListenPort=4800O\r\n");
+    controller.FormShow();
+    EXPECT_EQ(prompter.messageTexts(), QStringList{"'4800O' is not a valid integer value"});
+    EXPECT_EQ(controller.session().CurrentPanel.Name, "Cockpit");
+    EXPECT_FALSE(controller.session().isRunning());
+    EXPECT_TRUE(controller.FormClose());
+}
