@@ -46,6 +46,9 @@ public:
     void aPortNumberExecute();
     void aStartPanelExecute() { m_seams->StartPanel(); }
     void aStopPanelExecute() { m_seams->StopPanel(); }
+    void aSendToMonitorExecute() { m_services.sendTo().aSendToMonitorExecute(); }
+    void aExportExecute() { m_services.exchange().aExportExecute(); }
+    void aImportExecute() { m_services.exchange().aImportExecute(); }
 
     // The real run control, for tests that drive whole starts.
     RunControl& runControl() { return m_services.run(); }

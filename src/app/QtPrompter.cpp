@@ -1,5 +1,7 @@
 #include "QtPrompter.h"
 
+#include "exchange/SendToMonitor.h"
+#include "exchange/TfrmSelMonitor.h"
 #include "net/AdapterChooser.h"
 #include "net/NetworkConfigModel.h"
 #include "net/TfrmSelAdapter.h"
@@ -161,6 +163,10 @@ bool QtPrompter::execDialog(DialogModel& model)
     }
     if (auto* m = dynamic_cast<NetworkConfigModel*>(&model)) {
         TfrmSetPort dialog(*m, m_owner);
+        return execOwned(dialog);
+    }
+    if (auto* m = dynamic_cast<MonitorChooserModel*>(&model)) {
+        TfrmSelMonitor dialog(*m, m_owner);
         return execOwned(dialog);
     }
     if (auto* m = dynamic_cast<AdapterChooserModel*>(&model)) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ShellSeams.h"
+#include "exchange/PanelExchange.h"
+#include "exchange/SendToMonitor.h"
 #include "panels/PanelOperations.h"
 #include "run/RunControl.h"
 
@@ -10,10 +12,15 @@ class Session;
 class ShellServices : public ShellSeams
 {
 public:
-    explicit ShellServices(Session& session) : m_session(session), m_panels(session), m_run(session) {}
+    explicit ShellServices(Session& session) : m_session(session), m_panels(session), m_run(session), m_exchange(session, m_panels),
+          m_sendTo(session)
+    {
+    }
 
     PanelOperations& panels() { return m_panels; }
     RunControl& run() { return m_run; }
+    PanelExchange& exchange() { return m_exchange; }
+    SendToMonitor& sendTo() { return m_sendTo; }
 
     QString FindPanel(const QString& name, bool report, bool search) override;
     void LoadPanelSettings(const QString& name) override;
@@ -30,4 +37,6 @@ private:
     Session& m_session;
     PanelOperations m_panels;
     RunControl m_run;
+    PanelExchange m_exchange;
+    SendToMonitor m_sendTo;
 };

@@ -242,6 +242,9 @@ void TfrmMain::wireActions()
     on("aPortNumber", &MainController::aPortNumberExecute);
     on("aStartPanel", &MainController::aStartPanelExecute);
     on("aStopPanel", &MainController::aStopPanelExecute);
+    on("aSendToMonitor", &MainController::aSendToMonitorExecute);
+    on("aExport", &MainController::aExportExecute);
+    on("aImport", &MainController::aImportExecute);
 
     InstrumentListModel& model = m_controller.session().instruments();
     connect(m_lvInstruments->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
