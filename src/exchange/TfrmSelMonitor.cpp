@@ -43,6 +43,7 @@ TfrmSelMonitor::TfrmSelMonitor(MonitorChooserModel& model, QWidget* parent) : QD
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject); // Escape rejects as well
 
     widenToFitText(this);
+    frame->resize(width() - 16, frame->height()); // a group box is no frame to the widening
     if (parent)
         move(parent->geometry().center() - rect().center());
     connect(this, &QDialog::finished, this, [this, &model] { model.selected = m_cbMonitor->currentIndex(); });
