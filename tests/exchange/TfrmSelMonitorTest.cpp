@@ -1,5 +1,12 @@
+#include "app/MainController.h"
 #include "app/QtPrompter.h"
+#include "app/TfrmMain.h"
+#include "exchange/PanelExchange.h"
 #include "exchange/SendToMonitor.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TestPlatform.h"
+
+#include <QAction>
 
 #include <QApplication>
 #include <QComboBox>
@@ -47,4 +54,28 @@ TEST(TfrmSelMonitor, OffersTheListedMonitorsOnlyAndAnswersOkAndEscape)
 
     whenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
     EXPECT_FALSE(prompter.execDialog(model));
+}
+
+TEST(TfrmSelMonitor, RibbonActionsReachSendToExportAndImport)
+{
+    TestPlatform t;
+    ScriptedPrompter prompter;
+    MainController controller{t.platform(), prompter, {}};
+    TfrmMain window(controller);
+    Session& s = controller.session();
+    s.MonitorCount = 2;
+    s.setSendToEnabled(true);
+    s.CurrentPanel.Name = "P";
+    const QString folder = t.root() + "/appdata/Brondix/HarvolmPRO/Panel_P";
+    TestPlatform::writeBytes(folder + "/A1.ini", "[Position]\r\nMonitor=0\r\n");
+    TestPlatform::writeBytes(folder + "/B1.ini", "[Position]\r\nMonitor=1\r\n");
+
+    window.action("aSendToMonitor")->trigger();
+    window.action("aExport")->trigger();
+    prompter.answerFile(std::nullopt);
+    window.action("aImport")->trigger();
+
+    EXPECT_EQ(prompter.messageTexts(), QStringList({SpreadOverMonitorsMessage, NothingToExportMessage}));
+    ASSERT_EQ(prompter.fileRequests.size(), 1u);
+    EXPECT_EQ(prompter.fileRequests[0].title, ImportTitle);
 }
