@@ -13,6 +13,8 @@ MainController::MainController(const Platform& platform, Prompter& prompter, QSt
 {
     connect(&m_services.run(), &RunControl::minimizeRequested, this, &MainController::minimizeRequested);
     connect(&m_services.run(), &RunControl::busyChanged, this, &MainController::busyChanged);
+    connect(&m_services.exchange(), &PanelExchange::busyChanged, this, &MainController::busyChanged);
+    connect(&m_services.sendTo(), &SendToMonitor::busyChanged, this, &MainController::busyChanged);
 }
 
 void MainController::FormCreate()

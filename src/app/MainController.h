@@ -53,6 +53,9 @@ public:
     void aResetPosExecute() { m_services.instruments().aResetPosExecute(); }
     // A double-click on the instrument list edits the row, also while a panel runs.
     void lvInstrumentsDblClick() { aEditInstrumentExecute(); }
+    void aSendToMonitorExecute() { m_services.sendTo().aSendToMonitorExecute(); }
+    void aExportExecute() { m_services.exchange().aExportExecute(); }
+    void aImportExecute() { m_services.exchange().aImportExecute(); }
 
     // The real run control, for tests that drive whole starts.
     RunControl& runControl() { return m_services.run(); }

@@ -1,5 +1,7 @@
 #include "QtPrompter.h"
 
+#include "exchange/SendToMonitor.h"
+#include "exchange/TfrmSelMonitor.h"
 #include "instruments/Add3rdPartyModel.h"
 #include "instruments/AddInstrumentModel.h"
 #include "instruments/TfrmAdd3rdParty.h"
@@ -181,6 +183,10 @@ bool QtPrompter::execDialog(DialogModel& model)
     }
     if (auto* m = dynamic_cast<Add3rdPartyModel*>(&model)) {
         TfrmAdd3rdParty dialog(*m, m_owner);
+        return execOwned(dialog);
+    }
+    if (auto* m = dynamic_cast<MonitorChooserModel*>(&model)) {
+        TfrmSelMonitor dialog(*m, m_owner);
         return execOwned(dialog);
     }
     if (auto* m = dynamic_cast<AdapterChooserModel*>(&model)) {

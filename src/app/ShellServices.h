@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ShellSeams.h"
+#include "exchange/PanelExchange.h"
+#include "exchange/SendToMonitor.h"
 #include "instruments/InstrumentOperations.h"
 #include "net/ControlListener.h"
 #include "panels/PanelOperations.h"
@@ -13,13 +15,15 @@ class ShellServices : public ShellSeams
 {
 public:
     explicit ShellServices(Session& session)
-        : m_session(session), m_panels(session), m_run(session), m_instruments(session),
-          m_listener(session, m_panels, m_run)
+        : m_session(session), m_panels(session), m_run(session), m_instruments(session), m_exchange(session, m_panels),
+          m_sendTo(session), m_listener(session, m_panels, m_run)
     {}
 
     PanelOperations& panels() { return m_panels; }
     RunControl& run() { return m_run; }
     InstrumentOperations& instruments() { return m_instruments; }
+    PanelExchange& exchange() { return m_exchange; }
+    SendToMonitor& sendTo() { return m_sendTo; }
     ControlListener& listener() { return m_listener; }
 
     QString FindPanel(const QString& name, bool report, bool search) override;
@@ -38,6 +42,8 @@ private:
     PanelOperations m_panels;
     RunControl m_run;
     InstrumentOperations m_instruments;
+    PanelExchange m_exchange;
+    SendToMonitor m_sendTo;
     // Last, so it is gone before anything its reactions use.
     ControlListener m_listener;
 };

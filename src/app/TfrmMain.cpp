@@ -249,6 +249,9 @@ void TfrmMain::wireActions()
     on("aResetPos", &MainController::aResetPosExecute);
     connect(m_lvInstruments, &QAbstractItemView::doubleClicked, this,
             [this] { run(&MainController::lvInstrumentsDblClick); });
+    on("aSendToMonitor", &MainController::aSendToMonitorExecute);
+    on("aExport", &MainController::aExportExecute);
+    on("aImport", &MainController::aImportExecute);
 
     InstrumentListModel& model = m_controller.session().instruments();
     connect(m_lvInstruments->selectionModel(), &QItemSelectionModel::currentRowChanged, this,

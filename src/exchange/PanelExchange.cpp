@@ -1,0 +1,177 @@
+#include "PanelExchange.h"
+
+#include "PanelArchive.h"
+
+#include "app/Prompter.h"
+#include "app/Session.h"
+#include "instruments/InstrumentListOps.h"
+#include "panels/PanelFiles.h"
+#include "panels/PanelNames.h"
+#include "panels/PanelOperations.h"
+#include "panels/PanelSettings.h"
+#include "platform/Errors.h"
+#include "platform/FileSystem.h"
+#include "platform/IniService.h"
+#include "platform/Paths.h"
+
+#include <QDir>
+#include <QScopeGuard>
+
+namespace {
+
+QString fileNameOf(const QString& path)
+{
+    return path.mid(std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\')) + 1);
+}
+
+QString withoutExtension(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot < 0 ? fileName : fileName.left(dot);
+}
+
+bool RemoveFolderTree(const QString& folder)
+{
+    // Qt removes links as entries and never follows them out of the folder.
+    return QDir(nativePath(folder)).removeRecursively();
+}
+
+} // namespace
+
+QString ImportedPanelName(const QString& archivePath)
+{
+    return withoutExtension(fileNameOf(archivePath));
+}
+
+void PanelExchange::aExportExecute()
+{
+    Session& s = m_session;
+    FileSystem& files = *s.platform().files;
+    const QString name = s.CurrentPanel.Name;
+    if (name.isEmpty() || s.instruments().count() == 0) {
+        s.prompter().showError(NothingToExportMessage);
+        return;
+    }
+    const QString folder = PanelFolder(s.folders.IniPath, name);
+    if (!files.folderExists(folder))
+        return;
+    // The archive holds the list as shown.
+    SaveInstrumentList(s, name);
+
+    FileDialogRequest request;
+    request.title = ExportTitle;
+    request.filter = ExportFilter;
+    request.fileName = name + ExportExtension;
+    request.defaultExtension = ExportExtension;
+    const auto chosen = s.prompter().saveFileName(request);
+    if (!chosen)
+        return;
+
+    emit busyChanged(true);
+    const auto normalCursor = qScopeGuard([this] { emit busyChanged(false); });
+    PanelArchive(files).CompressDirectory(folder, false, *chosen);
+}
+
+void PanelExchange::aImportExecute()
+{
+    Session& s = m_session;
+    FileSystem& files = *s.platform().files;
+
+    FileDialogRequest request;
+    request.title = ImportTitle;
+    request.filter = ImportFilter;
+    request.defaultExtension = ExportExtension;
+    const auto chosen = s.prompter().openFileName(request);
+    if (!chosen)
+        return;
+    const QString archive = *chosen;
+    const QString newName = ImportedPanelName(archive);
+    // The file name becomes a folder name and a word on the instruments' command lines.
+    if (const auto problem = panelNameProblem(newName)) {
+        s.prompter().showError(QStringLiteral("\"%1\" cannot be imported: %2").arg(fileNameOf(archive), *problem));
+        return;
+    }
+    const QString folder = PanelFolder(s.folders.IniPath, newName);
+    if (files.folderExists(folder)) {
+        s.prompter().showError(QStringLiteral("Panel %1 already exists!").arg(newName));
+        return;
+    }
+    // Leaving the loaded panel is a save point, as with Load and New: its unsaved rows are not lost.
+    if (files.folderExists(PanelFolder(s.folders.IniPath, s.CurrentPanel.Name)))
+        SaveInstrumentList(s, s.CurrentPanel.Name);
+
+    emit busyChanged(true);
+    const auto normalCursor = qScopeGuard([this] { emit busyChanged(false); });
+
+    // Unpacked beside the panels under a hidden name and moved into place whole, so no panel is ever seen
+    // half made, and a failure leaves nothing behind.
+    const QString staging = joinPath(s.folders.IniPath, u'.' + PanelFolderPrefix + newName + QStringLiteral(".import"));
+    if (files.folderExists(staging))
+        RemoveFolderTree(staging); // left by an import that was cut short
+    try {
+        unpackRenamed(archive, staging, newName);
+        if (!files.renameFile(staging, folder))
+            throw VarnoltError(QStringLiteral("Cannot create folder \"%1\"").arg(folder));
+    } catch (...) {
+        if (files.folderExists(staging))
+            RemoveFolderTree(staging);
+        throw;
+    }
+    try {
+        loadImported(newName);
+    } catch (...) {
+        RemoveFolderTree(folder);
+        throw;
+    }
+}
+
+void PanelExchange::unpackRenamed(const QString& archive, const QString& staging, const QString& newName)
+{
+    const Platform& p = m_session.platform();
+    PanelArchive(*p.files).DecompressFile(archive, staging, true, true);
+
+    // The panel instrument list carries the name the panel had where it was exported.
+    QString listFile;
+    for (const DirEntry& e : p.files->list(joinPath(staging, QStringLiteral("*.cfg")))) {
+        if (!e.directory) {
+            listFile = e.name;
+            break;
+        }
+    }
+    if (listFile.isEmpty())
+        throw VarnoltError(QStringLiteral("\"%1\" holds no panel to import!").arg(archive));
+
+    const QString oldName = withoutExtension(listFile);
+    if (oldName == newName)
+        return;
+    // A rename that fails leaves that file as the archive brought it.
+    p.files->renameFile(joinPath(staging, listFile), joinPath(staging, newName + QStringLiteral(".cfg")));
+    p.files->renameFile(joinPath(staging, oldName + QStringLiteral(".ini")),
+                        joinPath(staging, newName + QStringLiteral(".ini")));
+    p.ini->writeString(joinPath(staging, newName + QStringLiteral(".ini")), QStringLiteral("Config"),
+                       QStringLiteral("PanelName"), newName);
+}
+
+void PanelExchange::loadImported(const QString& newName)
+{
+    Session& s = m_session;
+    const PanelRecord panel = s.CurrentPanel;
+    const std::vector<InstrumentRow> rows = s.instruments().rows();
+    const QString documentName = s.documentName();
+    try {
+        s.CurrentPanel.Name = newName;
+        QString found;
+        if (m_panels.FindPanel(newName, true, false, found))
+            LoadPanelSettings(s, found);
+        else
+            s.CurrentPanel.Name.clear();
+        s.setDocumentName(found);
+        s.UpdateStartEnabled(found);
+    } catch (...) {
+        // The panel that was loaded stays loaded, as if the import had never begun.
+        s.CurrentPanel = panel;
+        s.instruments().setRows(rows);
+        s.setDocumentName(documentName);
+        throw;
+    }
+}

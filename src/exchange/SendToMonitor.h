@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/Prompter.h"
+
+#include <QObject>
+#include <QRect>
+#include <QStringList>
+
+class FileSystem;
+class IniService;
+class Session;
+
+inline const QString SpreadOverMonitorsMessage =
+    QStringLiteral("The panel spreads accross multiple monitors. Cannot use this function!");
+
+// The state of the chooser "Select Monitor": the monitors offered as "1", "2", ... and the chosen entry.
+class MonitorChooserModel : public DialogModel
+{
+public:
+    QStringList monitors;
+    int selected = 0;
+
+    bool hasSelection() const { return selected >= 0 && selected < monitors.size(); }
+};
+
+// What an ".ini" file of a panel folder is to the move: the panel's own settings, the background's, or
+// (anything else) an instrument's window placement.
+enum class PanelIniKind
+{
+    PanelSettings,
+    Background,
+    InstrumentPosition
+};
+PanelIniKind panelIniKind(const QString& fileName, const QString& panelName);
+
+// True when every instrument position file of the folder names the same monitor, compared as text; a folder
+// with fewer than two of them passes.
+bool PanelOnOneMonitor(const FileSystem& files, const IniService& ini, const QString& panelFolder,
+                       const QString& panelName);
+
+// Points every ".ini" file of the folder at monitor `index`: the panel's "PanelMonitor", the instruments'
+// "Monitor", and the background's monitor and rectangle, which become the monitor's full bounds.
+// Nothing else in the files changes.
+void MovePanelToMonitor(const FileSystem& files, IniService& ini, const QString& panelFolder, const QString& panelName,
+                        int index, const QRect& bounds);
+
+// The ribbon's Send To: moves the loaded panel, if it sits on one monitor, to the monitor the user picks.
+class SendToMonitor : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SendToMonitor(Session& session, QObject* parent = nullptr) : QObject(parent), m_session(session) {}
+
+    void aSendToMonitorExecute();
+
+signals:
+    void busyChanged(bool busy);
+
+private:
+    Session& m_session;
+};
