@@ -197,10 +197,12 @@ void InstrumentOperations::RemoveInstrument()
         return;
     if (!row->isApplication()) {
         FileSystem& files = *m_session.platform().files;
-        const QString file =
-            InstrumentPositionFileName(PanelFolder(m_session.folders.IniPath, m_session.CurrentPanel.Name), *row);
+        const QString folder = PanelFolder(m_session.folders.IniPath, m_session.CurrentPanel.Name);
+        const QString file = InstrumentPositionFileName(folder, *row);
+        // A panel named like an instance ("Airspeed1") shares its settings file with it: that file stays.
+        const bool panelSettings = file == joinPath(folder, m_session.CurrentPanel.Name + QStringLiteral(".ini"));
         // A file that cannot be deleted stays; the row goes anyway.
-        if (files.fileExists(file))
+        if (!panelSettings && files.fileExists(file))
             files.deleteFile(file);
     }
     list.deleteSelected();

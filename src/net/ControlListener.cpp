@@ -196,11 +196,17 @@ void ControlListener::switchToAircraftPanel(const QString& aircraft)
     const bool running = s.isRunning();
     const std::vector<InstrumentRow> leftRows = s.instruments().rows();
     QString found;
-    if (!m_panels.FindPanel(aircraft, false, true, found))
-        return;
-    const std::vector<InstrumentRow> foundRows = s.instruments().rows();
-    // Until the switch is certain, the list shows the loaded panel's rows, edits included.
-    s.instruments().setRows(leftRows);
+    std::vector<InstrumentRow> foundRows;
+    {
+        // Until the switch is certain, the list shows the loaded panel's rows, edits included: also when the
+        // found panel's list cannot be read, or the next save point would write it over the loaded panel's.
+        auto keepLeftRows = qScopeGuard([&] { s.instruments().setRows(leftRows); });
+        if (!m_panels.FindPanel(aircraft, false, true, found)) {
+            keepLeftRows.dismiss(); // nothing was read, the list is untouched
+            return;
+        }
+        foundRows = s.instruments().rows();
+    }
     // The bare folder "Panel_" is no panel; the panel for this aircraft may run already and goes on undisturbed.
     if (found.isEmpty() || (running && found == s.CurrentPanel.Name))
         return;

@@ -290,6 +290,20 @@ TEST_F(InstrumentOps, RemoveDeletesThePositionFileOfItsInstanceOnly)
     EXPECT_TRUE(prompter.messages.empty());
 }
 
+TEST_F(InstrumentOps, RemoveNeverDeletesThePanelsOwnSettingsFile)
+{
+    // Panel "Airspeed1": the first airspeed indicator keeps its place in the panel's own settings file.
+    s.CurrentPanel.Name = QStringLiteral("Airspeed1");
+    const QString settings = nativePath(t.iniPath()) + "/Panel_Airspeed1/Airspeed1.ini";
+    put(settings, "[Config]\r\nPanelMonitor=1\r\n[Position]\r\nX=5\r\n");
+    s.instruments().append(
+        InstrumentRow{"ASI", true, {"47010", "Instruments_Standard\\P@Airspeed.exe", "", "", "1", "1"}});
+    selectNamed("ASI");
+    ops.aDeleteInstrumentExecute();
+    EXPECT_EQ(s.instruments().count(), 0);
+    EXPECT_TRUE(QFile::exists(settings));
+}
+
 TEST_F(InstrumentOps, ResetWritesTheFiveKeysInOrderAndKeepsOthers)
 {
     s.instruments().append(

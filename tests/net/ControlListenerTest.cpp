@@ -256,6 +256,23 @@ TEST_F(Listener, ASwitchKeepsTheLeftPanelsRowsAndNeverRestartsTheRunningPanel)
     EXPECT_TRUE(children.terminated.empty());
 }
 
+TEST_F(Listener, APanelWhoseListCannotBeReadLeavesTheLoadedRowsInPlace)
+{
+    // Its folder holds no instrument list: looking it up fails after the list was emptied for it.
+    TestPlatform::writeBytes(t.root() + "/appdata/Brondix/HarvolmPRO/Panel_MiG-29/MiG-29.ini", "[Config]\r\n");
+    load("Cockpit");
+    const InstrumentRow row = s.instruments().rows().front();
+    s.instruments().setRows({row, row});
+    s.settings.PanelSwitching = s.settings.AutoStart = true;
+    services.StartPanel();
+    open();
+    deliver("PNL:MiG");
+    EXPECT_EQ(s.CurrentPanel.Name, "Cockpit");
+    EXPECT_TRUE(s.isRunning());
+    // Close saves the list under the loaded panel's name: it must still be that panel's.
+    EXPECT_EQ(s.instruments().rows().size(), 2u);
+}
+
 TEST_F(Listener, DatagramsWaitWhileADialogIsOpen)
 {
     load("Cockpit");
