@@ -24,22 +24,24 @@ RunControl::~RunControl() = default;
 
 void RunControl::CreateProcessList()
 {
+    m_closed = false;
+    processes();
+}
+
+void RunControl::DestroyProcessList()
+{
+    m_closed = true;
+    m_processes.reset();
+}
+
+RunningProcesses& RunControl::processes()
+{
     if (!m_processes)
         m_processes =
             std::make_unique<RunningProcesses>(*m_session.platform().processes, [this](std::chrono::milliseconds d) {
                 if (m_wait)
                     m_wait(d);
             });
-}
-
-void RunControl::DestroyProcessList()
-{
-    m_processes.reset();
-}
-
-RunningProcesses& RunControl::processes()
-{
-    CreateProcessList();
     return *m_processes;
 }
 
@@ -88,7 +90,8 @@ bool RunControl::monitorsAccepted()
 void RunControl::aStartPanelExecute()
 {
     Session& s = m_session;
-    if (!chooseLocalAddress() || !monitorsAccepted())
+    // The questions wait for the user; the program may have been closed meanwhile.
+    if (!chooseLocalAddress() || !monitorsAccepted() || m_closed)
         return;
 
     emit busyChanged(true);

@@ -20,7 +20,8 @@ public:
     ~RunControl() override;
 
     void CreateProcessList();
-    // Ends whatever is still recorded: no child outlives the program unreaped.
+    // Ends whatever is still recorded: no child outlives the program unreaped. The program is closing then,
+    // so a Start still waiting in one of its dialogs ends without starting anything.
     void DestroyProcessList();
 
     void aStartPanelExecute();
@@ -44,4 +45,5 @@ private:
     DesktopPreparation m_desktop;
     RunningProcesses::Wait m_wait = RunningProcesses::blockingWait;
     std::unique_ptr<RunningProcesses> m_processes;
+    bool m_closed = false;
 };

@@ -222,3 +222,18 @@ TEST_F(StartPanel, AnEmptyPanelStillRuns)
     run.aStopPanelExecute();
     EXPECT_FALSE(s.isRunning());
 }
+
+TEST_F(StartPanel, AProgramClosedWhileStartWaitsForTheUserStartsNothing)
+{
+    // The close arrives while the adapter chooser is open (a termination signal, a datagram-driven start).
+    t.addresses.addresses = {QStringLiteral("10.0.0.5"), QStringLiteral("192.168.1.20")};
+    prompter.answerDialog([this](DialogModel&) {
+        run.DestroyProcessList();
+        return true;
+    });
+    run.aStartPanelExecute();
+    EXPECT_FALSE(s.isRunning());
+    EXPECT_TRUE(children.launched.isEmpty());
+    EXPECT_TRUE(t.power.calls.isEmpty());
+    EXPECT_TRUE(cursor.isEmpty());
+}
