@@ -31,7 +31,7 @@ TfrmSelPanel::TfrmSelPanel(PanelChooserModel& model, QWidget* parent)
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(m_lvPanels, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    connect(m_lvPanels, &QListWidget::itemDoubleClicked, this, &TfrmSelPanel::lvPanelsDblClick);
     // Only a highlighted entry counts as chosen; the focus frame alone does not.
     connect(this, &QDialog::finished, this, [this] {
         const auto chosen = m_lvPanels->selectedItems();

@@ -17,6 +17,8 @@ public:
     QListWidget* lvPanels() const { return m_lvPanels; }
 
 private:
+    void lvPanelsDblClick() { accept(); }
+
     PanelChooserModel& m_model;
     QListWidget* m_lvPanels;
 };
