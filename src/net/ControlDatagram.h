@@ -22,11 +22,6 @@ struct ControlRecord
     bool operator==(const ControlRecord&) const = default;
 };
 
-// Only the delimiter splits, nothing is trimmed. A part that begins with a double quote runs to the next
-// undoubled quote (a doubled one stands for one quote); text after the closing quote up to the next
-// delimiter is a part of its own. An empty text has no parts; a delimiter at the end adds an empty part.
-QStringList SplitFields(const QString& text, QChar delimiter);
-
 // Bytes 0..127 as ASCII, 128..255 as U+FFFD; a zero byte ends the text.
 QString ControlText(const QByteArray& bytes);
 

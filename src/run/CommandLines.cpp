@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "instruments/InstrumentRow.h"
 #include "panels/PanelRecord.h"
+#include "platform/DelimitedText.h"
 
 namespace {
 
@@ -81,40 +82,7 @@ QString SizeText(const QString& size, QChar decimalSeparator)
 
 QStringList SplitParameters(const QString& text)
 {
-    QStringList items;
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n) {
-        QString item;
-        if (text[i] == u'"') {
-            for (++i; i < n; ++i) {
-                if (text[i] == u'"') {
-                    if (i + 1 < n && text[i + 1] == u'"') {
-                        item += u'"';
-                        ++i;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                item += text[i];
-            }
-        } else {
-            qsizetype comma = text.indexOf(u',', i);
-            if (comma < 0)
-                comma = n;
-            item = text.mid(i, comma - i);
-            i = comma;
-        }
-        items << item;
-        // Text left after a closing quote, before the next comma, becomes an item of its own.
-        if (i < n && text[i] == u',') {
-            ++i;
-            if (i == n)
-                items << QString();
-        }
-    }
-    return items;
+    return SplitFields(text, u',');
 }
 
 std::vector<LaunchLine> PanelLaunchLines(const LaunchValues& v, const std::vector<InstrumentRow>& rows)

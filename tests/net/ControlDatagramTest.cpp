@@ -1,4 +1,5 @@
 #include "net/ControlDatagram.h"
+#include "platform/DelimitedText.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
