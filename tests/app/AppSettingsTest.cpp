@@ -22,7 +22,7 @@ struct SettingsFixture : ::testing::Test
 TEST_F(SettingsFixture, FoldersFollowAppData)
 {
     EXPECT_EQ(folders.IniPath, t.iniPath());
-    EXPECT_TRUE(QDir(t.root() + "/appdata/Brondix/HarvolmPRO").exists());
+    EXPECT_TRUE(QDir(t.settingsFolder()).exists());
     EXPECT_EQ(folders.AppPath, t.root() + QStringLiteral("/bin\\"));
     EXPECT_EQ(folders.SettingsFileName(), t.iniPath() + QStringLiteral("\\varnolt.ini"));
 }

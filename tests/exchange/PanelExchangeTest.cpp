@@ -48,8 +48,8 @@ struct Pc
         QObject::connect(&exchange, &PanelExchange::busyChanged, [this](bool b) { busy = b; });
     }
 
-    QString settingsFolder() const { return t.root() + "/appdata/Brondix/HarvolmPRO"; }
-    QString folder(const QString& name) const { return settingsFolder() + "/Panel_" + name; }
+    QString settingsFolder() const { return t.settingsFolder(); }
+    QString folder(const QString& name) const { return t.panelFolder(name); }
     QString out(const QString& fileName) const { return t.root() + "/cwd/" + fileName; }
 
     // A panel as the program leaves it, with a picture, a position file, an empty file and a sub-folder.

@@ -45,7 +45,7 @@ struct PanelOnDisk
         write("panelbackground.ini", kBackground);
     }
 
-    QString folder() const { return t.root() + "/appdata/Brondix/HarvolmPRO/Panel_Cockpit"; }
+    QString folder() const { return t.panelFolder("Cockpit"); }
     void write(const QString& name, const QByteArray& bytes) const
     {
         TestPlatform::writeBytes(folder() + '/' + name, bytes);

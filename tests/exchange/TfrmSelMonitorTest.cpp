@@ -66,7 +66,7 @@ TEST(TfrmSelMonitor, RibbonActionsReachSendToExportAndImport)
     s.MonitorCount = 2;
     s.setSendToEnabled(true);
     s.CurrentPanel.Name = "P";
-    const QString folder = t.root() + "/appdata/Brondix/HarvolmPRO/Panel_P";
+    const QString folder = t.panelFolder("P");
     TestPlatform::writeBytes(folder + "/A1.ini", "[Position]\r\nMonitor=0\r\n");
     TestPlatform::writeBytes(folder + "/B1.ini", "[Position]\r\nMonitor=1\r\n");
 

@@ -20,21 +20,6 @@
 
 namespace {
 
-// Child programs the test can watch; nothing real is launched.
-class RecordingProcesses : public Processes
-{
-public:
-    QStringList launched;
-    std::vector<long long> terminated;
-
-    std::optional<ProcessHandle> launch(const QString& commandLine) override
-    {
-        launched << commandLine;
-        return ProcessHandle{100 + launched.size()};
-    }
-    void terminate(const ProcessHandle& handle) override { terminated.push_back(handle.id); }
-};
-
 // A modal dialog the test opens and closes by hand.
 class ModalPrompter : public ScriptedPrompter
 {
@@ -92,14 +77,9 @@ void pump(int milliseconds)
 struct Listener : ::testing::Test
 {
     TestPlatform t;
-    RecordingProcesses children;
+    ScriptedProcesses children;
     ModalPrompter prompter;
-    Platform platform = [this] {
-        Platform p = t.platform();
-        p.processes = &children;
-        return p;
-    }();
-    Session s{platform, prompter};
+    Session s{t.platform(children), prompter};
     ShellServices services{s};
     QUdpSocket sender;
     int syncs = 0;
@@ -224,7 +204,7 @@ TEST_F(Listener, AnAircraftNameSwitchesPanelsAsTheSettingsSay)
 TEST_F(Listener, ASwitchKeepsTheLeftPanelsRowsAndNeverRestartsTheRunningPanel)
 {
     const auto savedLines = [&] {
-        return TestPlatform::readBytes(t.root() + "/appdata/Brondix/HarvolmPRO/Panel_Cockpit/Cockpit.cfg").count('\n');
+        return TestPlatform::readBytes(t.panelFolder("Cockpit") + "/Cockpit.cfg").count('\n');
     };
     load("Cockpit");
     const InstrumentRow row = s.instruments().rows().front();
@@ -259,7 +239,7 @@ TEST_F(Listener, ASwitchKeepsTheLeftPanelsRowsAndNeverRestartsTheRunningPanel)
 TEST_F(Listener, APanelWhoseListCannotBeReadLeavesTheLoadedRowsInPlace)
 {
     // Its folder holds no instrument list: looking it up fails after the list was emptied for it.
-    TestPlatform::writeBytes(t.root() + "/appdata/Brondix/HarvolmPRO/Panel_MiG-29/MiG-29.ini", "[Config]\r\n");
+    TestPlatform::writeBytes(t.panelFolder("MiG-29") + "/MiG-29.ini", "[Config]\r\n");
     load("Cockpit");
     const InstrumentRow row = s.instruments().rows().front();
     s.instruments().setRows({row, row});
@@ -377,7 +357,7 @@ TEST(ListenerAtStartUp, ABadListenPortEndsStartUpBeforeTheAutomaticStart)
     ScriptedPrompter prompter;
     MainController controller(t.platform(), prompter, {"start"});
     controller.FormCreate();
-    TestPlatform::writeBytes(t.root() + "/appdata/Brondix/HarvolmPRO/Panel_Cockpit/Cockpit.cfg", "");
+    TestPlatform::writeBytes(t.panelFolder("Cockpit") + "/Cockpit.cfg", "");
     TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nLastPanelUsed=Cockpit\r\nListenPort=4800O\r\n");
     controller.FormShow();
     EXPECT_EQ(prompter.messageTexts(), QStringList{"'4800O' is not a valid integer value"});

@@ -1,10 +1,10 @@
+#include "panels/PanelOperations.h"
 #include "app/Folders.h"
 #include "app/MainController.h"
 #include "app/Session.h"
 #include "instruments/InstrumentListOps.h"
 #include "panels/PanelChooser.h"
 #include "panels/PanelFiles.h"
-#include "panels/PanelOperations.h"
 #include "panels/PanelSetupModel.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
@@ -17,7 +17,8 @@
 
 namespace {
 
-const QByteArray kRow = "\"Airspeed\",\"47001\",\"Instruments_Standard\\A@Airspeed.exe\",\"Y\",\"1.2.3.4\",\"45000\",\"1\",\"1\"\r\n";
+const QByteArray kRow =
+    "\"Airspeed\",\"47001\",\"Instruments_Standard\\A@Airspeed.exe\",\"Y\",\"1.2.3.4\",\"45000\",\"1\",\"1\"\r\n";
 
 struct PanelOps : ::testing::Test
 {
@@ -32,11 +33,12 @@ struct PanelOps : ::testing::Test
         TestPlatform::writeBytes(t.root() + "/bin/Instruments_Standard/A@Airspeed.exe", "program");
     }
 
-    QString folder(const QString& name) const { return t.root() + "/appdata/Brondix/HarvolmPRO/Panel_" + name; }
+    QString folder(const QString& name) const { return t.panelFolder(name); }
     // A panel as the program writes it: settings, one instrument row, background settings.
     void makePanel(const QString& name, const QByteArray& cfg = kRow)
     {
-        TestPlatform::writeBytes(folder(name) + "/" + name + ".ini", "[Config]\r\nPanelName=" + name.toLatin1() + "\r\n");
+        TestPlatform::writeBytes(folder(name) + "/" + name + ".ini",
+                                 "[Config]\r\nPanelName=" + name.toLatin1() + "\r\n");
         TestPlatform::writeBytes(folder(name) + "/" + name + ".cfg", cfg);
         TestPlatform::writeBytes(folder(name) + "/PanelBackGround.ini", "[Settings]\r\nType=0\r\n");
     }
@@ -76,9 +78,9 @@ struct PanelOps : ::testing::Test
 TEST_F(PanelOps, ListingCutsTheNameAndFindsOnlyFolders)
 {
     makePanel("A");
-    QDir().mkpath(folder(""));                      // "Panel_": an empty entry
-    QDir().mkpath(folder(QString(110, u'x')));      // listed cut to 99 characters
-    TestPlatform::writeBytes(folder("file"), "x");  // a plain file is listed too
+    QDir().mkpath(folder(""));                     // "Panel_": an empty entry
+    QDir().mkpath(folder(QString(110, u'x')));     // listed cut to 99 characters
+    TestPlatform::writeBytes(folder("file"), "x"); // a plain file is listed too
 
     QStringList listed = ops.ListPanels(s.folders.IniPath, "Panel_*");
     listed.sort();
@@ -173,8 +175,23 @@ TEST_F(PanelOps, NewPanelCreatesExactlyItsThreeFiles)
 TEST_F(PanelOps, NewPanelRefusesNamesThatCannotBeFoldersOrExist)
 {
     makePanel("Taken");
-    const QString names[] = {"   ", " lead", "trail ", "a/b", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b",
-                             "a|b", "..", ".", QStringLiteral("tab\there"), QStringLiteral("\u0416uk"), "Taken"};
+    const QString names[] = {"   ",
+                             " lead",
+                             "trail ",
+                             "a/b",
+                             "a\\b",
+                             "a:b",
+                             "a*b",
+                             "a?b",
+                             "a\"b",
+                             "a<b",
+                             "a>b",
+                             "a|b",
+                             "..",
+                             ".",
+                             QStringLiteral("tab\there"),
+                             QStringLiteral("\u0416uk"),
+                             "Taken"};
     for (const QString& name : names) {
         prompter.messages.clear();
         newPanelNamed(name); // OK is refused with a message; the user then cancels
@@ -184,7 +201,7 @@ TEST_F(PanelOps, NewPanelRefusesNamesThatCannotBeFoldersOrExist)
             EXPECT_EQ(prompter.messages[0].text, "Panel Taken already exists! - Choose a different name");
         EXPECT_TRUE(prompter.scriptUsedUp());
     }
-    QStringList panels = QDir(t.root() + "/appdata/Brondix/HarvolmPRO").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QStringList panels = QDir(t.settingsFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     EXPECT_EQ(panels, QStringList({"Panel_Taken"}));
     EXPECT_EQ(filesIn("Taken"), QStringList({"PanelBackGround.ini", "Taken.cfg", "Taken.ini"}));
     EXPECT_EQ(s.CurrentPanel.Name, "");
@@ -199,8 +216,8 @@ TEST_F(PanelOps, CopyTakesTheFilesRenamesThePanelsOwnAndLoadsTheCopy)
 
     prompter.answerInput(QStringLiteral("B"));
     ops.aCopyPanelExecute();
-    EXPECT_EQ(filesIn("B"), QStringList({"A@Airspeed1.ini", "B.cfg", "B.ini", "PanelBackGround.ini",
-                                         "PanelBackgroundImage.png"}));
+    EXPECT_EQ(filesIn("B"),
+              QStringList({"A@Airspeed1.ini", "B.cfg", "B.ini", "PanelBackGround.ini", "PanelBackgroundImage.png"}));
     EXPECT_EQ(t.ini.readString(s.folders.IniPath + "\\Panel_B\\B.ini", "Config", "PanelName", {}), "B");
     EXPECT_EQ(s.CurrentPanel.Name, "B");
     EXPECT_EQ(s.documentName(), "B");

@@ -9,35 +9,12 @@
 
 namespace {
 
-// Children the test can watch and make fail; the real ones are covered with the running process list.
-class ScriptedProcesses : public Processes
-{
-public:
-    int failAtLaunch = -1; // index of the launch that throws, -1 for none
-    QStringList launched;
-    std::vector<long long> terminated;
-
-    std::optional<ProcessHandle> launch(const QString& commandLine) override
-    {
-        if (int(launched.size()) == failAtLaunch)
-            throw VarnoltError(QStringLiteral("Out of process slots"));
-        launched << commandLine;
-        return ProcessHandle{1000 + launched.size()};
-    }
-    void terminate(const ProcessHandle& handle) override { terminated.push_back(handle.id); }
-};
-
 struct StartPanel : ::testing::Test
 {
     TestPlatform t;
     ScriptedProcesses children;
     ScriptedPrompter prompter;
-    Platform platform = [this] {
-        Platform p = t.platform();
-        p.processes = &children;
-        return p;
-    }();
-    Session s{platform, prompter};
+    Session s{t.platform(children), prompter};
     RunControl run{s};
     QStringList cursor;
 
@@ -55,10 +32,7 @@ struct StartPanel : ::testing::Test
     }
 
     QByteArray settingsFile() const { return TestPlatform::readBytes(t.settingsFile()); }
-    bool listSaved() const
-    {
-        return QFile::exists(t.root() + QStringLiteral("/appdata/Brondix/HarvolmPRO/Panel_Cockpit/Cockpit.cfg"));
-    }
+    bool listSaved() const { return QFile::exists(t.panelFolder("Cockpit") + "/Cockpit.cfg"); }
     // Nothing of Start after the questions happened.
     void expectUntouched()
     {
@@ -203,7 +177,7 @@ TEST_F(StartPanel, AFailureAfterThePreparationEndsWhatRunsAndGivesTheDesktopBack
 TEST_F(StartPanel, AListThatCannotBeSavedStopsStartBeforeTheDesktopIsTouched)
 {
     // A file where the panel folder should be: the list cannot be written.
-    TestPlatform::writeBytes(t.root() + QStringLiteral("/appdata/Brondix/HarvolmPRO/Panel_Cockpit"), "in the way");
+    TestPlatform::writeBytes(t.panelFolder("Cockpit"), "in the way");
     EXPECT_FALSE(runGuarded(prompter, [&] { run.aStartPanelExecute(); }));
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_FALSE(s.isRunning());

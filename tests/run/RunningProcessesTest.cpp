@@ -249,9 +249,7 @@ TEST_F(StartStopTest, StartSavesTheListLaunchesTheCheckedRowsAndStopUndoesEveryt
     EXPECT_EQ(s.LocalIPAddressToUse, QStringLiteral("192.168.1.20"));
     EXPECT_TRUE(TestPlatform::readBytes(tp.settingsFile()).contains("AdapterIPAddress=192.168.1.20\r\n"));
     // Saved before anything starts, check marks included.
-    const QList<QByteArray> saved =
-        TestPlatform::readBytes(tp.root() + QStringLiteral("/appdata/Brondix/HarvolmPRO/Panel_Cockpit/Cockpit.cfg"))
-            .split('\n');
+    const QList<QByteArray> saved = TestPlatform::readBytes(tp.panelFolder("Cockpit") + "/Cockpit.cfg").split('\n');
     ASSERT_EQ(saved.size(), 5);
     EXPECT_TRUE(saved[1].contains(R"(,"N",)")) << saved[1].constData();
 
@@ -285,7 +283,9 @@ TEST_F(StartStopTest, AChildThatEndsStaysOursUntilStopEvenWhenSigchldWasIgnored)
 {
     // Whoever started the program may have left SIGCHLD ignored; the kernel would then reap our children at once
     // and Stop could kill a stranger that inherited the number.
-    struct sigaction ignored {}, previous {};
+    struct sigaction ignored
+    {
+    }, previous{};
     ignored.sa_handler = SIG_IGN;
     sigemptyset(&ignored.sa_mask);
     ASSERT_EQ(::sigaction(SIGCHLD, &ignored, &previous), 0);

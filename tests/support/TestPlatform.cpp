@@ -39,6 +39,14 @@ void RecordingDesktopPower::minimizeAllWindows()
     calls << QStringLiteral("windows minimised");
 }
 
+std::optional<ProcessHandle> ScriptedProcesses::launch(const QString& commandLine)
+{
+    if (int(launched.size()) == failAtLaunch)
+        throw VarnoltError(QStringLiteral("Out of process slots"));
+    launched << commandLine;
+    return ProcessHandle{1000 + launched.size()};
+}
+
 QString TestEnvironment::variable(const QString& name) const
 {
     if (name == QLatin1String("APPDATA"))
@@ -62,6 +70,13 @@ Platform TestPlatform::platform()
     p.addresses = &addresses;
     p.power = &power;
     p.systemCritical = &systemCritical;
+    return p;
+}
+
+Platform TestPlatform::platform(Processes& children)
+{
+    Platform p = platform();
+    p.processes = &children;
     return p;
 }
 

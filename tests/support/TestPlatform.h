@@ -2,7 +2,6 @@
 
 #include "platform/DesktopPower.h"
 #include "platform/DesktopShell.h"
-#include "support/Printers.h"
 #include "platform/Environment.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/LocaleService.h"
@@ -12,6 +11,7 @@
 #include "platform/Processes.h"
 #include "platform/ProfileIni.h"
 #include "run/SystemCritical.h"
+#include "support/Printers.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -62,6 +62,18 @@ public:
     void minimizeAllWindows() override;
 };
 
+// Child programs the test watches or makes fail; nothing real is launched.
+class ScriptedProcesses : public Processes
+{
+public:
+    int failAtLaunch = -1; // index of the launch that throws, -1 for none
+    QStringList launched;
+    std::vector<long long> terminated;
+
+    std::optional<ProcessHandle> launch(const QString& commandLine) override;
+    void terminate(const ProcessHandle& handle) override { terminated.push_back(handle.id); }
+};
+
 class TestEnvironment : public Environment
 {
 public:
@@ -79,10 +91,15 @@ public:
     TestPlatform();
 
     Platform platform();
+    // The same, with stand-in children instead of real ones.
+    Platform platform(Processes& children);
     QString root() const { return m_dir.path(); }
     // Stored path of the settings folder once resolved: <root>/appdata\Brondix\HarvolmPRO
     QString iniPath() const;
     QString settingsFile() const;
+    // Native paths of the settings folder and of a panel's folder in it.
+    QString settingsFolder() const { return root() + QStringLiteral("/appdata/Brondix/HarvolmPRO"); }
+    QString panelFolder(const QString& name) const { return settingsFolder() + QStringLiteral("/Panel_") + name; }
 
     // Native-path file helpers for fixtures and checks.
     static void writeBytes(const QString& nativePath, const QByteArray& bytes);
