@@ -57,9 +57,6 @@ public:
     void aExportExecute() { m_services.exchange().aExportExecute(); }
     void aImportExecute() { m_services.exchange().aImportExecute(); }
 
-    // The real run control, for tests that drive whole starts.
-    RunControl& runControl() { return m_services.run(); }
-
 signals:
     void bannerChanged(const QString& imagePath);
     void minimizeRequested();

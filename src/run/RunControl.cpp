@@ -37,11 +37,7 @@ void RunControl::DestroyProcessList()
 RunningProcesses& RunControl::processes()
 {
     if (!m_processes)
-        m_processes =
-            std::make_unique<RunningProcesses>(*m_session.platform().processes, [this](std::chrono::milliseconds d) {
-                if (m_wait)
-                    m_wait(d);
-            });
+        m_processes = std::make_unique<RunningProcesses>(*m_session.platform().processes);
     return *m_processes;
 }
 

@@ -27,8 +27,6 @@ public:
     void aStartPanelExecute();
     void aStopPanelExecute();
 
-    // Tests replace the second an application is given before it starts.
-    void setApplicationWait(RunningProcesses::Wait wait) { m_wait = std::move(wait); }
     const RunningProcesses* processList() const { return m_processes.get(); }
 
 signals:
@@ -43,7 +41,6 @@ private:
 
     Session& m_session;
     DesktopPreparation m_desktop;
-    RunningProcesses::Wait m_wait = RunningProcesses::blockingWait;
     std::unique_ptr<RunningProcesses> m_processes;
     bool m_closed = false;
 };
