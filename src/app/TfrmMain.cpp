@@ -223,7 +223,9 @@ void TfrmMain::buildApplicationMenu()
 
 void TfrmMain::run(void (MainController::*handler)())
 {
-    runGuarded(m_controller.session().prompter(), [&] { (m_controller.*handler)(); });
+    // The object and the member pointer are captured by name: GCC's UBSan misreads a [&] capture of them
+    // through std::function as a member access on a wrong type.
+    runGuarded(m_controller.session().prompter(), [&c = m_controller, handler] { (c.*handler)(); });
 }
 
 void TfrmMain::wireActions()

@@ -55,9 +55,10 @@ std::optional<int> parseInteger(const QString& text)
             return std::nullopt;
         return negative ? int(-qint64(value)) : int(value);
     }
-    // Hexadecimal texts cover the whole 32-bit pattern, so "$FFFFFFFF" is -1.
-    const int bits = int(quint32(value));
-    return negative ? -bits : bits;
+    // Hexadecimal texts cover the whole 32-bit pattern, so "$FFFFFFFF" is -1; a sign negates that pattern
+    // modulo 2^32, which keeps "-$80000000" at the lowest integer instead of overflowing.
+    const quint32 bits = negative ? 0u - quint32(value) : quint32(value);
+    return int(bits);
 }
 
 int strToInt(const QString& text)

@@ -36,14 +36,18 @@ std::vector<Line> splitLines(const QByteArray& content)
 {
     std::vector<Line> lines;
     qsizetype pos = content.startsWith(kUtf8Bom) ? kUtf8Bom.size() : 0;
-    while (pos < content.size()) {
-        qsizetype nl = content.indexOf('\n', pos);
+    const qsizetype size = content.size();
+    while (pos < size) {
+        // CR LF, LF and a lone CR (old Mac-style editors) each end a line, as Windows reads them.
+        qsizetype end = pos;
+        while (end < size && content.at(end) != '\n' && content.at(end) != '\r')
+            ++end;
         Line line;
         line.begin = pos;
-        line.next = nl < 0 ? content.size() : nl + 1;
-        line.end = nl < 0 ? content.size() : nl;
-        if (line.end > line.begin && content.at(line.end - 1) == '\r')
-            --line.end;
+        line.end = end;
+        line.next = end;
+        if (end < size)
+            line.next = content.at(end) == '\r' && end + 1 < size && content.at(end + 1) == '\n' ? end + 2 : end + 1;
         lines.push_back(line);
         pos = line.next;
     }
@@ -90,6 +94,18 @@ struct Found
     int key = -1;
     QString value;
 };
+
+// The key name as the line spells it, blanks around it dropped; a replaced value keeps that spelling.
+QByteArray storedKeyName(const QByteArray& content, const Line& line)
+{
+    qsizetype b = line.begin;
+    qsizetype e = content.indexOf('=', b);
+    while (b < e && (content.at(b) == ' ' || content.at(b) == '\t'))
+        ++b;
+    while (e > b && (content.at(e - 1) == ' ' || content.at(e - 1) == '\t'))
+        --e;
+    return content.mid(b, e - b);
+}
 
 Found find(const QByteArray& content, const std::vector<Line>& lines, const Codec& codec, const QString& section,
            const QString& key)
@@ -157,7 +173,10 @@ QByteArray ProfileIni::withValue(const QByteArray& content, const QString& secti
     QByteArray out = content;
     if (f.key >= 0) {
         const Line& line = lines[f.key];
-        out.replace(line.begin, line.end - line.begin, entry);
+        QByteArray replaced = storedKeyName(content, line) + '=' + codec.encode(value);
+        if (line.next == line.end) // the last line of the file gets its terminator
+            replaced += crlf;
+        out.replace(line.begin, line.end - line.begin, replaced);
         return out;
     }
     if (f.section >= 0) {
@@ -195,21 +214,29 @@ void ProfileIni::writeString(const QString& file, const QString& section, const 
 
     QByteArray content;
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) == 0) {
-        // The owner's write bit decides, as the read-only attribute does on Windows, also for root.
-        if (S_ISDIR(st.st_mode) || !(st.st_mode & S_IWUSR))
+    const bool exists = ::stat(QFile::encodeName(path).constData(), &st) == 0;
+    if (exists) {
+        if (S_ISDIR(st.st_mode))
             throw unableToWrite(path);
         QFile in(path);
         if (!in.open(QIODevice::ReadOnly))
             throw unableToWrite(path);
         content = in.readAll();
     }
+    const QByteArray updated = withValue(content, section, key, value);
+    // A value already stored is not written again: a read-only file with the right value is no failure,
+    // and an unchanged file keeps its time stamp.
+    if (exists && updated == content)
+        return;
+    // The owner's write bit decides, as the read-only attribute does on Windows, also for root.
+    if (exists && !(st.st_mode & S_IWUSR))
+        throw unableToWrite(path);
 
     // Through a temporary file and a rename, so a crash never leaves a torn settings file.
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         throw unableToWrite(path);
-    out.write(withValue(content, section, key, value));
+    out.write(updated);
     if (!out.commit())
         throw unableToWrite(path);
 }

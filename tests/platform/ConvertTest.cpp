@@ -17,6 +17,10 @@ TEST(Convert, IntegersAsTheStoredFilesWriteThem)
         {"2147483647", 2147483647}, {"2147483648", std::nullopt}, {"-2147483648", -2147483647 - 1},
         {"", std::nullopt},  {"12 ", std::nullopt}, {"1.5", std::nullopt}, {"$", std::nullopt},
         {"abc", std::nullopt}, {"$1FFFFFFFF", std::nullopt},
+        // a sign negates the hexadecimal pattern modulo 2^32; the lowest integer stays itself
+        {"-$1", -1},         {"-$FFFFFFFF", 1},    {"-$7FFFFFFF", -2147483647},
+        {"-$80000000", -2147483647 - 1}, {"-0x80000000", -2147483647 - 1}, {"-$080000000", -2147483647 - 1},
+        {"-2147483649", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(parseInteger(QString::fromLatin1(c.text)), c.value) << c.text;

@@ -32,6 +32,8 @@ const ReadCase kReads[] = {
     {"[Other]\r\nK=1\r\n", "Config", "K", "<default>"},
     {"K=1\r\n[Config]\r\n", "Config", "K", "<default>"},             // keys before any section belong to none
     {"[Config]\nK=unix\n", "Config", "K", "unix"},
+    {"[Config]\rA=1\rK=mac\r", "Config", "K", "mac"},               // a lone CR ends a line too
+    {"[Config]\r\nA=1\rK=mixed\n", "Config", "K", "mixed"},
     {"[Config]\r\nK=\r\n", "Config", "K", ""},
     {"", "Config", "K", "<default>"},
 };
@@ -63,8 +65,17 @@ struct WriteCase
 };
 
 const WriteCase kWrites[] = {
-    // replaced in place, every other byte untouched (LF-only lines and comments included)
-    {"; note\n[Config]\nA=1\nB=2\n", "config", "a", "9", "; note\n[Config]\na=9\nB=2\n"},
+    // replaced in place, every other byte untouched (LF-only lines and comments included); the key keeps
+    // the spelling the file has, blanks around it dropped
+    {"; note\n[Config]\nA=1\nB=2\n", "config", "a", "9", "; note\n[Config]\nA=9\nB=2\n"},
+    {"[Config]\r\nlastpanelused=Old\r\n", "Config", "LastPanelUsed", "New", "[Config]\r\nlastpanelused=New\r\n"},
+    {"[Config]\r\n  Key = old \r\nX=1\r\n", "Config", "KEY", "v", "[Config]\r\nKey=v\r\nX=1\r\n"},
+    // a replaced last line without terminator gets one
+    {"[Config]\r\nA=1", "Config", "A", "2", "[Config]\r\nA=2\r\n"},
+    // lone CRs end lines: the new key goes into its section, the lines around it stay whole
+    {"[A]\r\nd=1\r", "A", "b", "c", "[A]\r\nd=1\rb=c\r\n"},
+    {"[A]\rd=1\r[B]\rx=2\r", "A", "b", "c", "[A]\rd=1\rb=c\r\n[B]\rx=2\r"},
+    {"[A]\rd=1\r", "A", "d", "5", "[A]\rd=5\r"},
     // a new key goes after the section's last non-blank line
     {"[Config]\r\nA=1\r\n\r\n[Next]\r\nX=1\r\n", "Config", "B", "2",
      "[Config]\r\nA=1\r\nB=2\r\n\r\n[Next]\r\nX=1\r\n"},
@@ -121,4 +132,27 @@ TEST(ProfileIni, RefusesMissingFoldersAndReadOnlyFiles)
     ::chmod(QFile::encodeName(locked).constData(), 0444);
     EXPECT_THROW(t.ini.writeString(locked, "S", "K", "new"), VarnoltError);
     EXPECT_EQ(TestPlatform::readBytes(locked), QByteArray("[S]\r\nK=old\r\n"));
+    // The value it already holds is no change, so nothing has to be written.
+    EXPECT_NO_THROW(t.ini.writeString(locked, "s", "k", "old"));
+}
+
+TEST(ProfileIni, AnUnchangedValueLeavesTheFileUntouched)
+{
+    TestPlatform t;
+    const QString file = t.root() + QStringLiteral("/a.ini");
+    TestPlatform::writeBytes(file, "[S]\r\nK=same\r\n");
+    struct stat before {};
+    ::stat(QFile::encodeName(file).constData(), &before);
+
+    t.ini.writeString(file, "S", "K", "same");
+    struct stat after {};
+    ::stat(QFile::encodeName(file).constData(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "not replaced through a temporary file";
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+
+    // A missing file is still created, even for an empty value.
+    const QString fresh = t.root() + QStringLiteral("/b.ini");
+    t.ini.writeString(fresh, "S", "K", "");
+    EXPECT_EQ(TestPlatform::readBytes(fresh), QByteArray("[S]\r\nK=\r\n"));
 }
