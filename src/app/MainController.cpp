@@ -4,6 +4,7 @@
 #include "net/NetworkConfigModel.h"
 #include "platform/DesktopShell.h"
 #include "platform/Environment.h"
+#include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/Monitors.h"
 
@@ -73,15 +74,30 @@ void MainController::FormShow()
     });
 }
 
-bool MainController::FormClose()
+void MainController::FormClose()
 {
+    if (m_closed)
+        return;
+    m_closed = true;
     Session& s = m_session;
-    const bool saved = runGuarded(s.prompter(), [&] {
-        m_seams->SaveInstrumentList(s.CurrentPanel.Name);
-        s.settingsFile().SaveLastPanelUsed(s.CurrentPanel.Name);
-    });
-    if (!saved)
-        return false;
+    // A save that fails never keeps the program open: its message is shown once and the close goes on.
+    // The files hold what they held before, since a failed write replaces nothing.
+    QStringList errors;
+    const auto save = [&errors](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (const VarnoltError& e) {
+            errors << e.message();
+        } catch (const std::exception& e) {
+            errors << QString::fromLocal8Bit(e.what());
+        }
+    };
+    save([&] { m_seams->SaveInstrumentList(s.CurrentPanel.Name); });
+    save([&] { s.settingsFile().SaveLastPanelUsed(s.CurrentPanel.Name); });
+    errors.removeDuplicates();
+    if (!errors.isEmpty())
+        s.prompter().showError(errors.join(u'\n'));
+
     if (s.isRunning()) {
         // The program is ending: a process that will not stop must not keep it open.
         try {
@@ -91,7 +107,6 @@ bool MainController::FormClose()
     }
     m_seams->DestroyProcessList();
     m_seams->StopControlListener();
-    return true;
 }
 
 void MainController::OnRestore()

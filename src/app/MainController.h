@@ -28,8 +28,9 @@ public:
 
     void FormCreate();
     void FormShow();
-    // False when the close must not go on (saving failed; the message has been shown).
-    bool FormClose();
+    // Saves, stops and closes the listener; runs once, whatever fails on the way.
+    void FormClose();
+    bool closed() const { return m_closed; }
     void OnRestore();
 
     QString versionText() const { return QStringLiteral("V") + VersionNo; }
@@ -70,4 +71,5 @@ private:
     ShellSeams* m_seams;
     QStringList m_arguments;
     QString m_bannerImagePath;
+    bool m_closed = false;
 };

@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "Artwork.h"
+#include "CloseOnSignal.h"
 #include "MainController.h"
 #include "QtPrompter.h"
 #include "TfrmMain.h"
@@ -54,19 +55,33 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     MainController controller(platform, prompter, arguments);
     TfrmMain frmMain(controller);
     prompter.setOwner(&frmMain);
-    onTerminationRequest([&frmMain] { frmMain.close(); });
+    CloseOnSignal closer(prompter, frmMain);
+    QEventLoop splashWait;
+    onTerminationRequest([&closer, &splashWait] {
+        closer.request();
+        splashWait.quit();
+    });
     // Made once, after the main window, and reused for every start.
     prompter.adapterChooser();
 
-    if (options.splashMilliseconds > 0) {
-        QEventLoop wait;
-        QTimer::singleShot(options.splashMilliseconds, &wait, &QEventLoop::quit);
-        wait.exec();
+    if (options.splashMilliseconds > 0 && !closer.requested()) {
+        QTimer::singleShot(options.splashMilliseconds, &splashWait, &QEventLoop::quit);
+        splashWait.exec();
     }
     delete splash;
 
-    frmMain.show();
-    const int exitCode = app.exec();
+    int exitCode = 0;
+    // Ended before the window was shown: nothing was loaded, so nothing is saved over what the files hold.
+    if (!closer.requested()) {
+        // Start-up runs here, its message boxes included.
+        frmMain.show();
+        if (closer.requested()) {
+            frmMain.close();
+        } else {
+            closer.setMessageLoopRunning();
+            exitCode = app.exec();
+        }
+    }
     systemCritical.SetIsCritical(false);
     return exitCode;
 }

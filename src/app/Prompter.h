@@ -65,7 +65,15 @@ public:
     // True while a modal dialog is open: requests from outside the user's own actions wait for it to close.
     virtual bool modalOpen() const { return false; }
 
+    // The program is ending on a termination signal: open dialogs end as Cancel, and every later prompt is
+    // answered the way that changes nothing, without being shown.
+    virtual void cancelAll() { m_ending = true; }
+    bool ending() const { return m_ending; }
+
     void showError(const QString& text) { message(MessageKind::Error, text); }
+
+private:
+    bool m_ending = false;
 };
 
 // The general error display: runs an operation; an error raised in it ends the operation and its text is

@@ -23,6 +23,8 @@
 #include <QMessageBox>
 #include <QThread>
 
+#include <cstdio>
+
 namespace {
 
 QMessageBox::StandardButton toQt(MessageButton b)
@@ -56,6 +58,12 @@ MessageButton fromQt(int b)
     }
 }
 
+void reportOnStandardError(const QString& title, const QString& text)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+    std::fflush(stderr);
+}
+
 } // namespace
 
 QString qtNameFilters(const QString& pipeFilter)
@@ -85,6 +93,18 @@ MessageButton QtPrompter::message(MessageKind kind, const QString& text, Message
                  {QMessageBox::NoIcon, nullptr}};
     const auto& k = kinds[int(kind)];
     const QString title = k.title ? QString::fromLatin1(k.title) : QCoreApplication::applicationName();
+    // Closed with Escape, the title bar or a termination signal: the answer that changes nothing.
+    const MessageButton unanswered = buttons.testFlag(MessageButton::Cancel) ? MessageButton::Cancel
+                                     : buttons.testFlag(MessageButton::No)   ? MessageButton::No
+                                                                             : MessageButton::Ok;
+    // A report nobody is left to read goes where a terminal or the session log keeps it; a question simply
+    // gets the answer that changes nothing.
+    const bool report = buttons == MessageButtons(MessageButton::Ok);
+    if (ending()) {
+        if (report)
+            reportOnStandardError(title, text);
+        return unanswered;
+    }
     QMessageBox box(k.icon, title, text, QMessageBox::NoButton, m_owner);
     for (MessageButton b : {MessageButton::Yes, MessageButton::No, MessageButton::Ok, MessageButton::Cancel}) {
         if (buttons.testFlag(b))
@@ -92,52 +112,70 @@ MessageButton QtPrompter::message(MessageKind kind, const QString& text, Message
     }
     if (defaultButton != MessageButton::None)
         box.setDefaultButton(toQt(defaultButton));
-    const int result = box.exec();
+    const int result = execTracked(box);
+    if (ending()) {
+        // Dismissed by the signal, maybe before anyone read it.
+        if (report)
+            reportOnStandardError(title, text);
+        return unanswered;
+    }
     if (result == QMessageBox::Ok || result == QMessageBox::Yes || result == QMessageBox::No ||
         result == QMessageBox::Cancel)
         return fromQt(result);
-    // Closed with Escape or the title bar: the answer that changes nothing.
-    return buttons.testFlag(MessageButton::Cancel) ? MessageButton::Cancel
-           : buttons.testFlag(MessageButton::No)   ? MessageButton::No
-                                                   : MessageButton::Ok;
+    return unanswered;
 }
 
 std::optional<QString> QtPrompter::inputBox(const QString& caption, const QString& prompt, const QString& initial)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(m_owner, caption, prompt, QLineEdit::Normal, initial, &ok);
-    return ok ? std::optional<QString>(text) : std::nullopt;
+    if (ending())
+        return std::nullopt;
+    QInputDialog dialog(m_owner);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    if (execTracked(dialog) != QDialog::Accepted || ending())
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 std::optional<QString> QtPrompter::openFileName(const FileDialogRequest& r)
 {
+    if (ending())
+        return std::nullopt;
     QFileDialog dialog(m_owner, r.title, r.initialFolder, qtNameFilters(r.filter));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (!r.fileName.isEmpty())
         dialog.selectFile(r.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (execTracked(dialog) != QDialog::Accepted || ending() || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first();
 }
 
 std::optional<QString> QtPrompter::saveFileName(const FileDialogRequest& r)
 {
+    if (ending())
+        return std::nullopt;
     QFileDialog dialog(m_owner, r.title, r.initialFolder, qtNameFilters(r.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(r.defaultExtension);
     if (!r.fileName.isEmpty())
         dialog.selectFile(r.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (execTracked(dialog) != QDialog::Accepted || ending() || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().first();
 }
 
 std::optional<int> QtPrompter::chooseColor(int initial)
 {
+    if (ending())
+        return std::nullopt;
     // Stored colours are 0x00BBGGRR.
     const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
-    const QColor c = QColorDialog::getColor(start, m_owner);
+    QColorDialog dialog(start, m_owner);
+    if (execTracked(dialog) != QDialog::Accepted || ending())
+        return std::nullopt;
+    const QColor c = dialog.selectedColor();
     if (!c.isValid())
         return std::nullopt;
     return c.red() | (c.green() << 8) | (c.blue() << 16);
@@ -162,8 +200,33 @@ bool QtPrompter::modalOpen() const
     return QApplication::activeModalWidget() != nullptr || QThread::currentThread()->loopLevel() > 1;
 }
 
+void QtPrompter::cancelAll()
+{
+    Prompter::cancelAll();
+    // A menu popped up from the ribbon runs a loop of its own too.
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+        if (!popup->close())
+            break;
+    }
+    // Innermost first, so each loop unwinds into a caller that sees Cancel.
+    for (auto it = m_open.rbegin(); it != m_open.rend(); ++it) {
+        if (*it)
+            (*it)->reject();
+    }
+}
+
+int QtPrompter::execTracked(QDialog& dialog)
+{
+    m_open.emplace_back(&dialog);
+    const int result = dialog.exec();
+    m_open.pop_back();
+    return result;
+}
+
 bool QtPrompter::execDialog(DialogModel& model)
 {
+    if (ending())
+        return false;
     // Each dialog model is shown by its own window, picked by the model's type.
     if (auto* m = dynamic_cast<PanelSetupModel*>(&model)) {
         TfrmPanel dialog(*m, m_owner);
@@ -190,8 +253,11 @@ bool QtPrompter::execDialog(DialogModel& model)
         return execOwned(dialog);
     }
     if (auto* m = dynamic_cast<AdapterChooserModel*>(&model)) {
-        adapterChooser()->choose(*m);
-        return true;
+        TfrmSelAdapter* chooser = adapterChooser();
+        m_open.emplace_back(chooser);
+        chooser->choose(*m);
+        m_open.pop_back();
+        return !ending();
     }
     return false;
 }
@@ -201,7 +267,7 @@ bool QtPrompter::execOwned(QDialog& dialog)
     // Prompts raised while the dialog is open (colour, picture, messages) belong to it.
     QWidget* const owner = m_owner;
     m_owner = &dialog;
-    const bool accepted = dialog.exec() == QDialog::Accepted;
+    const bool accepted = execTracked(dialog) == QDialog::Accepted;
     m_owner = owner;
-    return accepted;
+    return accepted && !ending();
 }

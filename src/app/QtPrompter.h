@@ -4,6 +4,8 @@
 
 #include <QPointer>
 
+#include <vector>
+
 class QDialog;
 class QWidget;
 class TfrmSelAdapter;
@@ -24,15 +26,21 @@ public:
     std::optional<int> chooseColor(int initial) override;
     bool execDialog(DialogModel& model) override;
     bool modalOpen() const override;
+    void cancelAll() override;
+    // True while one of this prompter's dialogs runs its loop.
+    bool dialogOpen() const { return !m_open.empty(); }
 
     // The adapter chooser lives for the whole run; the program makes it at start-up, after the main window.
     TfrmSelAdapter* adapterChooser();
 
 private:
     bool execOwned(QDialog& dialog);
+    // Every dialog runs through here, so a termination signal can find and cancel the open ones.
+    int execTracked(QDialog& dialog);
 
     QWidget* m_owner;
     QPointer<TfrmSelAdapter> m_adapterChooser;
+    std::vector<QPointer<QDialog>> m_open; // innermost last
 };
 
 // "Text files|*.txt|All|*.*" as a Qt name filter list: "Text files (*.txt);;All (*.*)".

@@ -314,10 +314,9 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
-    if (m_controller.FormClose())
-        event->accept();
-    else
-        event->ignore();
+    // Closing always closes: a failed save has been shown and must not trap the user.
+    m_controller.FormClose();
+    event->accept();
 }
 
 void TfrmMain::changeEvent(QEvent* event)

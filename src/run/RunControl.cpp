@@ -86,8 +86,8 @@ bool RunControl::monitorsAccepted()
 void RunControl::aStartPanelExecute()
 {
     Session& s = m_session;
-    // The questions wait for the user; the program may have been closed meanwhile.
-    if (!chooseLocalAddress() || !monitorsAccepted() || m_closed)
+    // The questions wait for the user; the program may have been closed, or be closing, meanwhile.
+    if (!chooseLocalAddress() || !monitorsAccepted() || m_closed || s.prompter().ending())
         return;
 
     emit busyChanged(true);

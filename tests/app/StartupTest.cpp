@@ -3,6 +3,7 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -94,24 +95,37 @@ TEST_F(Startup, CloseSavesThenStopsThenClosesTheListener)
     start({});
     session().setRunningState(true);
     seams.calls.clear();
-    EXPECT_TRUE(controller->FormClose());
+    controller->FormClose();
     EXPECT_EQ(seams.calls, QStringList({"SaveInstrumentList(Last)", "StopPanel", "DestroyProcessList",
                                         "StopControlListener"}));
     EXPECT_TRUE(TestPlatform::readBytes(t.settingsFile()).contains("LastPanelUsed=Last\r\n"));
 }
 
-TEST_F(Startup, AFailedSaveIsShownAndKeepsTheWindowOpen)
+TEST_F(Startup, AFailedSaveIsShownOnceAndTheCloseGoesOn)
 {
+    seams.existingPanels = {"Last"};
     start({});
-    QFile::remove(t.settingsFile());
+    session().setRunningState(true);
     QDir(t.root() + "/appdata/Brondix").rename("HarvolmPRO", "moved"); // the folder is gone: writes must fail
+    seams.failSave = true;
     seams.calls.clear();
-    EXPECT_FALSE(controller->FormClose());
+    controller->FormClose();
+    // Both saves are tried; their messages come in one box.
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].kind, MessageKind::Error);
-    EXPECT_EQ(prompter.messages[0].text,
-              QStringLiteral("Unable to write to %1/appdata/Brondix/HarvolmPRO/varnolt.ini").arg(t.root()));
-    EXPECT_EQ(seams.calls, QStringList({"SaveInstrumentList()"}));
+    const QStringList lines = prompter.messages[0].text.split(u'\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], "Unable to write to list");
+    EXPECT_EQ(lines[1], QStringLiteral("Unable to write to %1/appdata/Brondix/HarvolmPRO/varnolt.ini").arg(t.root()));
+    EXPECT_EQ(seams.calls,
+              QStringList({"SaveInstrumentList(Last)", "StopPanel", "DestroyProcessList", "StopControlListener"}));
+    EXPECT_TRUE(controller->closed());
+
+    // A second close (the window's button after a signal) neither saves nor shows anything again.
+    seams.calls.clear();
+    controller->FormClose();
+    EXPECT_TRUE(seams.calls.isEmpty());
+    EXPECT_EQ(prompter.messages.size(), 1u);
 }
 
 TEST_F(Startup, RestoreStopsOnlyARunningPanel)

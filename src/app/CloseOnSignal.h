@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+
+class QtPrompter;
+class QWidget;
+
+// A termination signal (logout, Ctrl+C, kill, a closed terminal) closes the program whatever it is doing:
+// open dialogs end as Cancel, later prompts are answered Cancel without being shown, and once their loops
+// have unwound the main window closes the normal way, so a running panel is stopped and its children reaped.
+class CloseOnSignal : public QObject
+{
+    Q_OBJECT
+
+public:
+    CloseOnSignal(QtPrompter& prompter, QWidget& window, QObject* parent = nullptr);
+
+    // Called on the event loop's thread for every signal; a second one while closing changes nothing.
+    void request();
+    bool requested() const { return m_requested; }
+
+    // Until the message loop runs, the program entry closes the window itself after start-up unwinds.
+    void setMessageLoopRunning() { m_messageLoop = true; }
+
+private:
+    void closeWhenIdle();
+
+    QtPrompter& m_prompter;
+    QWidget& m_window;
+    bool m_requested = false;
+    bool m_messageLoop = false;
+    bool m_scheduled = false;
+};
