@@ -21,6 +21,19 @@ QString settingsRoot(const Environment& env)
     return env.variable(QStringLiteral("HOME")) + QStringLiteral("/.config");
 }
 
+// Creates the folder and every missing folder above it, one level at a time: on a fresh account even the
+// base folder ($XDG_CONFIG_HOME, ~/.config or the APPDATA a user pointed somewhere new) may not exist yet.
+void createFolderWithParents(FileSystem& files, const QString& path)
+{
+    for (qsizetype i = 1; i <= path.size(); ++i) {
+        if (i < path.size() && path.at(i) != u'\\' && path.at(i) != u'/')
+            continue;
+        const QString level = path.left(i);
+        if (!files.folderExists(level))
+            files.createFolder(level);
+    }
+}
+
 } // namespace
 
 QString Folders::SettingsFileName() const
@@ -32,16 +45,12 @@ QString Folders::SettingsFileName() const
 Folders ResolveFolders(const Environment& env, FileSystem& files)
 {
     Folders f;
-    const QString vendor = joinPath(settingsRoot(env), QStringLiteral("Brondix"));
-    if (!files.folderExists(vendor))
-        files.createFolder(vendor);
-    f.IniPath = joinPath(vendor, QStringLiteral("HarvolmPRO"));
+    f.IniPath = joinPath(joinPath(settingsRoot(env), QStringLiteral("Brondix")), QStringLiteral("HarvolmPRO"));
 
     const QFileInfo exe(env.executablePath());
     f.AppPath = exe.absolutePath() + u'\\';
     f.executableName = exe.fileName();
 
-    if (!files.folderExists(f.IniPath))
-        files.createFolder(f.IniPath);
+    createFolderWithParents(files, f.IniPath);
     return f;
 }

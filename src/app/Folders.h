@@ -18,6 +18,6 @@ struct Folders
     QString SettingsFileName() const;
 };
 
-// Resolves both folders and creates the two levels of the settings folder when missing. A failed creation is
+// Resolves both folders and creates the settings folder with every missing folder above it. A failed creation is
 // not reported here: it shows up later as failing writes.
 Folders ResolveFolders(const Environment& env, FileSystem& files);

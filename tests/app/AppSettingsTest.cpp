@@ -27,6 +27,19 @@ TEST_F(SettingsFixture, FoldersFollowAppData)
     EXPECT_EQ(folders.SettingsFileName(), t.iniPath() + QStringLiteral("\\varnolt.ini"));
 }
 
+TEST(Folders, TheSettingsFolderIsCreatedWithItsMissingParents)
+{
+    TestPlatform t;
+    // A fresh account: the base folder itself and the one above it do not exist yet.
+    t.env.appData = t.root() + QStringLiteral("/home/new user/.config");
+    const Folders folders = ResolveFolders(t.env, t.files);
+    EXPECT_EQ(folders.IniPath, t.root() + QStringLiteral("/home/new user/.config\\Brondix\\HarvolmPRO"));
+    EXPECT_TRUE(QDir(t.root() + QStringLiteral("/home/new user/.config/Brondix/HarvolmPRO")).exists());
+
+    // Already there: nothing changes, nothing fails.
+    EXPECT_EQ(ResolveFolders(t.env, t.files).IniPath, folders.IniPath);
+}
+
 TEST_F(SettingsFixture, DefaultsWithoutAFileAndNoFileCreated)
 {
     AppSettings s;
