@@ -86,8 +86,14 @@ void PanelExchange::aImportExecute()
         return;
     const QString archive = *chosen;
     const QString newName = ImportedPanelName(archive);
+    // Unpacked beside the panels under a hidden name and moved into place whole, so no panel is ever seen
+    // half made, and a failure leaves nothing behind.
+    const QString stagingName = u'.' + PanelFolderPrefix + newName + QStringLiteral(".import");
     // The file name becomes a folder name and a word on the instruments' command lines.
-    if (const auto problem = panelNameProblem(newName)) {
+    auto problem = panelNameProblem(newName);
+    if (!problem)
+        problem = panelNameLengthProblem(files, s.folders.IniPath, newName, {stagingName});
+    if (problem) {
         s.prompter().showError(QStringLiteral("\"%1\" cannot be imported: %2").arg(fileNameOf(archive), *problem));
         return;
     }
@@ -103,9 +109,7 @@ void PanelExchange::aImportExecute()
     emit busyChanged(true);
     const auto normalCursor = qScopeGuard([this] { emit busyChanged(false); });
 
-    // Unpacked beside the panels under a hidden name and moved into place whole, so no panel is ever seen
-    // half made, and a failure leaves nothing behind.
-    const QString staging = joinPath(s.folders.IniPath, u'.' + PanelFolderPrefix + newName + QStringLiteral(".import"));
+    const QString staging = joinPath(s.folders.IniPath, stagingName);
     if (files.folderExists(staging))
         RemoveFolderTree(staging); // left by an import that was cut short
     try {

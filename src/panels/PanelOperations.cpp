@@ -80,14 +80,8 @@ void PanelOperations::RemovePanelFolder(const QString& name)
 {
     m_session.instruments().clear();
     // With no panel loaded there is nothing of the user's to delete: a folder "Panel_" is never a panel.
-    if (!name.isEmpty()) {
-        FileSystem& files = *m_session.platform().files;
-        const QString folder = PanelFolder(m_session.folders.IniPath, name);
-        for (const DirEntry& e : files.list(joinPath(folder, QStringLiteral("*"))))
-            files.deleteFile(joinPath(folder, e.name));
-        if (files.folderExists(folder))
-            files.removeFolder(folder);
-    }
+    if (!name.isEmpty())
+        deletePanelFiles(name);
     const MonitorLayout layout = m_session.CurrentPanel.Layout;
     m_session.CurrentPanel = PanelRecord{};
     m_session.CurrentPanel.Layout = layout;
@@ -95,9 +89,26 @@ void PanelOperations::RemovePanelFolder(const QString& name)
     m_session.UpdateStartEnabled(QString());
 }
 
-std::optional<QString> PanelOperations::newNameProblem(const QString& name) const
+void PanelOperations::deletePanelFiles(const QString& name)
+{
+    FileSystem& files = *m_session.platform().files;
+    const QString folder = PanelFolder(m_session.folders.IniPath, name);
+    for (const DirEntry& e : files.list(joinPath(folder, QStringLiteral("*"))))
+        files.deleteFile(joinPath(folder, e.name));
+    if (files.folderExists(folder))
+        files.removeFolder(folder);
+}
+
+std::optional<QString> PanelOperations::nameProblem(const QString& name) const
 {
     if (const auto problem = panelNameProblem(name))
+        return problem;
+    return panelNameLengthProblem(*m_session.platform().files, m_session.folders.IniPath, name);
+}
+
+std::optional<QString> PanelOperations::newNameProblem(const QString& name) const
+{
+    if (const auto problem = nameProblem(name))
         return problem;
     // A new panel never takes over the files of one that exists.
     if (m_session.platform().files->folderExists(PanelFolder(m_session.folders.IniPath, name)))
@@ -134,12 +145,20 @@ void PanelOperations::aNewPanelExecute()
         const QString name = dialog.panelName;
         if (const auto problem = newNameProblem(name))
             throw VarnoltError(*problem);
-        s.CurrentPanel.Name = name;
-        s.instruments().clear();
-        SaveInstrumentList(s, name);
-        SavePanelSetup(s, name, dialog);
-        LoadPanelSettings(s, name);
-        s.setDocumentName(name);
+        try {
+            keepingPreviousPanelOnError([&] {
+                s.CurrentPanel.Name = name;
+                s.instruments().clear();
+                SaveInstrumentList(s, name);
+                SavePanelSetup(s, name, dialog);
+                LoadPanelSettings(s, name);
+                s.setDocumentName(name);
+            });
+        } catch (...) {
+            // A panel half made is no panel; the folder was new, so all in it was made here.
+            deletePanelFiles(name);
+            throw;
+        }
     }
     s.UpdateStartEnabled(s.CurrentPanel.Name);
 }
@@ -168,7 +187,7 @@ void PanelOperations::aCopyPanelExecute()
     if (!answer || answer->isEmpty())
         return;
     const QString newName = *answer;
-    if (const auto problem = panelNameProblem(newName))
+    if (const auto problem = nameProblem(newName))
         throw VarnoltError(*problem);
 
     const QString from = s.CurrentPanel.Name;
@@ -185,10 +204,16 @@ void PanelOperations::aCopyPanelExecute()
         s.prompter().showError(QStringLiteral("Error creating Panel Folder"));
         return;
     }
-    for (const DirEntry& e : entries)
-        p.files->copyFile(joinPath(source, e.name), joinPath(target, copiedName(e.name, from, newName)), false);
-    p.ini->writeString(joinPath(target, newName + QStringLiteral(".ini")), QStringLiteral("Config"),
-                       QStringLiteral("PanelName"), newName);
+    try {
+        for (const DirEntry& e : entries)
+            p.files->copyFile(joinPath(source, e.name), joinPath(target, copiedName(e.name, from, newName)), false);
+        p.ini->writeString(joinPath(target, newName + QStringLiteral(".ini")), QStringLiteral("Config"),
+                           QStringLiteral("PanelName"), newName);
+    } catch (...) {
+        // The target folder was made above: a copy that cannot be finished leaves nothing of itself.
+        deletePanelFiles(newName);
+        throw;
+    }
 
     keepingPreviousPanelOnError([&] {
         s.CurrentPanel.Name = newName;

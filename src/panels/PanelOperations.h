@@ -33,6 +33,10 @@ public:
 private:
     // Why `name` cannot be the name of a new panel, or nothing.
     std::optional<QString> newNameProblem(const QString& name) const;
+    // Why the name cannot be a panel's (its characters, or its length in the chooser and on disk).
+    std::optional<QString> nameProblem(const QString& name) const;
+    // Deletes the files directly in a panel's folder, then the folder; failures are silent.
+    void deletePanelFiles(const QString& name);
     // Runs a load of another panel; if it fails, the previous panel is back as it was.
     template <typename Load>
     void keepingPreviousPanelOnError(Load&& load);

@@ -30,6 +30,9 @@ public:
     virtual bool copyFile(const QString& from, const QString& to, bool failIfExists) = 0;
     virtual bool renameFile(const QString& from, const QString& to) = 0; // fails when the target exists
     virtual bool deleteFile(const QString& path) = 0;
+    // Whether an entry of this name is short enough to be made in the folder: its length in bytes on disk,
+    // with room for the temporary name a whole-file write uses beside it, against the file system's limit.
+    virtual bool nameFits(const QString& folder, const QString& name) const = 0;
 
     // The entries of a folder matching a wildcard pattern ("*", "?", letter case ignored), e.g.
     // "<folder>\Panel_*", in the file system's own order; "." and ".." are never listed.

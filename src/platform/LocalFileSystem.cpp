@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -104,6 +105,17 @@ bool LocalFileSystem::deleteFile(const QString& path)
     if (folderExists(path))
         return false;
     return ::unlink(osPath(path).constData()) == 0;
+}
+
+bool LocalFileSystem::nameFits(const QString& folder, const QString& name) const
+{
+    long limit = ::pathconf(osPath(folder).constData(), _PC_NAME_MAX);
+    // A folder that is not there yet lies on the usual kind of file system.
+    if (limit <= 0)
+        limit = NAME_MAX;
+    // Saves go through a temporary file named after the target plus ".XXXXXX".
+    constexpr int temporarySuffix = 7;
+    return QFile::encodeName(name).size() + temporarySuffix <= limit;
 }
 
 std::vector<DirEntry> LocalFileSystem::list(const QString& folderAndPattern) const

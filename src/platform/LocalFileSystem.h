@@ -12,6 +12,7 @@ public:
     bool copyFile(const QString& from, const QString& to, bool failIfExists) override;
     bool renameFile(const QString& from, const QString& to) override;
     bool deleteFile(const QString& path) override;
+    bool nameFits(const QString& folder, const QString& name) const override;
     std::vector<DirEntry> list(const QString& folderAndPattern) const override;
     bool readFile(const QString& path, QByteArray& data, QString* error = nullptr) const override;
     bool writeFile(const QString& path, const QByteArray& data, QString* error = nullptr) override;

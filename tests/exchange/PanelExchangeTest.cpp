@@ -12,6 +12,7 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <map>
 
@@ -212,6 +213,40 @@ TEST(PanelExchange, ImportNeverTakesANameInUse)
                                                        "\".vrx\" cannot be imported: Please enter a panel name."}));
     EXPECT_EQ(pc.filesIn("Cockpit"), before);
     EXPECT_EQ(pc.settingsEntries(), QStringList({"Panel_Cockpit"}));
+}
+
+TEST(PanelExchange, ImportRefusesNamesTooLongForTheChooserOrTheDisk)
+{
+    Pc pc;
+    pc.makePanel("Cockpit", "Cockpit");
+    pc.load("Cockpit");
+    pc.exportTo(pc.out("Cockpit.vrx"));
+    const QByteArray archive = TestPlatform::readBytes(pc.out("Cockpit.vrx"));
+    const Files before = pc.filesIn("Cockpit");
+
+    const long limit = ::pathconf(QFile::encodeName(pc.settingsFolder()).constData(), _PC_NAME_MAX);
+    // 79 three-byte signs: the panel folder would fit, the hidden folder the import unpacks into would not.
+    const QString names[] = {QString(100, u'n'), limit == 255 ? QStringLiteral("\u20ac").repeated(79) : QString()};
+    const QString problems[] = {
+        QStringLiteral("A panel name can have at most 99 characters."),
+        QStringLiteral("The panel name is too long for the file system's folder and file names. Please choose a "
+                       "shorter name."),
+    };
+    for (int i = 0; i < 2; ++i) {
+        if (names[i].isEmpty())
+            continue;
+        const QString file = names[i] + ".vrx";
+        TestPlatform::writeBytes(pc.out(file), archive);
+        pc.prompter.messages.clear();
+        EXPECT_TRUE(pc.importFrom(pc.out(file)));
+        EXPECT_EQ(pc.prompter.messageTexts(),
+                  QStringList(QStringLiteral("\"%1\" cannot be imported: %2").arg(file, problems[i])));
+        EXPECT_EQ(pc.settingsEntries(), QStringList({"Panel_Cockpit"}));
+        EXPECT_EQ(pc.s.CurrentPanel.Name, "Cockpit");
+        EXPECT_EQ(pc.s.documentName(), "Cockpit");
+        EXPECT_EQ(pc.rowNames(), QStringList({"Airspeed"}));
+    }
+    EXPECT_EQ(pc.filesIn("Cockpit"), before);
 }
 
 TEST(PanelExchange, FailedImportLeavesNothingBehind)

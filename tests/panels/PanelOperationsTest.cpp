@@ -5,6 +5,7 @@
 #include "instruments/InstrumentListOps.h"
 #include "panels/PanelChooser.h"
 #include "panels/PanelFiles.h"
+#include "panels/PanelSettings.h"
 #include "panels/PanelSetupModel.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -205,6 +207,98 @@ TEST_F(PanelOps, NewPanelRefusesNamesThatCannotBeFoldersOrExist)
     EXPECT_EQ(panels, QStringList({"Panel_Taken"}));
     EXPECT_EQ(filesIn("Taken"), QStringList({"PanelBackGround.ini", "Taken.cfg", "Taken.ini"}));
     EXPECT_EQ(s.CurrentPanel.Name, "");
+}
+
+// Names the panel chooser could not list whole, or the file system could not hold as "Panel_" + name and
+// name + ".cfg"/".ini", are refused before anything is made; the loaded panel stays as it was.
+TEST_F(PanelOps, NamesTooLongForTheChooserOrTheDiskAreRefusedUpFront)
+{
+    const long limit = ::pathconf(QFile::encodeName(t.settingsFolder()).constData(), _PC_NAME_MAX);
+    const QString euro = QStringLiteral("\u20ac"); // three bytes on disk
+    // The most "Panel_" + name can carry, with room for a save's temporary ".XXXXXX" beside the files.
+    const int euros = int((limit - 6 - 7) / 3);
+    const QString tooLongForChooser = QStringLiteral("A panel name can have at most 99 characters.");
+    const QString tooLongForDisk =
+        QStringLiteral("The panel name is too long for the file system's folder and file names. "
+                       "Please choose a shorter name.");
+    struct Case
+    {
+        QString name;
+        QString problem; // empty: accepted
+    };
+    std::vector<Case> cases = {{QString(99, u'n'), {}}, {QString(100, u'n'), tooLongForChooser}};
+    if (euros < 99) // a file system with the usual limit of 255 bytes
+        cases.insert(cases.end(), {{euro.repeated(euros), {}}, {euro.repeated(euros + 1), tooLongForDisk}});
+
+    makePanel("Old");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        load("Old");
+        prompter.messages.clear();
+        newPanelNamed(c.name);
+        ops.aNewPanelExecute();
+        if (c.problem.isEmpty()) {
+            // Made, and listed by the chooser under its whole name, so it can be loaded again.
+            EXPECT_TRUE(prompter.messages.empty());
+            EXPECT_TRUE(ops.ListPanels(s.folders.IniPath, "Panel_*").contains(c.name));
+            EXPECT_TRUE(QFile::exists(folder(c.name) + "/" + c.name + ".ini"));
+            ops.RemovePanelFolder(c.name);
+            continue;
+        }
+        prompter.answerInput(c.name);
+        EXPECT_FALSE(runGuarded(prompter, [&] { ops.aCopyPanelExecute(); }));
+        // Refused twice, by New's OK and by Copy, with the same message.
+        EXPECT_EQ(prompter.messageTexts(), QStringList({c.problem, c.problem}));
+        EXPECT_EQ(QDir(t.settingsFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList({"Panel_Old"}));
+        EXPECT_EQ(s.CurrentPanel.Name, "Old");
+        EXPECT_EQ(s.documentName(), "Old");
+        EXPECT_EQ(s.instruments().count(), 1);
+        EXPECT_TRUE(prompter.scriptUsedUp());
+    }
+}
+
+// Refuses the whole-file writes of one panel's folder, as a full or broken disk would there.
+class FailingPanelFolder : public LocalFileSystem
+{
+public:
+    bool writeFile(const QString& path, const QByteArray& data, QString* error) override
+    {
+        if (!path.contains(QLatin1String("Panel_New")))
+            return LocalFileSystem::writeFile(path, data, error);
+        if (error)
+            *error = QStringLiteral("No space left on device");
+        return false;
+    }
+};
+
+TEST_F(PanelOps, ANewPanelThatCannotBeWrittenLeavesNothingAndThePreviousPanelLoaded)
+{
+    FailingPanelFolder failing;
+    Platform platform = t.platform();
+    platform.files = &failing;
+    Session session(platform, prompter);
+    session.folders = s.folders;
+    PanelOperations operations(session);
+    makePanel("Old");
+    QString found;
+    ASSERT_TRUE(operations.FindPanel("Old", true, false, found));
+    session.CurrentPanel.Name = found;
+    LoadPanelSettings(session, found);
+    session.setDocumentName(found);
+    session.UpdateStartEnabled(found);
+    const PanelRecord before = session.CurrentPanel;
+
+    newPanelNamed("New");
+    EXPECT_FALSE(runGuarded(prompter, [&] { operations.aNewPanelExecute(); }));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.contains("No space left on device")) << prompter.messages[0].text.toStdString();
+    EXPECT_FALSE(QDir(folder("New")).exists()) << "the half-made panel is gone";
+    EXPECT_EQ(session.CurrentPanel.Name, before.Name);
+    EXPECT_EQ(session.CurrentPanel.Monitor, before.Monitor);
+    EXPECT_EQ(session.documentName(), "Old");
+    EXPECT_EQ(session.instruments().count(), 1);
+    EXPECT_TRUE(session.actions().startEnabled);
 }
 
 TEST_F(PanelOps, CopyTakesTheFilesRenamesThePanelsOwnAndLoadsTheCopy)
