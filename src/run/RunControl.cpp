@@ -55,7 +55,11 @@ bool RunControl::chooseLocalAddress()
         // With one adapter there is nothing to remember; a second adapter later asks again.
         s.settingsFile().SaveAdapterAddress(AutoAddress);
     } else if (s.LocalIPAddressToUse == AutoAddress) {
-        s.LocalIPAddressToUse = ChooseAdapter(s.prompter(), addresses);
+        const QString chosen = ChooseAdapter(s.prompter(), addresses);
+        // Dismissed by the program's end: nobody chose, so nothing is stored.
+        if (s.prompter().ending())
+            return false;
+        s.LocalIPAddressToUse = chosen;
         s.settingsFile().SaveAdapterAddress(s.LocalIPAddressToUse);
     }
     return true;

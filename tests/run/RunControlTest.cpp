@@ -211,3 +211,17 @@ TEST_F(StartPanel, AProgramClosedWhileStartWaitsForTheUserStartsNothing)
     EXPECT_TRUE(t.power.calls.isEmpty());
     EXPECT_TRUE(cursor.isEmpty());
 }
+
+TEST_F(StartPanel, AChooserDismissedByATerminationSignalStoresAndStartsNothing)
+{
+    t.addresses.addresses = {QStringLiteral("10.0.0.5"), QStringLiteral("192.168.1.20")};
+    TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nAdapterIPAddress=Auto\r\n");
+    prompter.answerDialog([this](DialogModel&) {
+        prompter.cancelAll();
+        return false;
+    });
+    run.aStartPanelExecute();
+    expectUntouched();
+    EXPECT_EQ(settingsFile(), QByteArray("[Config]\r\nAdapterIPAddress=Auto\r\n")) << "nobody chose an adapter";
+    EXPECT_EQ(s.LocalIPAddressToUse, "Auto");
+}
