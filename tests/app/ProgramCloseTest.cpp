@@ -29,11 +29,11 @@ struct Case
 {
     const char* name;
     int signal;
-    const char* settings;         // nullptr: no settings file, not even its folders
+    const char* settings; // nullptr: no settings file, not even its folders
     QStringList arguments;
     Ready ready;
-    const char* expectedStderr;   // a text the program writes, or nullptr
-    const char* settingsAfter;    // nullptr: unchanged
+    const char* expectedStderr; // a text the program writes, or nullptr
+    const char* settingsAfter;  // nullptr: unchanged
     bool readOnlySettings = false;
 };
 
@@ -103,7 +103,8 @@ bool ended(pid_t pid)
 
 bool listenerThreadRunning(qint64 pid)
 {
-    for (const QString& task : QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+    for (const QString& task :
+         QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         if (readAll(QStringLiteral("/proc/%1/task/%2/comm").arg(pid).arg(task)).startsWith("Control listen"))
             return true;
     return false;
@@ -148,7 +149,8 @@ struct ProgramRun
             // A 3rd party program that notes its id and stays, and a second one beside it.
             write(dir.path() + "/child.sh", "echo $$ > '" + pidFile().toUtf8() + "'\nexec sleep 300\n");
             write(panel + "Cockpit.cfg", "\"A waiting child\",\"App\",\"/bin/sh\",\"Y\",\"" +
-                                             (dir.path() + "/child.sh").toUtf8() + "\",\"\",\"\",\"\"\r\n"
+                                             (dir.path() + "/child.sh").toUtf8() +
+                                             "\",\"\",\"\",\"\"\r\n"
                                              "\"B sleeper\",\"App\",\"/bin/sleep\",\"Y\",\"300\",\"\",\"\",\"\"\r\n");
             inotify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
             ::inotify_add_watch(inotify, QFile::encodeName(settingsFile()).constData(), IN_OPEN);
@@ -199,18 +201,36 @@ struct ProgramRun
 };
 
 const Case kCases[] = {
-    {"error box at start-up: a missing last panel", SIGTERM, "[Config]\r\nLastPanelUsed=Missing\r\n", {},
-     Ready::SettingsRead, "Panel Missing configuration is missing! - Create Panel again",
+    {"error box at start-up: a missing last panel",
+     SIGTERM,
+     "[Config]\r\nLastPanelUsed=Missing\r\n",
+     {},
+     Ready::SettingsRead,
+     "Panel Missing configuration is missing! - Create Panel again",
      // start-up found no panel, so the close stores none, as after Exit
      "[Config]\r\nLastPanelUsed=\r\n"},
-    {"error box at start-up: a listen port that is no number", SIGINT,
-     "[Config]\r\nLastPanelUsed=Cockpit\r\nListenPort=48k\r\n", {}, Ready::SettingsRead,
-     "'48k' is not a valid integer value", nullptr},
-    {"a fresh account without a settings folder", SIGHUP, nullptr, {}, Ready::ListenerRunning, nullptr,
+    {"error box at start-up: a listen port that is no number",
+     SIGINT,
+     "[Config]\r\nLastPanelUsed=Cockpit\r\nListenPort=48k\r\n",
+     {},
+     Ready::SettingsRead,
+     "'48k' is not a valid integer value",
+     nullptr},
+    {"a fresh account without a settings folder",
+     SIGHUP,
+     nullptr,
+     {},
+     Ready::ListenerRunning,
+     nullptr,
      "[Config]\r\nLastPanelUsed=\r\n"},
-    {"a running panel and a read-only settings file", SIGTERM,
-     "[Config]\r\nLastPanelUsed=Other\r\nAdapterIPAddress=127.0.0.1\r\nListenPort=0\r\n", {"Cockpit"},
-     Ready::ChildrenRunning, "Unable to write to", nullptr, true},
+    {"a running panel and a read-only settings file",
+     SIGTERM,
+     "[Config]\r\nLastPanelUsed=Other\r\nAdapterIPAddress=127.0.0.1\r\nListenPort=0\r\n",
+     {"Cockpit"},
+     Ready::ChildrenRunning,
+     "Unable to write to",
+     nullptr,
+     true},
 };
 
 } // namespace

@@ -292,7 +292,8 @@ TEST_F(PanelOps, ANewPanelThatCannotBeWrittenLeavesNothingAndThePreviousPanelLoa
     newPanelNamed("New");
     EXPECT_FALSE(runGuarded(prompter, [&] { operations.aNewPanelExecute(); }));
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_TRUE(prompter.messages[0].text.contains("No space left on device")) << prompter.messages[0].text.toStdString();
+    EXPECT_TRUE(prompter.messages[0].text.contains("No space left on device"))
+        << prompter.messages[0].text.toStdString();
     EXPECT_FALSE(QDir(folder("New")).exists()) << "the half-made panel is gone";
     EXPECT_EQ(session.CurrentPanel.Name, before.Name);
     EXPECT_EQ(session.CurrentPanel.Monitor, before.Monitor);
