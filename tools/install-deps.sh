@@ -10,7 +10,7 @@ packages=(
     python3
 )
 if [ "${1:-}" = "--test" ]; then
-    packages+=(xvfb xauth)
+    packages+=(xvfb xauth lua5.1 lua-socket iproute2 util-linux)
 fi
 
 missing=()

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QUdpSocket>
+
+#include <functional>
+
+// Polls the event loop until `done` holds or `ms` pass.
+bool waitFor(const std::function<bool()>& done, int ms = 5000);
+
+// The export script under lua5.1 in a stand-in for DCS (fake_dcs.lua), driven one command line at a time.
+class FakeDcs
+{
+public:
+    FakeDcs();
+    ~FakeDcs();
+
+    static bool available(); // lua5.1 is installed
+    void start();
+    // Sends one command and waits for its answer; returns the lines it printed before "ok", or an error.
+    QStringList command(const QString& line);
+    // Sets VarnoltExportSettings from a Lua table body and loads the script.
+    void load(const QString& settings);
+    void finish();
+
+private:
+    QProcess m_lua;
+};
+
+// Datagrams that reach one loopback port.
+class Inbox
+{
+public:
+    explicit Inbox(const QHostAddress& address = QHostAddress::LocalHost, quint16 port = 0);
+    quint16 port() const { return m_socket.localPort(); }
+    // Everything that arrived so far (datagrams on loopback are queued at the moment they are sent).
+    QList<QByteArray> take();
+    QUdpSocket& socket() { return m_socket; }
+
+private:
+    QUdpSocket m_socket;
+};
+
+// Multicast is tried only inside a private network namespace whose one interface is loopback with a
+// route for 224.0.0.0/4, so nothing can reach a real network. Outside it this re-runs the current test in
+// such a namespace and reports its result; `why` says what stood in the way where none can be made.
+enum class PrivateNetwork
+{
+    Inside,   // run the test body here
+    RanThere, // the test ran in the namespace; `exitCode` has its result
+    Impossible,
+};
+PrivateNetwork enterPrivateNetwork(int& exitCode, QString& why);
+
+#define RUN_IN_PRIVATE_NETWORK()                                                                                       \
+    do {                                                                                                               \
+        int exitCode_ = 0;                                                                                             \
+        QString why_;                                                                                                  \
+        switch (enterPrivateNetwork(exitCode_, why_)) {                                                                \
+        case PrivateNetwork::Inside:                                                                                   \
+            break;                                                                                                     \
+        case PrivateNetwork::RanThere:                                                                                 \
+            EXPECT_EQ(exitCode_, 0) << "the test failed inside the private network namespace (output above)";          \
+            return;                                                                                                    \
+        case PrivateNetwork::Impossible:                                                                               \
+            GTEST_SKIP() << "no private network namespace for multicast: " << why_.toStdString();                      \
+        }                                                                                                              \
+    } while (false)
