@@ -2,6 +2,7 @@
 // the rectangle the panel's PanelBackGround.ini gives. Ended by the launcher when the panel stops.
 #include "ChildArgs.h"
 #include "ChildIni.h"
+#include "DevicePixels.h"
 
 #include <QApplication>
 #include <QImage>
@@ -66,7 +67,7 @@ public:
     {
         setWindowTitle(QStringLiteral("Panel background"));
         setAttribute(Qt::WA_OpaquePaintEvent);
-        setGeometry(m_b.area);
+        setGeometry(logicalFromDevice(m_b.area)); // the panel file gives device pixels
     }
 
 protected:

@@ -25,8 +25,11 @@ QPointF onCircle(double radius, double degrees)
 
 } // namespace
 
-void paintDial(QPainter& p, const QRectF& area, const DialStyle& s, double value, bool bezel, bool night)
+void paintDial(QPainter& p, const QRectF& area, const DialStyle& s, const DialState& state)
 {
+    const double value = state.value;
+    const bool bezel = state.bezel;
+    const bool night = state.night;
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.translate(area.center());
@@ -86,15 +89,6 @@ void paintDial(QPainter& p, const QRectF& area, const DialStyle& s, double value
     p.setFont(font);
     p.drawText(QRectF(-50, -28, 100, 14), Qt::AlignCenter, s.unit);
 
-    // Counter with the exact value.
-    p.setBrush(Qt::black);
-    p.setPen(QPen(QColor(90, 90, 90), 1));
-    p.drawRect(QRectF(-30, 18, 60, 18));
-    font.setPixelSize(13);
-    p.setFont(font);
-    p.setPen(ink);
-    p.drawText(QRectF(-30, 18, 60, 18), Qt::AlignCenter, QString::number(value, 'f', 0));
-
     // Needle.
     p.rotate(angleFor(s, value));
     QPainterPath needle;
@@ -107,5 +101,38 @@ void paintDial(QPainter& p, const QRectF& area, const DialStyle& s, double value
     p.drawPath(needle);
     p.setBrush(QColor(60, 60, 60));
     p.drawEllipse(QPointF(0, 0), 7, 7);
+    p.rotate(-angleFor(s, value));
+
+    // Counter with the exact value, in its window in front of the needle.
+    p.setBrush(Qt::black);
+    p.setPen(QPen(QColor(90, 90, 90), 1));
+    p.drawRect(QRectF(-30, 18, 60, 18));
+    font.setPixelSize(13);
+    p.setFont(font);
+    p.setPen(ink);
+    p.drawText(QRectF(-30, 18, 60, 18), Qt::AlignCenter, QString::number(value, 'f', 0));
+
+    if (state.noData) {
+        const QRectF flag(-20, 40, 40, 15);
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(200, 30, 30));
+        p.drawRect(flag);
+        font.setPixelSize(11);
+        p.setFont(font);
+        p.setPen(Qt::white);
+        p.drawText(flag, Qt::AlignCenter, QStringLiteral("OFF"));
+    }
+    if (state.locked) {
+        // Padlock on a dark button at lower right, opposite the setting knob.
+        p.setPen(QPen(QColor(120, 120, 125), 1.5));
+        p.setBrush(QColor(35, 35, 38));
+        p.drawEllipse(QPointF(64, 64), 11, 11);
+        p.setPen(QPen(ink, 1.8));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(60, 56, 8, 9), 0, 180 * 16);
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawRect(QRectF(58.5, 61, 11, 8));
+    }
     p.restore();
 }

@@ -20,4 +20,14 @@ struct DialStyle
     bool wrap = false;
 };
 
-void paintDial(QPainter& p, const QRectF& area, const DialStyle& style, double value, bool bezel, bool night);
+// What the dial shows right now.
+struct DialState
+{
+    double value = 0;
+    bool bezel = true;
+    bool night = false;
+    bool noData = false; // the OFF flag, as a real instrument shows it without power or signal
+    bool locked = false; // a small padlock: the gauge cannot be dragged or resized
+};
+
+void paintDial(QPainter& p, const QRectF& area, const DialStyle& style, const DialState& state);

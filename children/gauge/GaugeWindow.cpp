@@ -1,9 +1,16 @@
 #include "GaugeWindow.h"
 
+#include "DevicePixels.h"
+#include "FlightData.h"
+
+#include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QNetworkDatagram>
+#include <QNetworkInterface>
 #include <QPainter>
+#include <QSaveFile>
 #include <QScreen>
 #include <QUdpSocket>
 #include <QWheelEvent>
@@ -18,43 +25,108 @@ QScreen* screenAt(int index)
     return index >= 0 && index < screens.size() ? screens[index] : QGuiApplication::primaryScreen();
 }
 
-} // namespace
-
-GaugeWindow::GaugeWindow(const DialStyle& style, const ChildArgs& args, const QString& positionFile)
-    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_style(style), m_args(args),
-      m_position(positionFile)
+// Gauges without a saved place open side by side by port and instance instead of on top of each other,
+// in rows that fit the monitor (device pixels).
+QPoint cascadeOffset(int port, int instance, QSize monitor)
 {
-    setWindowTitle(style.title);
-    placeFromFile();
-
-    // Two instances of one gauge share a port, so the address is shared too.
-    m_socket = new QUdpSocket(this);
-    if (m_args.ownPort > 0)
-        m_socket->bind(QHostAddress::AnyIPv4, quint16(m_args.ownPort),
-                       QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint);
-    connect(m_socket, &QUdpSocket::readyRead, this, &GaugeWindow::readDatagrams);
+    const int step = GaugeWindow::baseSize + 20;
+    const int columns = std::max(1, (monitor.width() - 40) / step);
+    const int rows = std::max(1, (monitor.height() - 40) / step);
+    const int slot = ((port % 100) + 100) % 100 % (columns * rows);
+    const int shift = ((instance - 1) % 8) * 30;
+    return QPoint(40 + (slot % columns) * step + shift, 40 + (slot / columns) * step + shift);
 }
 
+// The adapter that holds the address the launcher chose; invalid when none does.
+QNetworkInterface interfaceWithAddress(const QString& address)
+{
+    const QHostAddress wanted(address);
+    for (const QNetworkInterface& i : QNetworkInterface::allInterfaces())
+        for (const QNetworkAddressEntry& e : i.addressEntries())
+            if (e.ip() == wanted)
+                return i;
+    return {};
+}
+
+} // namespace
+
+GaugeWindow::GaugeWindow(const DialStyle& style, QString dataKey, const ChildArgs& args, const QString& positionFile)
+    : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_style(style),
+      m_dataKey(std::move(dataKey)), m_args(args), m_position(positionFile)
+{
+    setWindowTitle(style.title);
+    const QString stateFolder = qEnvironmentVariable("VARNOLT_GAUGE_STATE_DIR");
+    if (!stateFolder.isEmpty())
+        m_stateFile = QDir(stateFolder).filePath(QString::number(QCoreApplication::applicationPid()) + ".state");
+
+    m_noDataTimer.setSingleShot(true);
+    m_noDataTimer.setInterval(noDataMilliseconds);
+    connect(&m_noDataTimer, &QTimer::timeout, this, &GaugeWindow::setNoData);
+    placeFromFile();
+    listen();
+    writeState();
+}
+
+void GaugeWindow::listen()
+{
+    // Two instances of one gauge share their own port, so the address is shared too.
+    m_ownPort = new QUdpSocket(this);
+    if (m_args.ownPort > 0)
+        m_ownPort->bind(QHostAddress::AnyIPv4, quint16(m_args.ownPort),
+                        QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint);
+    connect(m_ownPort, &QUdpSocket::readyRead, this, [this] { readDatagrams(m_ownPort); });
+
+    // Every gauge of the panel listens on the simulator port; multicast reaches each of them.
+    bool ok = false;
+    const int simPort = m_args.simPort.toInt(&ok);
+    if (!ok || simPort <= 0 || simPort > 65535 || simPort == m_args.ownPort)
+        return;
+    m_flightData = new QUdpSocket(this);
+    if (!m_flightData->bind(QHostAddress::AnyIPv4, quint16(simPort),
+                            QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint))
+        return;
+    const QHostAddress group(m_args.multicastGroup);
+    if (group.isMulticast()) {
+        const QNetworkInterface adapter = interfaceWithAddress(m_args.address);
+        if (!adapter.isValid() || !m_flightData->joinMulticastGroup(group, adapter))
+            m_flightData->joinMulticastGroup(group); // the system's choice of adapter
+    }
+    connect(m_flightData, &QUdpSocket::readyRead, this, [this] { readDatagrams(m_flightData); });
+}
+
+QScreen* GaugeWindow::currentScreen() const
+{
+    QScreen* s = screen();
+    return s ? s : QGuiApplication::primaryScreen();
+}
+
+// X and Y are device pixels from the top-left corner of the monitor.
 void GaugeWindow::placeFromFile()
 {
     const int monitor = m_position.readInt(Position, QStringLiteral("Monitor"), m_args.monitor);
-    const QPoint offset(m_position.readInt(Position, QStringLiteral("X"), 0),
-                        m_position.readInt(Position, QStringLiteral("Y"), 0));
+    QScreen* target = screenAt(monitor);
+    const bool placed = !m_position.read(Position, QStringLiteral("X")).isEmpty();
+    const QPoint offset =
+        placed ? QPoint(m_position.readInt(Position, QStringLiteral("X"), 0),
+                        m_position.readInt(Position, QStringLiteral("Y"), 0))
+               : cascadeOffset(m_args.ownPort, m_args.instance, target->geometry().size() * target->devicePixelRatio());
     m_locked =
         m_position.read(Position, QStringLiteral("IsLocked")).compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
     m_scaleSize = std::clamp(m_position.readDouble(QStringLiteral("Size"), QStringLiteral("ScaleSize"), 1.0), 0.2, 5.0);
+    setScreen(target);
     applySize();
-    move(screenAt(monitor)->geometry().topLeft() + offset);
+    move(logicalFromDevice(target, target->geometry().topLeft() + offset));
 }
 
 void GaugeWindow::applySize()
 {
-    const int side = std::max(40, int(std::lround(baseSize * m_args.scale * m_scaleSize)));
+    const int deviceSide = std::max(40, int(std::lround(baseSize * m_args.scale * m_scaleSize)));
+    const int side = logicalLength(currentScreen(), deviceSide);
     setFixedSize(side, side);
     setMask(QRegion(0, 0, side, side, QRegion::Ellipse)); // round without needing a compositor
 }
 
-// X and Y are kept relative to the monitor the gauge's centre lies on.
+// Kept relative to the monitor the gauge's centre lies on.
 void GaugeWindow::savePlace()
 {
     const QList<QScreen*> screens = QGuiApplication::screens();
@@ -62,7 +134,8 @@ void GaugeWindow::savePlace()
     for (int i = 0; i < screens.size(); ++i)
         if (screens[i]->geometry().contains(geometry().center()))
             monitor = i;
-    const QPoint offset = pos() - screenAt(monitor)->geometry().topLeft();
+    QScreen* s = screenAt(monitor);
+    const QPoint offset = deviceFromLogical(s, pos()) - s->geometry().topLeft();
     m_position.write(Position, QStringLiteral("Monitor"), QString::number(monitor));
     m_position.write(Position, QStringLiteral("X"), QString::number(offset.x()));
     m_position.write(Position, QStringLiteral("Y"), QString::number(offset.y()));
@@ -70,24 +143,67 @@ void GaugeWindow::savePlace()
     m_position.write(QStringLiteral("Size"), QStringLiteral("ScaleSize"), QString::number(m_scaleSize, 'g', 3));
 }
 
-void GaugeWindow::readDatagrams()
+void GaugeWindow::readDatagrams(QUdpSocket* socket)
 {
-    while (m_socket->hasPendingDatagrams()) {
-        const QNetworkDatagram d = m_socket->receiveDatagram(256);
-        bool ok = false;
-        const double v = QString::fromLatin1(d.data()).trimmed().replace(u',', u'.').toDouble(&ok);
-        if (ok) {
-            m_value = v;
-            update();
+    bool changed = false;
+    while (socket->hasPendingDatagrams()) {
+        const QNetworkDatagram d = socket->receiveDatagram(2048);
+        if (const std::optional<double> v = flightValue(d.data(), m_dataKey)) {
+            changed = changed || *v != m_value || m_noData;
+            m_value = *v;
+            m_noData = false;
+            m_noDataTimer.start();
         }
     }
+    if (changed) {
+        update();
+        writeState();
+    }
+}
+
+void GaugeWindow::setNoData()
+{
+    m_noData = true;
+    update();
+    writeState();
+}
+
+// Test hook: the shown state, for checks that must not depend on pixels.
+void GaugeWindow::writeState() const
+{
+    if (m_stateFile.isEmpty())
+        return;
+    const QScreen* s = currentScreen();
+    QSaveFile f(m_stateFile);
+    if (!f.open(QIODevice::WriteOnly))
+        return;
+    const QRect g = geometry();
+    f.write(QStringLiteral("panel=%1\ngauge=%2\ninstance=%3\nvalue=%4\nnodata=%5\nlocked=%6\n"
+                           "geometry=%7,%8,%9,%10\ndpr=%11\n")
+                .arg(m_args.panelName, windowTitle())
+                .arg(m_args.instance)
+                .arg(m_value)
+                .arg(int(m_noData))
+                .arg(int(m_locked))
+                .arg(g.x())
+                .arg(g.y())
+                .arg(g.width())
+                .arg(g.height())
+                .arg(s->devicePixelRatio())
+                .toUtf8());
+    f.commit();
 }
 
 void GaugeWindow::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
-    paintDial(p, rect(), m_style, m_value, m_args.bezels, m_args.night);
+    paintDial(p, rect(), m_style, DialState{m_value, m_args.bezels, m_args.night, m_noData, m_locked});
+}
+
+void GaugeWindow::moveEvent(QMoveEvent*)
+{
+    writeState();
 }
 
 void GaugeWindow::mousePressEvent(QMouseEvent* e)
@@ -116,6 +232,8 @@ void GaugeWindow::mouseDoubleClickEvent(QMouseEvent*)
 {
     m_locked = !m_locked;
     savePlace();
+    update();
+    writeState();
 }
 
 void GaugeWindow::wheelEvent(QWheelEvent* e)

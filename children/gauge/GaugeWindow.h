@@ -5,18 +5,23 @@
 #include "Dial.h"
 
 #include <QPoint>
+#include <QTimer>
 #include <QWidget>
 
+class QScreen;
 class QUdpSocket;
 
 // One gauge window. It keeps its place, lock and size in its position file in the panel folder; while
-// unlocked it can be dragged and resized with the wheel, a double-click locks or unlocks it.
+// unlocked it can be dragged and resized with the wheel, a double-click locks or unlocks it. It shows the
+// value under its data key from the flight data on the panel's multicast group and simulator port, or a
+// plain number sent to its own port, and an OFF flag while neither brings anything.
 class GaugeWindow : public QWidget
 {
 public:
-    GaugeWindow(const DialStyle& style, const ChildArgs& args, const QString& positionFile);
+    GaugeWindow(const DialStyle& style, QString dataKey, const ChildArgs& args, const QString& positionFile);
 
     static constexpr int baseSize = 200;
+    static constexpr int noDataMilliseconds = 3000;
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -25,18 +30,28 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
 
 private:
     void placeFromFile();
     void applySize();
     void savePlace();
-    void readDatagrams();
+    void listen();
+    void readDatagrams(QUdpSocket* socket);
+    void setNoData();
+    void writeState() const;
+    QScreen* currentScreen() const;
 
     DialStyle m_style;
+    QString m_dataKey;
     ChildArgs m_args;
     ChildIni m_position;
-    QUdpSocket* m_socket = nullptr;
+    QString m_stateFile; // test hook: where the shown state is written, empty when off
+    QUdpSocket* m_ownPort = nullptr;
+    QUdpSocket* m_flightData = nullptr;
+    QTimer m_noDataTimer;
     double m_value = 0;
+    bool m_noData = true;
     double m_scaleSize = 1;
     bool m_locked = false;
     QPoint m_dragOffset;

@@ -1,4 +1,5 @@
-// A sample gauge: a round dial that shows the plain-text number last received on its own UDP port.
+// A sample gauge: a round dial that shows its value from the flight data on the panel's multicast group, or
+// a plain-text number received on its own UDP port.
 // The program's kind is fixed at build time; its file name (type letter, "@", name, ".exe") and instance
 // number name its position file.
 #include "GaugeWindow.h"
@@ -48,7 +49,7 @@ int main(int argc, char** argv)
         QImage image(GaugeWindow::baseSize, GaugeWindow::baseSize, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         QPainter p(&image);
-        paintDial(p, image.rect(), builtStyle(), GAUGE_MIN + (GAUGE_MAX - GAUGE_MIN) / 3, true, false);
+        paintDial(p, image.rect(), builtStyle(), DialState{GAUGE_MIN + (GAUGE_MAX - GAUGE_MIN) / 3});
         p.end();
         return image.save(arguments[2]) ? 0 : 1;
     }
@@ -57,7 +58,7 @@ int main(int argc, char** argv)
     const QString instance = arguments.size() > 9 ? arguments[9] : QStringLiteral("1");
     const QString positionFile =
         panelFolder(args.panelName) + u'/' + baseName(arguments[0]) + instance + QStringLiteral(".ini");
-    GaugeWindow window(builtStyle(), args, positionFile);
+    GaugeWindow window(builtStyle(), QStringLiteral(GAUGE_KEY), args, positionFile);
     window.show();
     return app.exec();
 }

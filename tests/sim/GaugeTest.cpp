@@ -1,0 +1,191 @@
+// The sample gauges as real processes, seen through their state hook (VARNOLT_GAUGE_STATE_DIR).
+#include "FlightData.h"
+#include "SimSupport.h"
+#include "support/Printers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPoint>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using State = QMap<QString, QString>;
+
+// One gauge started with a panel's command line, in its own settings folder.
+class Gauge
+{
+public:
+    Gauge(const QString& program, const QStringList& arguments, const QTemporaryDir& root,
+          const QByteArray& scaleFactor = "1")
+        : m_stateDir(root.filePath("state-" + QString::number(++s_count)))
+    {
+        QDir().mkpath(m_stateDir);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("APPDATA", root.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QT_SCALE_FACTOR", QString::fromLatin1(scaleFactor));
+        env.insert("VARNOLT_GAUGE_STATE_DIR", m_stateDir);
+        m_process.setProcessEnvironment(env);
+        m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_process.start(QStringLiteral(GAUGE_DIR "/") + program, arguments);
+        EXPECT_TRUE(m_process.waitForStarted(5000));
+        EXPECT_TRUE(waitFor([this] { return !state().isEmpty(); })) << program.toStdString() << " wrote no state";
+    }
+    ~Gauge()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+
+    State state() const
+    {
+        QFile f(QDir(m_stateDir).filePath(QString::number(m_process.processId()) + ".state"));
+        State s;
+        if (!f.open(QIODevice::ReadOnly))
+            return s;
+        for (const QByteArray& line : f.readAll().split('\n')) {
+            const qsizetype eq = line.indexOf('=');
+            if (eq > 0)
+                s.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+        }
+        return s;
+    }
+
+    // Waits until the state shows `key` = `value`.
+    bool shows(const QString& key, const QString& value, int ms = 5000) const
+    {
+        return waitFor([&] { return state().value(key) == value; }, ms);
+    }
+
+private:
+    static inline int s_count = 0;
+    QString m_stateDir;
+    QProcess m_process;
+};
+
+QStringList commandLine(int ownPort, int simPort, int instance, const QString& group = "224.11.5.62")
+{
+    return {QString::number(ownPort),  "Cockpit", "127.0.0.1", QString::number(simPort), "1", "true", "0", "false",
+            QString::number(instance), group};
+}
+
+quint16 freePort()
+{
+    QUdpSocket s;
+    s.bind(QHostAddress::LocalHost, 0);
+    return s.localPort();
+}
+
+TEST(FlightData, EachGaugeTakesItsOwnValue)
+{
+    struct Case
+    {
+        QByteArray datagram;
+        const char* key;
+        std::optional<double> value;
+    };
+    const Case cases[] = {
+        {"IAS=251.3;ALT=12040;VS=-350", "ALT", 12040},
+        {"IAS=251.3;ALT=12040;VS=-350", "VS", -350},
+        {"IAS=251.3;ALT=12040", "RPM", std::nullopt}, // not sent for this aircraft
+        {"IAS=fast;ALT=12040", "IAS", std::nullopt},
+        {"IAS=nan", "IAS", std::nullopt},
+        {"120", "IAS", 120},      // typed by hand to the gauge's own port
+        {" 98,5\n", "RPM", 98.5}, // with a decimal comma and a line end
+        {"hello", "IAS", std::nullopt},
+        {"", "IAS", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(flightValue(c.datagram, c.key), c.value) << c.datagram.toStdString() << " " << c.key;
+}
+
+TEST(Gauge, APlainNumberOnItsOwnPortStillShowsAndTheOffFlagFollowsSilence)
+{
+    QTemporaryDir root;
+    const quint16 own = freePort();
+    Gauge gauge("P@Airspeed.exe", commandLine(own, freePort(), 1, ""), root);
+    EXPECT_EQ(gauge.state().value("nodata"), "1"); // nothing received yet
+
+    QUdpSocket sender;
+    ASSERT_TRUE(waitFor([&] {
+        sender.writeDatagram("120", QHostAddress::LocalHost, own);
+        return gauge.state().value("value") == "120";
+    }));
+    EXPECT_EQ(gauge.state().value("nodata"), "0");
+    EXPECT_TRUE(gauge.shows("nodata", "1", 6000));
+    EXPECT_EQ(gauge.state().value("value"), "120"); // the last value stays under the flag
+}
+
+TEST(Gauge, GaugesOnOneSimulatorPortAllShowTheExportScriptsData)
+{
+    RUN_IN_PRIVATE_NETWORK();
+    if (!FakeDcs::available())
+        GTEST_SKIP() << "lua5.1 is not installed";
+    QTemporaryDir root;
+    const quint16 simPort = freePort();
+    Gauge first("P@Airspeed.exe", commandLine(47110, simPort, 1), root);
+    Gauge second("P@Airspeed.exe", commandLine(47110, simPort, 2), root);
+    Gauge altimeter("P@Altimeter.exe", commandLine(47111, simPort, 1), root);
+
+    FakeDcs dcs;
+    dcs.start();
+    dcs.load(QStringLiteral("group = '224.11.5.62', unicast = {}, listenPort = %1, simPort = %2, ttl = 0")
+                 .arg(freePort())
+                 .arg(simPort));
+    dcs.command("start");
+    dcs.command("lua fake.self, fake.ias, fake.alt = {Name = 'P-51D'}, 100, 1000");
+    // Joining the group takes a moment after the gauge comes up; the script keeps sending.
+    double t = 0;
+    EXPECT_TRUE(waitFor([&] {
+        dcs.command(QStringLiteral("tick %1").arg(t += 0.1));
+        return first.state().value("value") == "194.4" && second.state().value("value") == "194.4" &&
+               altimeter.state().value("value") == "3281";
+    })) << first.state().value("value").toStdString()
+        << " " << second.state().value("value").toStdString() << " " << altimeter.state().value("value").toStdString();
+    EXPECT_EQ(first.state().value("nodata"), "0");
+    dcs.finish();
+    EXPECT_TRUE(first.shows("nodata", "1", 6000));
+    EXPECT_TRUE(second.shows("nodata", "1", 1000));
+}
+
+TEST(Gauge, PlacesItselfInDevicePixelsWhateverTheScaleFactor)
+{
+    QTemporaryDir root;
+    QDir().mkpath(root.filePath("Brondix/HarvolmPRO/Panel_Cockpit"));
+    QFile position(root.filePath("Brondix/HarvolmPRO/Panel_Cockpit/Airspeed1.ini"));
+    ASSERT_TRUE(position.open(QIODevice::WriteOnly));
+    position.write("[Position]\r\nMonitor=0\r\nX=100\r\nY=60\r\nIsLocked=True\r\n[Size]\r\nScaleSize=1\r\n");
+    position.close();
+
+    // Device pixels = logical ones times the ratio: the same place and size on both runs.
+    for (const QByteArray factor : {"1", "2"}) {
+        Gauge gauge("P@Airspeed.exe", commandLine(freePort(), freePort(), 1, ""), root, factor);
+        const State s = gauge.state();
+        const double dpr = s.value("dpr").toDouble();
+        EXPECT_EQ(dpr, factor.toDouble());
+        const QStringList g = s.value("geometry").split(',');
+        ASSERT_EQ(g.size(), 4);
+        EXPECT_EQ(QPoint(g[0].toInt(), g[1].toInt()) * dpr, QPoint(100, 60)) << factor.toStdString();
+        EXPECT_EQ(g[2].toInt() * dpr, 200) << factor.toStdString();
+        EXPECT_EQ(s.value("locked"), "1");
+    }
+
+    // Without a position file, instances and ports open apart, not all at the corner.
+    ASSERT_TRUE(position.remove());
+    QSet<QString> places;
+    for (const auto& [port, instance] : {std::pair{47110, 1}, {47110, 2}, {47111, 1}}) {
+        Gauge gauge("P@Airspeed.exe", commandLine(port, freePort(), instance, ""), root);
+        const QString place = gauge.state().value("geometry").section(',', 0, 1);
+        EXPECT_NE(place, "0,0");
+        places.insert(place);
+    }
+    EXPECT_EQ(places.size(), 3);
+}
+
+} // namespace
