@@ -54,3 +54,8 @@ Folders ResolveFolders(const Environment& env, FileSystem& files)
     createFolderWithParents(files, f.IniPath);
     return f;
 }
+
+QString SettingsFolderPath(const Environment& env)
+{
+    return joinPath(joinPath(settingsRoot(env), QStringLiteral("Brondix")), QStringLiteral("HarvolmPRO"));
+}

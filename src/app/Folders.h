@@ -21,3 +21,6 @@ struct Folders
 // Resolves both folders and creates the settings folder with every missing folder above it. A failed creation is
 // not reported here: it shows up later as failing writes.
 Folders ResolveFolders(const Environment& env, FileSystem& files);
+
+// The settings folder as ResolveFolders finds it, without creating anything (for tools that only read it).
+QString SettingsFolderPath(const Environment& env);
