@@ -64,10 +64,14 @@ do
         if udp then
             return
         end
-        udp = assert(socket.udp())
+        -- udp4 where it exists: a socket of no family yet would refuse the options below.
+        udp = assert((socket.udp4 or socket.udp)())
         udp:settimeout(0)
-        pcall(udp.setoption, udp, "ip-multicast-ttl", Settings.ttl)
-        pcall(udp.setoption, udp, "broadcast", true) -- lets a unicast target be a broadcast address
+        local ok, err = udp:setoption("ip-multicast-ttl", Settings.ttl)
+        if not ok then
+            logError("multicast TTL " .. tostring(Settings.ttl) .. ": " .. tostring(err))
+        end
+        udp:setoption("broadcast", true) -- lets a unicast target be a broadcast address
     end
 
     local function send(text, port)

@@ -3,6 +3,8 @@
 #include "net/ControlDatagram.h"
 #include "support/Printers.h"
 
+#include <QNetworkDatagram>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -159,6 +161,31 @@ TEST_F(ExportScript, FlightDataCarriesTheValuesInGaugeUnitsAtTheDataRate)
     dcs.command("tick 1");
     EXPECT_EQ(data.take(), QList<QByteArray>{"IAS=194.4;ALT=3281;HDG=270.0"});
     dcs.finish();
+}
+
+} // namespace
+
+namespace {
+
+TEST(ExportScriptMulticast, GoesToTheGroupWithTheConfiguredTtl)
+{
+    RUN_IN_PRIVATE_NETWORK();
+    if (!FakeDcs::available())
+        GTEST_SKIP() << "lua5.1 is not installed";
+    Inbox control(QHostAddress::AnyIPv4);
+    ASSERT_TRUE(control.socket().joinMulticastGroup(QHostAddress("224.11.5.62")));
+    FakeDcs dcs;
+    dcs.start();
+    dcs.load(QStringLiteral("listenPort = %1, ttl = 3, dataRate = 0").arg(control.port()));
+    dcs.command("start");
+    dcs.command("lua fake.self = {Name = 'Mi-8MT'}");
+    dcs.command("tick 0");
+    dcs.finish();
+    ASSERT_TRUE(waitFor([&] { return control.socket().hasPendingDatagrams(); }));
+    const QNetworkDatagram d = control.socket().receiveDatagram();
+    EXPECT_EQ(d.data(), "PNL:Mi-8MT|PNL:Start");
+    EXPECT_EQ(d.destinationAddress(), QHostAddress("224.11.5.62"));
+    EXPECT_EQ(d.hopLimit(), 3);
 }
 
 } // namespace
