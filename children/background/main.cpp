@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
+#include <cmath>
 
 namespace {
 
@@ -74,28 +75,32 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
+        // Frame and grid are measured in device pixels, like the rectangle.
+        const qreal ratio = devicePixelRatioF();
+        p.scale(1 / ratio, 1 / ratio);
+        const QRect area(0, 0, int(std::lround(width() * ratio)), int(std::lround(height() * ratio)));
         if (m_b.picture)
-            p.drawImage(rect(), m_b.image);
+            p.drawImage(area, m_b.image);
         else
-            p.fillRect(rect(), m_b.colour);
+            p.fillRect(area, m_b.colour);
         if (m_b.showGrid) {
             p.setPen(QPen(m_b.frameColour, 1));
-            for (int x = m_b.gridSpacing; x < width(); x += m_b.gridSpacing)
-                p.drawLine(x, 0, x, height());
-            for (int y = m_b.gridSpacing; y < height(); y += m_b.gridSpacing)
-                p.drawLine(0, y, width(), y);
+            for (int x = m_b.gridSpacing; x < area.width(); x += m_b.gridSpacing)
+                p.drawLine(x, 0, x, area.height());
+            for (int y = m_b.gridSpacing; y < area.height(); y += m_b.gridSpacing)
+                p.drawLine(0, y, area.width(), y);
         }
         if (m_b.showFrame) {
             const int w = m_b.frameWidth;
             p.setPen(Qt::NoPen);
             p.setBrush(m_b.frameColour);
-            p.drawRect(0, 0, width(), w);
-            p.drawRect(0, height() - w, width(), w);
-            p.drawRect(0, 0, w, height());
-            p.drawRect(width() - w, 0, w, height());
+            p.drawRect(0, 0, area.width(), w);
+            p.drawRect(0, area.height() - w, area.width(), w);
+            p.drawRect(0, 0, w, area.height());
+            p.drawRect(area.width() - w, 0, w, area.height());
         }
         if (m_b.night)
-            p.fillRect(rect(), QColor(0, 0, 0, 140)); // dimmed for night flying
+            p.fillRect(area, QColor(0, 0, 0, 140)); // dimmed for night flying
     }
 
 private:

@@ -113,11 +113,11 @@ void paintDial(QPainter& p, const QRectF& area, const DialStyle& s, const DialSt
     p.drawText(QRectF(-30, 18, 60, 18), Qt::AlignCenter, QString::number(value, 'f', 0));
 
     if (state.noData) {
-        const QRectF flag(-20, 40, 40, 15);
+        const QRectF flag(-16, 38, 32, 13); // between the lowest labels
         p.setPen(QPen(Qt::black, 1));
         p.setBrush(QColor(200, 30, 30));
         p.drawRect(flag);
-        font.setPixelSize(11);
+        font.setPixelSize(10);
         p.setFont(font);
         p.setPen(Qt::white);
         p.drawText(flag, Qt::AlignCenter, QStringLiteral("OFF"));
