@@ -104,7 +104,9 @@ QList<QByteArray> Inbox::take()
 namespace {
 
 const char* const insideVariable = "VARNOLT_PRIVATE_NETWORK";
-const QString setUp = QStringLiteral("ip link set lo up && ip route add 224.0.0.0/4 dev lo");
+// ip lies in sbin, which a user's PATH may lack.
+const QString setUp =
+    QStringLiteral("PATH=\"$PATH:/usr/sbin:/sbin\" && ip link set lo up && ip route add 224.0.0.0/4 dev lo");
 
 // unshare as root makes a plain network namespace; without root, a user namespace maps us to root in it.
 QStringList unshareArguments(bool asRoot)
