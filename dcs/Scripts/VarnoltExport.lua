@@ -100,6 +100,8 @@ do
         local field = name
         if name:find('[|:"]') or name:find("^%s") then
             field = quote(name)
+        elseif name == "Stop" or name == "Start" then
+            field = " " .. name -- read as an aircraft of that name, not as the command; the blank is trimmed
         end
         local record = "PNL:" .. field
         if record:find("|", 1, true) then

@@ -80,11 +80,11 @@ TEST_F(ExportScript, WithoutStartWithMissionOnlyTheAircraftIsSent)
 TEST_F(ExportScript, VarnoltReadsEveryNameBackExactly)
 {
     const QString names[] = {
-        "Su-25T", "Name:With:Colons", "pipe|in|it", R"(say "hi")", R"(all "of|:them")", R"("quoted")",
-        "Stop ", // a trailing blank is trimmed by the listener, so the record is not the Stop command
+        "Su-25T", "Name:With:Colons", "pipe|in|it", R"(say "hi")", R"(all "of|:them")", R"("quoted")", "Stop",
+        "Start", // aircraft of these names, not the commands
     };
     const QString expected[] = {
-        "Su-25T", "Name:With:Colons", "pipe|in|it", R"(say "hi")", R"(all "of|:them")", R"("quoted")", "Stop",
+        "Su-25T", "Name:With:Colons", "pipe|in|it", R"(say "hi")", R"(all "of|:them")", R"("quoted")", "Stop", "Start",
     };
     dcs.load(settings("dataRate = 0"));
     dcs.command("start");
