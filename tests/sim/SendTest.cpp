@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QNetworkDatagram>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -132,6 +133,22 @@ TEST(VarnoltSend, AnUnreachableNetworkIsAnError)
     const Sent s = runSend({"--host", "192.0.2.1", "PNL:Stop"}, {}, 0, root);
     EXPECT_EQ(s.exitCode, 1);
     EXPECT_EQ(s.err, "varnolt-send: cannot send to 192.0.2.1:48000: Network is unreachable\n");
+}
+
+TEST(VarnoltSend, MulticastLeavesFromTheChosenAdapterWithTheChosenTtl)
+{
+    RUN_IN_PRIVATE_NETWORK();
+    QTemporaryDir root;
+    Inbox inbox(QHostAddress::AnyIPv4);
+    ASSERT_TRUE(inbox.socket().joinMulticastGroup(QHostAddress("224.11.5.62")));
+    const Sent s =
+        runSend({"--interface", "127.0.0.1", "--ttl", "4", "--port", "{port}", "PNL:Start"}, {}, inbox.port(), root);
+    EXPECT_EQ(s.exitCode, 0) << s.err.toStdString();
+    ASSERT_TRUE(waitFor([&] { return inbox.socket().hasPendingDatagrams(); }));
+    const QNetworkDatagram d = inbox.socket().receiveDatagram();
+    EXPECT_EQ(d.data(), "PNL:Start");
+    EXPECT_EQ(d.destinationAddress(), QHostAddress("224.11.5.62"));
+    EXPECT_EQ(d.hopLimit(), 4);
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 
 #include "app/AppSettings.h"
 
-#include <QHostAddress>
-
 #include <optional>
 
 namespace {
@@ -14,13 +12,15 @@ std::optional<QString> ipv4(const QString& text)
     const QStringList parts = text.split(u'.');
     if (parts.size() != 4)
         return std::nullopt;
+    QStringList numbers;
     for (const QString& p : parts) {
         bool ok = false;
         const int v = p.toInt(&ok, 10);
         if (!ok || p.isEmpty() || p.size() > 3 || v < 0 || v > 255 || !p.front().isDigit())
             return std::nullopt;
+        numbers << QString::number(v); // "010" is ten, never octal
     }
-    return QHostAddress(text).toString();
+    return numbers.join(u'.');
 }
 
 std::optional<int> number(const QString& text, int min, int max)

@@ -33,7 +33,6 @@ QString sendDatagrams(const SendOptions& o)
     const int ttl = o.ttl;
     const int on = 1;
     ::setsockopt(fd, IPPROTO_IP, IP_MULTICAST_TTL, &ttl, sizeof ttl);
-    ::setsockopt(fd, IPPROTO_IP, IP_TTL, &ttl, sizeof ttl);
     ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on); // so 255.255.255.255 works too
 
     QString failure;
