@@ -102,6 +102,17 @@ public:
         return out;
     }
 
+    QMap<QString, QString> stateOf(qint64 pid) const
+    {
+        QMap<QString, QString> out;
+        QFile file(QDir(stateDir()).filePath(QString::number(pid) + ".state"));
+        if (file.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : file.readAll().split('\n'))
+                if (const qsizetype eq = line.indexOf('='); eq > 0)
+                    out.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+        return out;
+    }
+
     std::set<qint64> everyGauge() const
     {
         std::set<qint64> out;
@@ -169,6 +180,9 @@ TEST(EndToEnd, TheExportScriptSwitchesPanelsOfTheRealProgram)
     dcs.command("lua fake.self, fake.ias, fake.alt = {Name = 'FA-18C_hornet'}, 150, 3000");
     ASSERT_TRUE(flyUntil([&] { return panelsOf(c.liveGauges()) == QStringList{"Hornet FA-18C_hornet"}; }));
     const qint64 hornet = c.liveGauges().begin()->second;
+    // Started with the launcher's command line, the gauge shows the script's flight data (150 m/s in knots).
+    EXPECT_TRUE(flyUntil([&] { return c.stateOf(hornet).value("value") == "291.6"; }, 10000))
+        << c.stateOf(hornet).value("value").toStdString();
 
     // Another aircraft: the running panel is stopped and the matching one started.
     dcs.command("lua fake.self = {Name = 'A-10C_2'}");
