@@ -105,6 +105,25 @@ TEST(FlightData, EachGaugeTakesItsOwnValue)
         EXPECT_EQ(flightValue(c.datagram, c.key), c.value) << c.datagram.toStdString() << " " << c.key;
 }
 
+// Loading a panel folds ports 47001 to 47099 to 47000, where only one gauge would receive anything.
+TEST(Gauge, TheCatalogueGivesEveryGaugeAPortOfItsOwnThatLoadingKeeps)
+{
+    QSet<int> ports;
+    const QFileInfoList descriptors = QDir(QStringLiteral(GAUGE_DIR)).entryInfoList({"?@*.ini"}, QDir::Files);
+    ASSERT_GE(descriptors.size(), 5);
+    for (const QFileInfo& d : descriptors) {
+        QFile f(d.filePath());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        const qsizetype at = text.indexOf("DefaultPort=");
+        ASSERT_GE(at, 0) << d.fileName().toStdString();
+        const int port = text.mid(at + 12).split('\r').front().toInt();
+        EXPECT_TRUE(port > 1024 && port < 65536 && (port <= 47000 || port >= 47100)) << d.fileName().toStdString();
+        EXPECT_FALSE(ports.contains(port)) << d.fileName().toStdString();
+        ports.insert(port);
+    }
+}
+
 TEST(Gauge, APlainNumberOnItsOwnPortStillShowsAndTheOffFlagFollowsSilence)
 {
     QTemporaryDir root;
