@@ -59,7 +59,7 @@ do
         end
     end
 
-    local udp -- one socket for the whole mission
+    local udp -- one socket for the whole mission, closed at its end
     local function openSocket()
         if udp then
             return
@@ -92,7 +92,7 @@ do
 
     -- Varnolt splits a datagram into records at "|" and a record into fields at ":"; a part that begins
     -- with a double quote runs to the closing quote, doubled quotes standing for one. Quote where the
-    -- name would otherwise be split or lose its leading blanks.
+    -- name would otherwise be split, and where it begins with a blank.
     local function quote(text)
         return '"' .. (text:gsub('"', '""')) .. '"'
     end
@@ -182,6 +182,8 @@ do
     local function onStop()
         send("PNL:Stop", Settings.listenPort)
         resetMission()
+        udp:close()
+        udp = nil
     end
 
     -- Called at model time t; returns when we want to be called next.
