@@ -33,7 +33,7 @@ QPoint cascadeOffset(int port, int instance, QSize monitor)
     const int columns = std::max(1, (monitor.width() - 40) / step);
     const int rows = std::max(1, (monitor.height() - 40) / step);
     const int slot = ((port % 10) + 10) % 10 % (columns * rows); // catalogue ports differ in the last digit
-    const int shift = ((instance - 1) % 8) * 30;
+    const int shift = ((std::max(instance, 1) - 1) % 8) * 30;
     return QPoint(40 + (slot % columns) * step + shift, 40 + (slot / columns) * step + shift);
 }
 
