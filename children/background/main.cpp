@@ -5,9 +5,12 @@
 #include "DevicePixels.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QSaveFile>
 #include <QWidget>
+
 #include <cmath>
 
 namespace {
@@ -107,6 +110,27 @@ private:
     Background m_b;
 };
 
+// Test hook, as the gauges have: where the window lies, written to $VARNOLT_GAUGE_STATE_DIR/<pid>.state.
+void writeState(const QWidget& window, const QString& panel)
+{
+    const QString folder = qEnvironmentVariable("VARNOLT_GAUGE_STATE_DIR");
+    if (folder.isEmpty())
+        return;
+    QSaveFile f(QDir(folder).filePath(QString::number(QCoreApplication::applicationPid()) + ".state"));
+    if (!f.open(QIODevice::WriteOnly))
+        return;
+    const QRect g = window.geometry();
+    f.write(QStringLiteral("panel=%1\ngauge=background\ngeometry=%2,%3,%4,%5\ndpr=%6\n")
+                .arg(panel)
+                .arg(g.x())
+                .arg(g.y())
+                .arg(g.width())
+                .arg(g.height())
+                .arg(window.devicePixelRatioF())
+                .toUtf8());
+    f.commit();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -120,5 +144,6 @@ int main(int argc, char** argv)
     window.show();
     // The gauges may have been shown first; without a window manager the hint alone does not put us under them.
     window.lower();
+    writeState(window, args.panelName);
     return app.exec();
 }

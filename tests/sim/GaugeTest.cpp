@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPoint>
+#include <QRect>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -173,7 +174,7 @@ TEST(Gauge, GaugesOnOneSimulatorPortAllShowTheExportScriptsData)
     EXPECT_TRUE(second.shows("nodata", "1", 1000));
 }
 
-TEST(Gauge, PlacesItselfInDevicePixelsWhateverTheScaleFactor)
+TEST(Gauge, GaugesAndTheBackgroundPlaceThemselvesInDevicePixelsWhateverTheScaleFactor)
 {
     QTemporaryDir root;
     QDir().mkpath(root.filePath("Brondix/HarvolmPRO/Panel_Cockpit"));
@@ -181,18 +182,28 @@ TEST(Gauge, PlacesItselfInDevicePixelsWhateverTheScaleFactor)
     ASSERT_TRUE(position.open(QIODevice::WriteOnly));
     position.write("[Position]\r\nMonitor=0\r\nX=100\r\nY=60\r\nIsLocked=True\r\n[Size]\r\nScaleSize=1\r\n");
     position.close();
+    QFile background(root.filePath("Brondix/HarvolmPRO/Panel_Cockpit/PanelBackGround.ini"));
+    ASSERT_TRUE(background.open(QIODevice::WriteOnly));
+    background.write("[Settings]\r\nWidth=400\r\nHeight=300\r\n[Position]\r\nTop=50\r\nLeft=120\r\n");
+    background.close();
+    const auto deviceGeometry = [](const State& s) {
+        const double dpr = s.value("dpr").toDouble();
+        const QStringList g = s.value("geometry").split(',');
+        return g.size() == 4 ? QRect(QPoint(g[0].toInt(), g[1].toInt()) * dpr, QSize(g[2].toInt(), g[3].toInt()) * dpr)
+                             : QRect();
+    };
 
     // Device pixels = logical ones times the ratio: the same place and size on both runs.
     for (const QByteArray factor : {"1", "2"}) {
         Gauge gauge("P@Airspeed.exe", commandLine(freePort(), freePort(), 1, ""), root, factor);
-        const State s = gauge.state();
-        const double dpr = s.value("dpr").toDouble();
-        EXPECT_EQ(dpr, factor.toDouble());
-        const QStringList g = s.value("geometry").split(',');
-        ASSERT_EQ(g.size(), 4);
-        EXPECT_EQ(QPoint(g[0].toInt(), g[1].toInt()) * dpr, QPoint(100, 60)) << factor.toStdString();
-        EXPECT_EQ(g[2].toInt() * dpr, 200) << factor.toStdString();
-        EXPECT_EQ(s.value("locked"), "1");
+        EXPECT_EQ(gauge.state().value("dpr").toDouble(), factor.toDouble());
+        EXPECT_EQ(deviceGeometry(gauge.state()), QRect(100, 60, 200, 200)) << factor.toStdString();
+        EXPECT_EQ(gauge.state().value("locked"), "1");
+
+        Gauge panel("../PanelBackGround.exe",
+                    {"0", "Cockpit", "255.255.255.255", "45000", "0", "true", "0", "false", "1", "224.11.5.62"}, root,
+                    factor);
+        EXPECT_EQ(deviceGeometry(panel.state()), QRect(120, 50, 400, 300)) << factor.toStdString();
     }
 
     // Without a position file, instances and ports open apart, not all at the corner.
