@@ -14,6 +14,7 @@
 #include "panels/PanelSetupModel.h"
 #include "panels/TfrmPanel.h"
 #include "panels/TfrmSelPanel.h"
+#include "platform/ScreenFit.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -267,6 +268,7 @@ bool QtPrompter::execOwned(QDialog& dialog)
     // Prompts raised while the dialog is open (colour, picture, messages) belong to it.
     QWidget* const owner = m_owner;
     m_owner = &dialog;
+    fitOnScreen(dialog);
     const bool accepted = execTracked(dialog) == QDialog::Accepted;
     m_owner = owner;
     return accepted && !ending();

@@ -4,6 +4,7 @@
 #include "MainController.h"
 #include "Prompter.h"
 #include "Ribbon.h"
+#include "platform/ScreenFit.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -307,6 +308,7 @@ void TfrmMain::showEvent(QShowEvent* event)
     m_shown = true;
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    fitOnScreen(*this);
     m_statusPanels[2]->setText(m_controller.versionText());
     m_ribbon->setCurrentTab(OperationTab);
     m_controller.FormShow();

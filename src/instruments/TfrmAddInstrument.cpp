@@ -2,6 +2,7 @@
 
 #include "AddInstrumentModel.h"
 #include "platform/Paths.h"
+#include "platform/ScreenFit.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -19,6 +20,8 @@
 #include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -49,10 +52,14 @@ TfrmAddInstrument::TfrmAddInstrument(AddInstrumentModel& model, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmAddInstrument"));
     setModal(true);
+    // On a screen too low for the whole dialog (a large scale factor) the picture gives up the height.
+    m_clientHeight = std::min(kClientHeight, roomOnScreen(*this).height());
+    const int imageHeight = std::max(kImageSize.height() - (kClientHeight - m_clientHeight), kImageSize.height() / 3);
+    m_imageSize = QSize(kImageSize.width() * imageHeight / kImageSize.height(), imageHeight);
     build();
     wire();
     refresh();
-    resize(width(), kClientHeight);
+    resize(width(), m_clientHeight);
     if (parent)
         move(parent->geometry().center() - rect().center());
 }
@@ -71,7 +78,7 @@ void TfrmAddInstrument::build()
     auto* detail = new QVBoxLayout(detailPane);
     detail->setContentsMargins(0, 0, 0, 0);
     m_edImage = named(new QLabel(this), "edImage");
-    m_edImage->setFixedSize(kImageSize);
+    m_edImage->setFixedSize(m_imageSize);
     m_edImage->setAlignment(Qt::AlignCenter);
     detail->addWidget(m_edImage, 0, Qt::AlignHCenter);
     detail->addWidget(heading(QStringLiteral("Instrument"), this));
@@ -178,7 +185,7 @@ void TfrmAddInstrument::refresh()
     const bool adding = m_model.isAddMode();
     m_browser->setVisible(adding);
     setFixedWidth(m_model.formWidth - kFrameWidth);
-    setMinimumHeight(kClientHeight);
+    setMinimumHeight(m_clientHeight);
     setMaximumHeight(QWIDGETSIZE_MAX);
 
     if (m_cbInstrumentSet->count() != m_model.sets().size()) {
@@ -197,9 +204,9 @@ void TfrmAddInstrument::refresh()
 
     QPixmap picture;
     if (!m_model.picture.isEmpty() && picture.load(nativePath(m_model.picture)))
-        m_edImage->setPixmap(picture.size().boundedTo(kImageSize) == picture.size()
+        m_edImage->setPixmap(picture.size().boundedTo(m_imageSize) == picture.size()
                                  ? picture
-                                 : picture.scaled(kImageSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+                                 : picture.scaled(m_imageSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     else
         m_edImage->clear();
     m_lName->setText(m_model.lName);

@@ -31,6 +31,8 @@ private:
 
     AddInstrumentModel& m_model;
     bool m_refreshing = false;
+    int m_clientHeight = 0;
+    QSize m_imageSize;
     int m_shownGeneration = -1;
 
     QWidget* m_browser;

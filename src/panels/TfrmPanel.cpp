@@ -169,6 +169,8 @@ void TfrmPanel::build()
     auto* positionLayout = new QHBoxLayout(position);
     auto* modeBox = named(new QGroupBox(QStringLiteral("Mode"), position), "rgSizeType");
     auto* modeLayout = new QVBoxLayout(modeBox);
+    // Packed, so the dialog still fits a 1080-line screen at twice the scale.
+    modeLayout->setSpacing(0);
     m_rgSizeType = new QButtonGroup(this);
     const char* modeItems[] = {"Full Desktop", "One Monitor only", "Custom Size/Position", "No Background"};
     for (int i = 0; i < PanelSetupModel::ModeCount; ++i) {

@@ -3,7 +3,7 @@
 #include <QRect>
 #include <QSize>
 
-// The PC's monitors in the platform's order, with bounds in virtual-desktop pixels.
+// The PC's monitors in the platform's order, with bounds in virtual-desktop device pixels (never scaled).
 class Monitors
 {
 public:

@@ -3,6 +3,19 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+namespace {
+
+// Panel files hold device pixels, whatever the scale factor: a panel saved at one scale must start alike at
+// another. Qt scales a screen's size only; its top-left corner stays in device pixels.
+QRect devicePixels(const QScreen& screen)
+{
+    const QRect logical = screen.geometry();
+    const qreal ratio = screen.devicePixelRatio();
+    return {logical.topLeft(), QSize(qRound(logical.width() * ratio), qRound(logical.height() * ratio))};
+}
+
+} // namespace
+
 int ScreenMonitors::count() const
 {
     return int(QGuiApplication::screens().size());
@@ -13,11 +26,14 @@ QRect ScreenMonitors::bounds(int index) const
     const auto screens = QGuiApplication::screens();
     if (index < 0 || index >= screens.size())
         return {};
-    return screens.at(index)->geometry();
+    return devicePixels(*screens.at(index));
 }
 
 QSize ScreenMonitors::virtualDesktopSize() const
 {
-    const auto* primary = QGuiApplication::primaryScreen();
-    return primary ? primary->virtualGeometry().size() : QSize();
+    // The rectangle that holds every monitor, measured in device pixels like the monitors themselves.
+    QRect desktop;
+    for (const QScreen* screen : QGuiApplication::screens())
+        desktop |= devicePixels(*screen);
+    return desktop.size();
 }

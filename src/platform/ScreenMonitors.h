@@ -2,7 +2,7 @@
 
 #include "Monitors.h"
 
-// The monitors as Qt's screens report them.
+// The monitors as Qt's screens report them, in device pixels.
 class ScreenMonitors : public Monitors
 {
 public:
