@@ -4,6 +4,10 @@
 #include "platform/Monitors.h"
 #include "platform/Paths.h"
 
+#include <QRegularExpression>
+
+#include <limits>
+
 const QString PanelSetupModel::NewPanelName = QStringLiteral("[New Panel]");
 const QString PanelSetupModel::PictureTitle = QStringLiteral("Select Background Image");
 const QString PanelSetupModel::PictureFilter =
@@ -197,15 +201,21 @@ void PanelSetupModel::btnImageClick()
 
 bool PanelSetupModel::bbOKClick()
 {
+    constexpr int Largest = std::numeric_limits<int>::max();
+    constexpr int Smallest = std::numeric_limits<int>::min();
     struct Field
     {
         const char* label;
         const QString& text;
         bool typed;
+        int lowest;
     };
-    // Top and Left are saved as numbers; Width and Height are checked where the user can type them.
-    const Field fields[] = {
-        {"Width", width, m_sizeVisible}, {"Height", height, m_sizeVisible}, {"Top", top, true}, {"Left", left, true}};
+    // Top and Left are saved as numbers; Width and Height are checked where the user can type them, and a
+    // window needs at least one pixel each way.
+    const Field fields[] = {{"Width", width, m_sizeVisible, 1},
+                            {"Height", height, m_sizeVisible, 1},
+                            {"Top", top, true, Smallest},
+                            {"Left", left, true, Smallest}};
     if (m_panelNameEnabled && nameCheck && panelName != NewPanelName) {
         if (const auto problem = nameCheck(panelName)) {
             m_prompter.message(MessageKind::Error, *problem);
@@ -213,10 +223,24 @@ bool PanelSetupModel::bbOKClick()
         }
     }
     for (const Field& f : fields) {
-        if (f.typed && !parseInteger(f.text)) {
-            m_prompter.message(
-                MessageKind::Error,
-                QStringLiteral("%1 must be a whole number; '%2' is not.").arg(QString::fromLatin1(f.label), f.text));
+        if (!f.typed)
+            continue;
+        const QString label = QString::fromLatin1(f.label);
+        const std::optional<int> value = parseInteger(f.text);
+        // Digits that overflow are a number all the same: say what the range is.
+        static const QRegularExpression digits(QStringLiteral("^ *[-+]?[0-9]+$"));
+        if (!value && !digits.match(f.text).hasMatch()) {
+            m_prompter.message(MessageKind::Error,
+                               QStringLiteral("%1 must be a whole number; '%2' is not.").arg(label, f.text));
+            return false;
+        }
+        if (!value || *value < f.lowest) {
+            m_prompter.message(MessageKind::Error,
+                               QStringLiteral("%1 must be a whole number from %2 to %3; '%4' is not.")
+                                   .arg(label)
+                                   .arg(f.lowest)
+                                   .arg(Largest)
+                                   .arg(f.text));
             return false;
         }
     }

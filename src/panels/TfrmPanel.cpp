@@ -18,6 +18,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QColor toQColor(int stored)
@@ -51,6 +53,34 @@ template <typename W> W* named(W* widget, const char* name)
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
+
+// A typed number outside the range is taken to the nearer limit when editing ends, instead of refusing
+// the keystroke that leaves the range (typing 99 would otherwise give 9).
+class ClampingSpinBox : public QSpinBox
+{
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString& input, int& pos) const override
+    {
+        const QString text = input.trimmed();
+        if (text.isEmpty() || text == u'-' || text == u'+')
+            return QValidator::Intermediate;
+        bool isNumber = false;
+        const qlonglong value = text.toLongLong(&isNumber);
+        if (!isNumber || text.size() > 11)
+            return QSpinBox::validate(input, pos);
+        return value >= minimum() && value <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
+    }
+    void fixup(QString& input) const override
+    {
+        bool isNumber = false;
+        const qlonglong value = input.trimmed().toLongLong(&isNumber);
+        if (isNumber)
+            input = QString::number(std::clamp<qlonglong>(value, minimum(), maximum()));
+    }
+};
 
 void setTextKeepingCursor(QLineEdit* edit, const QString& text)
 {
@@ -139,13 +169,13 @@ void TfrmPanel::build()
     m_pColorFrame = named(new QToolButton(m_gbColor), "pColorFrame");
     m_pColorFrame->setFixedWidth(40);
     colorLayout->addWidget(m_pColorFrame, 1, 1);
-    m_edPixels = named(new QSpinBox(m_gbColor), "edPixels");
+    m_edPixels = named(new ClampingSpinBox(m_gbColor), "edPixels");
     m_edPixels->setRange(PanelSetupModel::MinSpin, PanelSetupModel::MaxSpin);
     colorLayout->addWidget(m_edPixels, 1, 2);
     colorLayout->addWidget(new QLabel(QStringLiteral("pixels wide"), m_gbColor), 1, 3);
     m_cbShowGrid = named(new QCheckBox(QStringLiteral("Show Grid"), m_gbColor), "cbShowGrid");
     colorLayout->addWidget(m_cbShowGrid, 2, 0);
-    m_edGrid = named(new QSpinBox(m_gbColor), "edGrid");
+    m_edGrid = named(new ClampingSpinBox(m_gbColor), "edGrid");
     m_edGrid->setRange(PanelSetupModel::MinSpin, PanelSetupModel::MaxSpin);
     colorLayout->addWidget(m_edGrid, 2, 2);
     colorLayout->addWidget(new QLabel(QStringLiteral("pixel spacing"), m_gbColor), 2, 3);

@@ -251,17 +251,27 @@ TEST_F(PanelSetupModelTest, OkRefusesValuesThatCannotBeSaved)
         const char* width;
         const char* top;
         const char* left;
-        bool accepted;
+        const char* refusal; // nullptr: accepted
     };
     const Case cases[] = {
-        {M::TypeColor, M::CustomSize, "1024", "100", "-20", true},
-        {M::TypeColor, M::CustomSize, "1024", "1O0", "0", false},
-        {M::TypeColor, M::CustomSize, "1024", "0", "", false},
-        {M::TypeColor, M::CustomSize, "wide", "0", "0", false},
-        {M::TypeColor, M::FullDesktop, "wide", "0", "0", true},  // hidden, filled by the dialog
-        {M::TypeImage, M::FullDesktop, "wide", "0", "0", false}, // image size cleared: typed by the user
+        {M::TypeColor, M::CustomSize, "1024", "100", "-20", nullptr},
+        {M::TypeColor, M::CustomSize, "1", "-2147483648", "2147483647", nullptr},
+        {M::TypeColor, M::CustomSize, "1024", "1O0", "0", "Top must be a whole number; '1O0' is not."},
+        {M::TypeColor, M::CustomSize, "1024", "0", "", "Left must be a whole number; '' is not."},
+        {M::TypeColor, M::CustomSize, "wide", "0", "0", "Width must be a whole number; 'wide' is not."},
+        {M::TypeColor, M::CustomSize, "0", "0", "0", "Width must be a whole number from 1 to 2147483647; '0' is not."},
+        {M::TypeColor, M::CustomSize, "-5", "0", "0",
+         "Width must be a whole number from 1 to 2147483647; '-5' is not."},
+        {M::TypeColor, M::CustomSize, "800", "99999999999", "0",
+         "Top must be a whole number from -2147483648 to 2147483647; '99999999999' is not."},
+        {M::TypeColor, M::CustomSize, "800", "0", "-2147483649",
+         "Left must be a whole number from -2147483648 to 2147483647; '-2147483649' is not."},
+        {M::TypeColor, M::FullDesktop, "wide", "0", "0", nullptr}, // hidden, filled by the dialog
+        {M::TypeImage, M::FullDesktop, "0", "0", "0",              // image size cleared: typed by the user
+         "Width must be a whole number from 1 to 2147483647; '0' is not."},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " " << c.top << " " << c.left);
         PanelSetupModel m(monitors, prompter);
         m.setType(c.type);
         m.setImageSize(false);
@@ -270,10 +280,11 @@ TEST_F(PanelSetupModelTest, OkRefusesValuesThatCannotBeSaved)
         m.top = QString::fromLatin1(c.top);
         m.left = QString::fromLatin1(c.left);
         const size_t shown = prompter.messages.size();
-        EXPECT_EQ(m.bbOKClick(), c.accepted) << c.width << " " << c.top << " " << c.left;
-        EXPECT_EQ(prompter.messages.size(), shown + (c.accepted ? 0 : 1));
+        EXPECT_EQ(m.bbOKClick(), !c.refusal);
+        ASSERT_EQ(prompter.messages.size(), shown + (c.refusal ? 1 : 0));
+        if (c.refusal)
+            EXPECT_EQ(prompter.messages.back().text, QString::fromLatin1(c.refusal));
     }
-    EXPECT_EQ(prompter.messages.back().text, QLatin1String("Width must be a whole number; 'wide' is not."));
 }
 
 } // namespace

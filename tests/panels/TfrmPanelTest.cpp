@@ -157,3 +157,29 @@ TEST_F(TfrmPanelTest, NothingClippedInAnyState)
 }
 
 } // namespace
+
+TEST_F(TfrmPanelTest, SpinFieldsTakeATypedValueToTheNearerLimit)
+{
+    const struct
+    {
+        const char* typed;
+        int value;
+    } cases[] = {{"99", 50}, {"0", 1}, {"-5", 1}, {"12", 12}, {"99999999999999", 50}};
+    QtPrompter prompter;
+    M model(tp.monitors, prompter);
+    TfrmPanel dialog(model);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog); // so that the focus, and editing, can end
+    for (const char* field : {"edPixels", "edGrid"}) {
+        auto* spin = child<QSpinBox>(&dialog, field);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << field << " typed " << c.typed);
+            spin->setFocus();
+            spin->selectAll();
+            QTest::keyClicks(spin, QString::fromLatin1(c.typed));
+            QTest::keyClick(spin, Qt::Key_Tab); // editing ends as the focus moves on
+            EXPECT_EQ(spin->value(), c.value);
+            EXPECT_EQ(QLatin1String(field) == "edPixels" ? model.frameWidth() : model.gridSpacing(), c.value);
+        }
+    }
+}
