@@ -5,12 +5,13 @@ set -euo pipefail
 packages=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6dbus6
-    zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
+    libxcb1-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
     dbus dbus-daemon fontconfig fonts-wine
     python3
 )
 if [ "${1:-}" = "--test" ]; then
-    packages+=(xvfb xauth lua5.1 lua-socket iproute2 util-linux)
+    # openbox: a real window manager for the De-clutter test, which skips without it.
+    packages+=(xvfb xauth openbox lua5.1 lua-socket iproute2 util-linux)
 fi
 
 missing=()

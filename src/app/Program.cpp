@@ -16,10 +16,12 @@
 #include "platform/QtDesktopShell.h"
 #include "platform/ScreenMonitors.h"
 #include "platform/TerminationSignals.h"
+#include "platform/X11ShowDesktop.h"
 #include "run/SystemCritical.h"
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QTimer>
 
 int runProgram(QApplication& app, const ProgramOptions& options)
@@ -47,6 +49,10 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     Platform platform{&ini, &files, &monitors, &locale, &env, &shell, &processes};
     platform.addresses = &addresses;
     platform.power = &power;
+    // Qt's own X connection on X11; on any other platform there is no window manager request to make.
+    const auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
+    X11ShowDesktop showDesktop(x11 ? x11->connection() : nullptr);
+    platform.showDesktop = &showDesktop;
     platform.systemCritical = &systemCritical;
 
     QtPrompter prompter;

@@ -8,6 +8,7 @@ class IniService;
 class LocaleService;
 class Monitors;
 class Processes;
+class ShowDesktop;
 class NetworkAddresses;
 class TSystemCritical;
 
@@ -23,6 +24,7 @@ struct Platform
     Processes* processes = nullptr;
     NetworkAddresses* addresses = nullptr;
     DesktopPower* power = nullptr;
+    ShowDesktop* showDesktop = nullptr; // none: De-clutter leaves the windows where they are
     // The process's one keep-awake request; it lives from before the main window until after the message loop.
     TSystemCritical* systemCritical = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "SystemCritical.h"
 #include "platform/DesktopPower.h"
+#include "platform/ShowDesktop.h"
 
 void DesktopPreparation::PrepareDesktop(bool declutterDesktop)
 {
@@ -14,6 +15,8 @@ void DesktopPreparation::PrepareDesktop(bool declutterDesktop)
     try {
         m_power.hideDesktopIcons();
         m_power.minimizeAllWindows();
+        if (m_showDesktop)
+            m_showDesktop->setShowingDesktop(true);
     } catch (...) {
         RestoreDesktop(declutterDesktop);
         throw;
@@ -25,6 +28,10 @@ void DesktopPreparation::RestoreDesktop(bool declutterDesktop)
     if (m_screenSaverWasActive)
         m_power.setScreenSaverActive(true);
     m_systemCritical.SetIsCritical(false);
-    if (declutterDesktop)
-        m_power.showDesktopIcons();
+    if (!declutterDesktop)
+        return;
+    m_power.showDesktopIcons();
+    // Unlike minimised windows, those the desktop was shown over come back: the user had them open.
+    if (m_showDesktop)
+        m_showDesktop->setShowingDesktop(false);
 }

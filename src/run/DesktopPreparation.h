@@ -1,6 +1,7 @@
 #pragma once
 
 class DesktopPower;
+class ShowDesktop;
 class TSystemCritical;
 
 // Switches the screensaver off, keeps the system awake and optionally declutters the desktop while a panel
@@ -9,8 +10,9 @@ class TSystemCritical;
 class DesktopPreparation
 {
 public:
-    DesktopPreparation(DesktopPower& power, TSystemCritical& systemCritical)
-        : m_power(power), m_systemCritical(systemCritical)
+    // showDesktop: the window manager's "show desktop", used by De-clutter where there is one.
+    DesktopPreparation(DesktopPower& power, TSystemCritical& systemCritical, ShowDesktop* showDesktop = nullptr)
+        : m_power(power), m_systemCritical(systemCritical), m_showDesktop(showDesktop)
     {}
 
     // If decluttering fails, everything done so far is undone before the error goes on: no half-prepared
@@ -23,5 +25,6 @@ public:
 private:
     DesktopPower& m_power;
     TSystemCritical& m_systemCritical;
+    ShowDesktop* m_showDesktop;
     bool m_screenSaverWasActive = false;
 };

@@ -17,7 +17,8 @@ const QString AutoAddress = QStringLiteral("Auto");
 } // namespace
 
 RunControl::RunControl(Session& session, QObject* parent)
-    : QObject(parent), m_session(session), m_desktop(*session.platform().power, *session.platform().systemCritical)
+    : QObject(parent), m_session(session),
+      m_desktop(*session.platform().power, *session.platform().systemCritical, session.platform().showDesktop)
 {}
 
 RunControl::~RunControl() = default;

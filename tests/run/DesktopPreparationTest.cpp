@@ -1,5 +1,6 @@
 #include "run/DesktopPreparation.h"
 #include "platform/Errors.h"
+#include "platform/ShowDesktop.h"
 #include "run/SystemCritical.h"
 #include "support/TestPlatform.h"
 
@@ -51,6 +52,21 @@ TEST(SystemCritical, UpdateExecutionStateCanBeReplaced)
     EXPECT_TRUE(power.calls.isEmpty());
 }
 
+namespace {
+
+// The window manager's "show desktop", recorded in the order of the other desktop requests.
+struct RecordingShowDesktop : ShowDesktop
+{
+    QStringList& calls;
+    explicit RecordingShowDesktop(QStringList& log) : calls(log) {}
+    void setShowingDesktop(bool showing) override
+    {
+        calls << (showing ? QStringLiteral("desktop shown") : QStringLiteral("windows back"));
+    }
+};
+
+} // namespace
+
 TEST(DesktopPreparation, PreparesAndRestoresInOrder)
 {
     const struct
@@ -62,19 +78,21 @@ TEST(DesktopPreparation, PreparesAndRestoresInOrder)
         {false, false, {"screenSaver query", "sleep inhibited"}, {"sleep allowed"}},
         {true,
          true,
-         {"screenSaver query", "screenSaver off", "sleep inhibited", "icons hidden", "windows minimised"},
-         {"screenSaver on", "sleep allowed", "icons shown"}},
+         {"screenSaver query", "screenSaver off", "sleep inhibited", "icons hidden", "windows minimised",
+          "desktop shown"},
+         {"screenSaver on", "sleep allowed", "icons shown", "windows back"}},
         {false,
          true,
-         {"screenSaver query", "sleep inhibited", "icons hidden", "windows minimised"},
-         {"sleep allowed", "icons shown"}},
+         {"screenSaver query", "sleep inhibited", "icons hidden", "windows minimised", "desktop shown"},
+         {"sleep allowed", "icons shown", "windows back"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "screensaver " << c.screenSaverOn << ", declutter " << c.declutter);
         RecordingDesktopPower power;
         power.screenSaverOn = c.screenSaverOn;
         TSystemCritical critical(power);
-        DesktopPreparation desktop(power, critical);
+        RecordingShowDesktop showDesktop(power.calls);
+        DesktopPreparation desktop(power, critical, &showDesktop);
 
         desktop.PrepareDesktop(c.declutter);
         EXPECT_EQ(power.calls, c.prepared);
