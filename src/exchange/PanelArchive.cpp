@@ -69,7 +69,7 @@ PackedFile packFile(const FileSystem& files, const FileJob& job, const ArchiveOp
         if (!files.readFile(job.path, data) || data.isEmpty())
             return result; // unreadable and empty files are simply not stored
         if (data.size() > std::numeric_limits<qint32>::max()) {
-            result.error = QStringLiteral("File \"%1\" is too large for an archive").arg(job.path);
+            result.error = QStringLiteral("File \"%1\" is too large for an archive").arg(nativePath(job.path));
             return result;
         }
         const QByteArray packed = archive::deflateData(data, options.level);
@@ -154,7 +154,7 @@ void PanelArchive::CompressDirectory(const QString& folder, bool recursive, cons
     const QByteArray bytes = pack(folder, archive);
     QString error;
     if (!m_files.writeFile(archive, bytes, &error))
-        throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2").arg(archive, error));
+        throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativePath(archive), error));
 }
 
 void PanelArchive::DecompressFile(const QString& archive, const QString& target, bool overwrite, bool useStoredFolders)
@@ -164,7 +164,7 @@ void PanelArchive::DecompressFile(const QString& archive, const QString& target,
     QByteArray bytes;
     QString error;
     if (!m_files.readFile(archive, bytes, &error))
-        throw VarnoltError(QStringLiteral("Cannot open file \"%1\". %2").arg(archive, error));
+        throw VarnoltError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(archive), error));
     unpack(bytes, target);
 }
 
@@ -198,7 +198,7 @@ void PanelArchive::unpack(const QByteArray& archive, const QString& target) cons
         archive::inflateData(dataOf(h), h.size, &data);
         QString error;
         if (!m_files.writeFile(path, data, &error))
-            throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
+            throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativePath(path), error));
     }
 }
 

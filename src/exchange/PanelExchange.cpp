@@ -115,7 +115,7 @@ void PanelExchange::aImportExecute()
     try {
         unpackRenamed(archive, staging, newName);
         if (!files.renameFile(staging, folder))
-            throw VarnoltError(QStringLiteral("Cannot create folder \"%1\"").arg(folder));
+            throw VarnoltError(QStringLiteral("Cannot create folder \"%1\"").arg(nativePath(folder)));
     } catch (...) {
         if (files.folderExists(staging))
             RemoveFolderTree(staging);
@@ -143,7 +143,7 @@ void PanelExchange::unpackRenamed(const QString& archive, const QString& staging
         }
     }
     if (listFile.isEmpty())
-        throw VarnoltError(QStringLiteral("\"%1\" holds no panel to import!").arg(archive));
+        throw VarnoltError(QStringLiteral("\"%1\" holds no panel to import!").arg(nativePath(archive)));
 
     const QString oldName = withoutExtension(listFile);
     if (oldName == newName)

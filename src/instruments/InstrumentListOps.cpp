@@ -38,11 +38,11 @@ void saveInstrumentList(FileSystem& files, const QString& iniPath, const QString
     const QString folder = PanelFolder(iniPath, panelName);
     const QString file = InstrumentListFileName(iniPath, panelName);
     if (!files.folderExists(folder) && !files.createFolder(folder) && !files.folderExists(folder))
-        throw VarnoltError(
-            QStringLiteral("Cannot create file \"%1\". The folder \"%2\" cannot be created").arg(file, folder));
+        throw VarnoltError(QStringLiteral("Cannot create file \"%1\". The folder \"%2\" cannot be created")
+                               .arg(nativePath(file), nativePath(folder)));
     QString reason;
     if (!files.writeFile(file, formatInstrumentList(list.rows(), settings), &reason))
-        throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2").arg(file, reason));
+        throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativePath(file), reason));
 }
 
 void readInstrumentList(const FileSystem& files, const QString& iniPath, const QString& panelName,
@@ -53,13 +53,13 @@ void readInstrumentList(const FileSystem& files, const QString& iniPath, const Q
     QByteArray bytes;
     QString reason;
     if (!files.readFile(file, bytes, &reason))
-        throw VarnoltError(QStringLiteral("Cannot open file \"%1\". %2").arg(file, reason));
+        throw VarnoltError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(file), reason));
     ParsedInstrumentList parsed = parseInstrumentList(bytes);
     list.setRows(std::move(parsed.rows));
     if (parsed.badLine)
         throw VarnoltError(QStringLiteral("Line %1 of \"%2\" does not hold the eight fields of an instrument")
                                .arg(*parsed.badLine)
-                               .arg(file));
+                               .arg(nativePath(file)));
 }
 
 void repairInstrumentList(const FileSystem& files, const InstrumentCatalogue& catalogue, const QString& appPath,

@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// Stored and shown paths use "\" as the separator, exactly as on the PCs the files are shared with.
-// Only the file-system layer turns them into the native form.
+// Stored paths use "\" as the separator, exactly as on the PCs the files are shared with. Only the
+// file-system layer turns them into the native form, and so does every message that shows a path: the
+// user must be able to find, and paste, what the message names.
 QString nativePath(const QString& storedPath);
 
 // a + "\" + b

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include "platform/Paths.h"
+
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -237,19 +239,19 @@ TEST_F(PanelArchiveTest, FaultyArchivesAreRefusedBeforeAnythingIsWritten)
 TEST_F(PanelArchiveTest, MissingArchiveAndUnwritableTargets)
 {
     EXPECT_EQ(errorOf([&] { m_archive.DecompressFile(at("none.vrx"), at("t"), true, true); }),
-              QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(at("none.vrx")));
+              QStringLiteral("Cannot open file \"%1\". No such file or directory").arg(nativePath(at("none.vrx"))));
 
     write("panel\\a.ini", "content");
     EXPECT_TRUE(errorOf([&] {
                     m_archive.CompressDirectory(at("panel"), false, at("no\\such\\out.vrx"));
-                }).startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(at("no\\such\\out.vrx"))));
+                }).startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(nativePath(at("no\\such\\out.vrx")))));
 
     // A folder standing where a file should go.
     m_archive.CompressDirectory(at("panel"), false, at("out.vrx"));
     QDir().mkpath(native("t\\a.ini"));
     EXPECT_TRUE(errorOf([&] {
                     m_archive.DecompressFile(at("out.vrx"), at("t"), true, true);
-                }).startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(at("t\\a.ini"))));
+                }).startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(nativePath(at("t\\a.ini")))));
 }
 
 TEST_F(PanelArchiveTest, FailedWriteKeepsTheEarlierArchive)
@@ -267,7 +269,7 @@ TEST_F(PanelArchiveTest, FailedWriteKeepsTheEarlierArchive)
 
     PanelArchive archive(fullDisk);
     EXPECT_EQ(errorOf([&] { archive.CompressDirectory(at("panel"), false, at("out.vrx")); }),
-              QStringLiteral("Cannot create file \"%1\". No space left on device").arg(at("out.vrx")));
+              QStringLiteral("Cannot create file \"%1\". No space left on device").arg(nativePath(at("out.vrx"))));
     EXPECT_EQ(read("out.vrx"), "earlier archive");
 }
 

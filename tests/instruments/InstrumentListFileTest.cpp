@@ -219,6 +219,10 @@ TEST_F(InstrumentListFileOnDisk, FailedSaveLeavesTheOldFileAndShowsTheError)
     EXPECT_TRUE(prompter.messages[0].text.contains("Keep.cfg") && prompter.messages[0].text.contains("No space"))
         << prompter.messages[0].text.toStdString();
     EXPECT_TRUE(prompter.messages[1].text.contains("Blocked.cfg"));
+    // The paths shown are the ones the user can find: native, not the stored "\\" form mixed in.
+    EXPECT_TRUE(prompter.messages[0].text.contains(nativePath(session.folders.IniPath) + "/Panel_Keep/Keep.cfg"));
+    for (const auto& m : prompter.messages)
+        EXPECT_FALSE(m.text.contains(u'\\')) << m.text.toStdString();
     EXPECT_EQ(TestPlatform::readBytes(cfgPath("Keep")), before);
     EXPECT_EQ(session.instruments().count(), 2);
 }
