@@ -7,6 +7,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <array>
 
 namespace archive {
@@ -155,6 +156,33 @@ QString zlibMessage(int code)
     default:
         return QStringLiteral("zLib returned: unknown error (%1)").arg(code);
     }
+}
+
+bool startsLikeArchive(QByteArrayView data)
+{
+    if (data.isEmpty())
+        return true;
+    const auto printable = [](QByteArrayView text) {
+        return std::all_of(text.begin(), text.end(), [](char c) { return quint8(c) >= 0x20 && c != 0x7F; });
+    };
+    qsizetype pos = 0;
+    const auto text = [&](QByteArrayView& out) {
+        if (pos >= data.size() || quint8(data[pos]) > data.size() - pos - 1)
+            return false;
+        out = data.sliced(pos + 1, quint8(data[pos]));
+        pos += 1 + out.size();
+        return printable(out);
+    };
+    QByteArrayView folder, name;
+    if (!text(folder) || !text(name) || name.isEmpty() || data.size() - pos < 8 + 2)
+        return false;
+    const qint32 size = qFromLittleEndian<qint32>(data.data() + pos);
+    const qint32 packedSize = qFromLittleEndian<qint32>(data.data() + pos + 4);
+    const quint8 cmf = quint8(data[pos + 8]);
+    const quint8 flg = quint8(data[pos + 9]);
+    // A zlib header: deflate with at most a 32 KiB window, and a check value making it a multiple of 31.
+    const bool zlibHeader = (cmf & 0x0F) == 8 && (cmf >> 4) <= 7 && (cmf * 256 + flg) % 31 == 0;
+    return size >= 0 && packedSize >= 2 && zlibHeader;
 }
 
 } // namespace archive

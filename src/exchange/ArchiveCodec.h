@@ -36,6 +36,11 @@ QByteArray deflateData(QByteArrayView data, int level);
 // message when the stream is damaged or ends before its end marker. With out == nullptr it only checks.
 bool inflateData(QByteArrayView packed, qint64 maxSize, QByteArray* out);
 
+// Whether the bytes begin like a panel archive: a first entry whose folder and name are printable text and
+// whose data starts with a zlib stream header. An empty file passes: it is an archive without entries.
+// Anything else was never an archive, rather than a damaged one.
+bool startsLikeArchive(QByteArrayView data);
+
 // "zlib returned: ..." for a zlib result code.
 QString zlibMessage(int code);
 

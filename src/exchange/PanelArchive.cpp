@@ -165,6 +165,9 @@ void PanelArchive::DecompressFile(const QString& archive, const QString& target,
     QString error;
     if (!m_files.readFile(archive, bytes, &error))
         throw VarnoltError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(archive), error));
+    // Said in words: the parts of a file that is no archive at all are no names worth showing.
+    if (!archive::startsLikeArchive(bytes))
+        throw VarnoltError(QStringLiteral("\"%1\" is not a Varnolt export file.").arg(nativePath(archive)));
     unpack(bytes, target);
 }
 

@@ -199,6 +199,14 @@ TEST_F(PanelArchiveTest, FaultyArchivesAreRefusedBeforeAnythingIsWritten)
     archive::appendEntry(cutShort, "", "cut.ini", 4, archive::deflateData("data", -1).left(5));
 
     const QString outside = QStringLiteral("lies outside the target folder");
+    const QString notAnArchive = QStringLiteral("\"%1\" is not a Varnolt export file.").arg(nativePath(at("bad.vrx")));
+    QByteArray noStream("\x03"
+                        "abc"
+                        "\x07"
+                        "cfg.cfg"
+                        "\x04\0\0\0\x04\0\0\0"
+                        "data",
+                        3 + 1 + 7 + 1 + 8 + 4);
     struct Case
     {
         const char* what;
@@ -225,12 +233,19 @@ TEST_F(PanelArchiveTest, FaultyArchivesAreRefusedBeforeAnythingIsWritten)
         {"backslash in name", good + entry("", "..\\evil.ini", "x"), outside},
         {"name is parent", good + entry("", "..", "x"), outside},
         {"empty name", good + entry("sub\\", "", "x"), outside},
+        // Files that never were archives, whatever bytes they hold.
+        {"text file", "[Config]\r\nPanelName=Cockpit\r\n", notAnArchive},
+        {"picture", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), notAnArchive},
+        {"names but no zlib data", noStream, notAnArchive},
+        {"one byte", "x", notAnArchive},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         write("bad.vrx", c.bytes);
         const QString message = errorOf([&] { m_archive.DecompressFile(at("bad.vrx"), at("t\\target"), true, true); });
         EXPECT_TRUE(message.contains(c.message)) << qPrintable(message);
+        EXPECT_TRUE(std::none_of(message.begin(), message.end(), [](QChar ch) { return ch.unicode() < 0x20; }))
+            << "raw bytes in " << qPrintable(message);
         EXPECT_FALSE(QFileInfo::exists(native("t")));
         EXPECT_EQ(tree(""), (std::map<QString, QByteArray>{{"bad.vrx", c.bytes}}));
     }
