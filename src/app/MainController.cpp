@@ -119,13 +119,21 @@ void MainController::aUserManualExecute()
 {
     const Platform& p = m_session.platform();
     const QString manual = p.env->currentDirectory() + QStringLiteral("/Varnolt Manual.pdf");
-    if (p.files->fileExists(manual))
-        p.shell->openDocument(manual);
+    if (!p.files->fileExists(manual))
+        return;
+    Prompter& prompter = m_session.prompter();
+    p.shell->openDocument(manual, [&prompter, manual] {
+        prompter.showError(
+            QStringLiteral("\"%1\" cannot be opened: no program to show PDF files was found.").arg(manual));
+    });
 }
 
 void MainController::aWebSiteExecute()
 {
-    m_session.platform().shell->openAddress(WebSiteAddress);
+    Prompter& prompter = m_session.prompter();
+    m_session.platform().shell->openAddress(WebSiteAddress, [&prompter] {
+        prompter.showError(QStringLiteral("%1 cannot be opened: no web browser was found.").arg(WebSiteAddress));
+    });
 }
 
 void MainController::aPortNumberExecute()

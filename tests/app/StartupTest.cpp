@@ -38,11 +38,9 @@ TEST_F(Startup, CommandLineChoosesThePanelAndWhetherItStarts)
         QString lookedUp; // empty: no look-up
         bool started;
     } cases[] = {
-        {{}, "Last", false},
-        {{"start"}, "Last", true},
-        {{"Start"}, "Start", true},     // only the exact word asks for the last panel
-        {{"Left"}, "Left", true},
-        {{"Left", "Right"}, "Last", false}, // two arguments are ignored
+        {{}, "Last", false},        {{"start"}, "Last", true},
+        {{"Start"}, "Start", true},                                     // only the exact word asks for the last panel
+        {{"Left"}, "Left", true},   {{"Left", "Right"}, "Last", false}, // two arguments are ignored
     };
     for (const auto& c : cases) {
         seams.calls.clear();
@@ -148,4 +146,15 @@ TEST_F(Startup, ManualOpensOnlyWhenPresent)
     controller->aUserManualExecute();
     controller->aWebSiteExecute();
     EXPECT_EQ(t.shell.opened, QStringList({t.env.currentDir + "/Varnolt Manual.pdf", WebSiteAddress}));
+    EXPECT_TRUE(prompter.messages.empty());
+
+    // No viewer, no browser: said, not swallowed.
+    t.shell.fails = true;
+    controller->aUserManualExecute();
+    controller->aWebSiteExecute();
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[0].text, "\"" + t.env.currentDir +
+                                             "/Varnolt Manual.pdf\" cannot be opened: no program to show PDF files "
+                                             "was found.");
+    EXPECT_EQ(prompter.messages[1].text, WebSiteAddress + " cannot be opened: no web browser was found.");
 }

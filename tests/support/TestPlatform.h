@@ -34,8 +34,17 @@ class RecordingShell : public DesktopShell
 {
 public:
     QStringList opened;
-    void openDocument(const QString& path) override { opened << path; }
-    void openAddress(const QString& url) override { opened << url; }
+    bool fails = false; // nothing on this desktop can open anything
+    void openDocument(const QString& path, Failed failed) override { open(path, failed); }
+    void openAddress(const QString& url, Failed failed) override { open(url, failed); }
+
+private:
+    void open(const QString& what, const Failed& failed)
+    {
+        opened << what;
+        if (fails)
+            failed();
+    }
 };
 
 // The local addresses the test wants the PC to have.
