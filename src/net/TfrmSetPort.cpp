@@ -46,7 +46,8 @@ TfrmSetPort::TfrmSetPort(NetworkConfigModel& model, QWidget* parent) : QDialog(p
     m_cbDeclutter =
         place(new QCheckBox(QStringLiteral("De-clutter desktop on start"), frame), "cbDeclutter", 12, 268, 206, 20);
     m_cbDeclutter->setToolTip(QStringLiteral(
-        "Hides the desktop icons and minimises every window when a panel starts, where the desktop allows it"));
+        "Shows the bare desktop while a panel runs and brings the windows back when it stops, where the window "
+        "manager allows it"));
     // Lies on the window, not in the frame, lined up between the autostart and de-clutter boxes.
     m_cbMonitorChecking = place(new QCheckBox(QStringLiteral("Enable Monitor Checking"), this), "cbMonitorChecking",
                                 frame->x() + 12, frame->y() + 244, 206, 20);
@@ -61,6 +62,12 @@ TfrmSetPort::TfrmSetPort(NetworkConfigModel& model, QWidget* parent) : QDialog(p
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     widenToFitText(this);
+
+    // Top to bottom as shown; the monitor checking box, a child of the window, would otherwise come last.
+    QWidget* const order[] = {m_edMulti,     m_edIPAddress,       m_edPort,      m_edDCSPort, m_cbPanelSwitching,
+                              m_cbAutoStart, m_cbMonitorChecking, m_cbDeclutter, ok,          cancel};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     connect(m_cbPanelSwitching, &QCheckBox::toggled, this, &TfrmSetPort::cbPanelSwitchingClick);
 

@@ -2,6 +2,7 @@
 #include "app/QtPrompter.h"
 #include "app/TfrmMain.h"
 #include "net/AdapterChooser.h"
+#include "net/NetworkConfigModel.h"
 #include "net/TfrmSelAdapter.h"
 #include "net/TfrmSetPort.h"
 #include "support/TestPlatform.h"
@@ -111,6 +112,23 @@ TEST_F(NetworkDialogs, NetworkConfigFromTheRibbonFollowsTheSwitchAndSavesOnlyOnO
     EXPECT_TRUE(file.contains("AutoStart=yes\r\n")) << file.constData();
     EXPECT_EQ(controller.session().settings.ListenPort, QStringLiteral(" 48001 "));
     EXPECT_EQ(acted, 2);
+}
+
+TEST(NetworkConfigWindow, TabGoesTopToBottom)
+{
+    NetworkConfigModel model;
+    model.setPanelSwitching(true); // every box can take the focus
+    TfrmSetPort dialog(model);
+    QStringList order;
+    QWidget* w = dialog.findChild<QWidget*>(QStringLiteral("edMulti"));
+    for (int i = 0; w && i < 10; ++i) {
+        order << w->objectName();
+        do
+            w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled());
+    }
+    EXPECT_EQ(order, QStringList({"edMulti", "edIPAddress", "edPort", "edDCSPort", "cbPanelSwitching", "cbAutoStart",
+                                  "cbMonitorChecking", "cbDeclutter", "bbOK", "bbCancel"}));
 }
 
 TEST_F(NetworkDialogs, AdapterChooserIsOneWindowReusedAndAnswersHoweverClosed)
