@@ -121,7 +121,7 @@ void InstrumentOperations::a3rdPartyExecute()
         AddApplication(dialog.edAppName, dialog.edParameters);
 }
 
-void InstrumentOperations::AddApplication(const QString& path, const QString& parameters)
+int InstrumentOperations::AddApplication(const QString& path, const QString& parameters)
 {
     InstrumentRow row;
     row.Name = applicationName(path);
@@ -129,7 +129,7 @@ void InstrumentOperations::AddApplication(const QString& path, const QString& pa
     row.fields[InstrumentRow::PortNo] = QStringLiteral("App");
     row.fields[InstrumentRow::PathName] = path;
     row.fields[InstrumentRow::IPAddress] = parameters;
-    m_session.instruments().append(row);
+    return m_session.instruments().append(row);
 }
 
 bool InstrumentOperations::stillSelected(const InstrumentRow& row) const
@@ -159,7 +159,8 @@ void InstrumentOperations::editApplication(const InstrumentRow& row)
     if (!m_session.prompter().execDialog(dialog) || !stillSelected(row))
         return;
     m_session.instruments().deleteSelected();
-    AddApplication(dialog.edAppName, dialog.edParameters);
+    // The user goes on with the row just edited, wherever its new name sorted it.
+    m_session.instruments().select(AddApplication(dialog.edAppName, dialog.edParameters));
 }
 
 void InstrumentOperations::editCatalogueInstrument(const InstrumentRow& row)
@@ -186,7 +187,7 @@ void InstrumentOperations::editCatalogueInstrument(const InstrumentRow& row)
                      row.field(InstrumentRow::InstNo)};
     InstrumentListModel& list = m_session.instruments();
     list.deleteSelected();
-    list.append(edited);
+    list.select(list.append(edited));
 }
 
 void InstrumentOperations::RemoveInstrument()

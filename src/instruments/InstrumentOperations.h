@@ -31,7 +31,8 @@ public:
 
     // After the add-instrument dialog closed with OK: one row per checked entry, with the descriptor's port.
     void AddInstruments();
-    void AddApplication(const QString& path, const QString& parameters);
+    // Returns the index the new row took.
+    int AddApplication(const QString& path, const QString& parameters);
     // The selected row; nothing happens without one.
     void EditInstrument();
     void RemoveInstrument();

@@ -204,6 +204,30 @@ TEST_F(InstrumentOps, EditRecreatesTheRowKeepingItsInstance)
     EXPECT_TRUE(prompter.scriptUsedUp());
 }
 
+TEST_F(InstrumentOps, TheEditedRowStaysSelectedWhereverItsNameSortsIt)
+{
+    InstrumentListModel& list = s.instruments();
+    list.append(InstrumentRow{"Bravo", true, {"1", "Instruments_Standard\\P@Altimeter.exe", "", "", "1", "1"}});
+    list.append(InstrumentRow{"Old name", true, {"2", "Instruments_Standard\\P@Airspeed.exe", "", "", "1", "2"}});
+    list.append(InstrumentRow{"Zed", true, {"App", "C:\\Zed.exe", "", "", "", ""}});
+
+    selectNamed("Old name");
+    prompter.answerDialog([](DialogModel&) { return true; }); // the descriptor names it ASI
+    ops.aEditInstrumentExecute();
+    ASSERT_NE(list.selected(), nullptr);
+    EXPECT_EQ(list.selected()->Name, "ASI");
+
+    selectNamed("Zed");
+    prompter.answerDialog([](DialogModel& m) {
+        dynamic_cast<Add3rdPartyModel&>(m).edAppName = "C:\\Alpha.exe";
+        return true;
+    });
+    ops.aEditInstrumentExecute();
+    ASSERT_NE(list.selected(), nullptr);
+    EXPECT_EQ(list.selected()->Name, "Alpha");
+    EXPECT_EQ(column(-1), QStringList({"Alpha", "ASI", "Bravo"}));
+}
+
 TEST_F(InstrumentOps, EditDropsTheChangeWhenTheListWasReplacedMeanwhile)
 {
     s.instruments().append(
