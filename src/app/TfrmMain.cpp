@@ -16,10 +16,13 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
+
+#include <algorithm>
 
 namespace {
 
@@ -89,6 +92,23 @@ constexpr int kBannerHeight = 60;
 constexpr int kStatusHeight = 19;
 constexpr int kColumnWidths[] = {400, 85, 300, 50, 50, 50, 50};
 
+// Every cell is as high as its row's name cell with the check box. The list sizes its rows from the columns
+// in view, so a panel loaded while the names are scrolled away would otherwise get rows too low for them.
+class RowHeightDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (index.column() != 0)
+            size.setHeight(
+                std::max(size.height(), QStyledItemDelegate::sizeHint(option, index.siblingAtColumn(0)).height()));
+        return size;
+    }
+};
+
 } // namespace
 
 TfrmMain::TfrmMain(MainController& controller, QWidget* parent)
@@ -122,6 +142,7 @@ TfrmMain::TfrmMain(MainController& controller, QWidget* parent)
     m_lvInstruments->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lvInstruments->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_lvInstruments->setModel(&controller.session().instruments());
+    m_lvInstruments->setItemDelegate(new RowHeightDelegate(m_lvInstruments));
     m_lvInstruments->header()->setStretchLastSection(false);
     m_lvInstruments->header()->setSectionsMovable(false);
     for (int c = 0; c < int(std::size(kColumnWidths)); ++c)

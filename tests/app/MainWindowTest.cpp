@@ -1,6 +1,7 @@
 #include "app/MainController.h"
 #include "app/Ribbon.h"
 #include "app/TfrmMain.h"
+#include "instruments/InstrumentListModel.h"
 #include "support/RecordingSeams.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
@@ -9,6 +10,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -194,4 +196,27 @@ TEST_F(MainWindow, EveryTabFitsTheFixedWidth)
         if (qEnvironmentVariableIsSet("VARNOLT_SHOTS"))
             window->grab().save(QStringLiteral("%1/tab%2.png").arg(qEnvironmentVariable("VARNOLT_SHOTS")).arg(tab));
     }
+}
+
+TEST_F(MainWindow, RowsKeepTheirHeightWhenScrolledSideways)
+{
+    open();
+    QTreeView* list = window->instrumentList();
+    InstrumentListModel& rows = controller.session().instruments();
+    const std::vector<InstrumentRow> panel{{"ALT", true, {"1", "x\\P@Alt.exe", "", "", "1", "1"}},
+                                           {"ASI", false, {"2", "x\\P@Asi.exe", "", "", "1", "2"}}};
+    rows.setRows(panel);
+    QCoreApplication::processEvents();
+    const int height = list->visualRect(rows.index(0, 0)).height();
+    ASSERT_GT(height, 0);
+
+    // Another panel is loaded while the name column, the one with the check boxes, is scrolled out of view.
+    list->horizontalScrollBar()->setValue(list->horizontalScrollBar()->maximum());
+    QCoreApplication::processEvents();
+    rows.setRows(panel);
+    QCoreApplication::processEvents();
+    list->horizontalScrollBar()->setValue(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list->visualRect(rows.index(0, 0)).height(), height);
+    EXPECT_EQ(list->visualRect(rows.index(1, 6)).height(), height);
 }
