@@ -11,6 +11,8 @@
 #include <QTabBar>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 constexpr int kSmallIcon = 16;
 constexpr int kLargeIcon = 36;
@@ -83,6 +85,9 @@ Ribbon::Ribbon(QWidget* parent) : QWidget(parent)
     m_title->setObjectName(QStringLiteral("ribbonTitle"));
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setContentsMargins(0, 2, 0, 2);
+    // The title never widens the window; what does not fit is elided instead.
+    m_title->setMinimumWidth(1);
+    m_title->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(m_title);
 
     auto* tabRow = new QHBoxLayout;
@@ -112,12 +117,23 @@ Ribbon::Ribbon(QWidget* parent) : QWidget(parent)
 
 void Ribbon::setTitle(const QString& title)
 {
-    m_title->setText(title);
+    m_fullTitle = title;
+    showTitle();
 }
 
-QString Ribbon::title() const
+void Ribbon::resizeEvent(QResizeEvent* event)
 {
-    return m_title->text();
+    QWidget::resizeEvent(event);
+    showTitle();
+}
+
+void Ribbon::showTitle()
+{
+    // Cut at the end: the panel name comes first and stays readable when a long aircraft name follows it.
+    const int room = width() - m_title->contentsMargins().left() - m_title->contentsMargins().right() - 8;
+    const QString shown = m_title->fontMetrics().elidedText(m_fullTitle, Qt::ElideRight, std::max(room, 0));
+    m_title->setText(shown);
+    m_title->setToolTip(shown == m_fullTitle ? QString() : m_fullTitle);
 }
 
 int Ribbon::addTab(const QString& caption)

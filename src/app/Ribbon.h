@@ -40,7 +40,7 @@ public:
     explicit Ribbon(QWidget* parent = nullptr);
 
     void setTitle(const QString& title);
-    QString title() const;
+    QString title() const { return m_fullTitle; }
 
     int addTab(const QString& caption);
     RibbonGroup* addGroup(int tab, const QString& objectName, const QString& caption);
@@ -52,7 +52,13 @@ public:
 
     QToolButton* applicationButton() const { return m_appButton; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void showTitle();
+
+    QString m_fullTitle;
     QLabel* m_title;
     QToolButton* m_appButton;
     QTabBar* m_tabs;

@@ -220,3 +220,20 @@ TEST_F(MainWindow, RowsKeepTheirHeightWhenScrolledSideways)
     EXPECT_EQ(list->visualRect(rows.index(0, 0)).height(), height);
     EXPECT_EQ(list->visualRect(rows.index(1, 6)).height(), height);
 }
+
+TEST_F(MainWindow, ALongAircraftNameIsElidedAndThePanelNameStaysInView)
+{
+    open();
+    const QString full = "Cockpit (" + QString(20, u'W') + " with the longest aircraft name ever flown)";
+    controller.session().setDocumentName(full);
+    auto* title = window->ribbon()->findChild<QLabel*>("ribbonTitle");
+    EXPECT_EQ(window->ribbon()->title(), full + " - Varnolt Professional");
+    EXPECT_EQ(window->width(), 500) << "the title never widens the window";
+    EXPECT_TRUE(title->text().startsWith("Cockpit (WWW")) << qPrintable(title->text());
+    EXPECT_TRUE(title->text().endsWith(QChar(0x2026))) << qPrintable(title->text());
+    EXPECT_LE(title->fontMetrics().horizontalAdvance(title->text()), title->contentsRect().width());
+    EXPECT_EQ(title->toolTip(), window->ribbon()->title());
+
+    controller.session().setDocumentName("Cockpit");
+    EXPECT_EQ(title->text(), "Cockpit - Varnolt Professional");
+}
