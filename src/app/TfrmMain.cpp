@@ -234,7 +234,16 @@ void TfrmMain::buildApplicationMenu()
     m_appMenu->setObjectName(QStringLiteral("applicationMenu"));
     QMenu* shortcuts = m_appMenu->addMenu(QStringLiteral("&ActionClientItem0"));
     shortcuts->setObjectName(QStringLiteral("ActionClientItem0"));
-    shortcuts->menuAction()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    // The shortcut the menu shows opens that sub-menu below the menu button; on the window, so it works
+    // without the menu open.
+    QAction* openShortcuts = shortcuts->menuAction();
+    openShortcuts->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    addAction(openShortcuts);
+    connect(openShortcuts, &QAction::triggered, this, [this, shortcuts] {
+        const QToolButton* button = m_ribbon->applicationButton();
+        if (button->isEnabled() && !shortcuts->isVisible())
+            shortcuts->popup(button->mapToGlobal(QPoint(0, button->height())));
+    });
     shortcuts->addAction(action(QStringLiteral("aWebSite")));
     shortcuts->addAction(action(QStringLiteral("aUserManual")));
     m_appMenu->addSeparator();

@@ -7,11 +7,13 @@
 #include "support/TestPlatform.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -236,4 +238,15 @@ TEST_F(MainWindow, ALongAircraftNameIsElidedAndThePanelNameStaysInView)
 
     controller.session().setDocumentName("Cockpit");
     EXPECT_EQ(title->text(), "Cockpit - Varnolt Professional");
+}
+
+TEST_F(MainWindow, CtrlAOpensTheSubMenuTheApplicationMenuShowsItFor)
+{
+    open();
+    QApplication::setActiveWindow(window.get());
+    QMenu* shortcuts = window->applicationMenu()->actions()[0]->menu();
+    ASSERT_FALSE(shortcuts->isVisible());
+    QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shortcuts->isVisible(); }, 2000));
+    shortcuts->close();
 }
