@@ -2,6 +2,9 @@
 
 #include "ShowDesktop.h"
 
+#include <cstdint>
+#include <vector>
+
 struct xcb_connection_t;
 
 // The EWMH request _NET_SHOWING_DESKTOP, sent to the root window when the running window manager lists it
@@ -15,8 +18,17 @@ public:
     void setShowingDesktop(bool showing) override;
 
 private:
+    using Window = std::uint32_t;
+
     bool supported();
+    std::uint32_t atom(const char* name);
+    std::vector<std::uint32_t> property(Window window, const char* name);
+    bool hidden(Window window);
+    void request(Window window, const char* type, std::vector<std::uint32_t> data);
 
     xcb_connection_t* m_connection;
     int m_screen;
+    Window m_root = 0;
+    // The windows in view when the desktop was shown, bottom to top.
+    std::vector<Window> m_shownOver;
 };

@@ -156,16 +156,32 @@ TEST_F(X11Desktop, OpenboxShowsTheDesktopAndBringsTheWindowsBack)
     // Open before the window manager starts, which then takes over every window already shown.
     const xcb_window_t window = openWindow();
     startOpenbox();
-    ASSERT_TRUE(waitFor([&] { return viewable(window) && !property(window, "WM_STATE").empty(); }))
-        << "openbox did not manage the window";
+    const auto managed = [&](xcb_window_t w) { return viewable(w) && !property(w, "WM_STATE").empty(); };
+    ASSERT_TRUE(waitFor([&] { return managed(window); })) << "openbox did not manage the window";
+    const auto showing = [&](uint32_t on) { return property(m_root, "_NET_SHOWING_DESKTOP") == std::vector{on}; };
 
-    X11ShowDesktop(m_c).setShowingDesktop(true);
-    EXPECT_TRUE(waitFor([&] { return property(m_root, "_NET_SHOWING_DESKTOP") == std::vector<uint32_t>{1}; }));
-    EXPECT_TRUE(waitFor([&] { return !viewable(window); })) << "the window stays over the desktop";
+    for (const bool gaugeOpens : {false, true}) {
+        SCOPED_TRACE(gaugeOpens ? "a gauge opens meanwhile" : "nothing opens meanwhile");
+        X11ShowDesktop desktop(m_c);
+        desktop.setShowingDesktop(true);
+        EXPECT_TRUE(waitFor([&] { return showing(1); }));
+        EXPECT_TRUE(waitFor([&] { return !viewable(window); })) << "the window stays over the desktop";
+        xcb_window_t gauge = XCB_NONE;
+        if (gaugeOpens) {
+            // Openbox leaves the mode for a new window, showing that one alone.
+            gauge = openWindow();
+            ASSERT_TRUE(waitFor([&] { return managed(gauge) && showing(0); }));
+            ASSERT_FALSE(viewable(window));
+        }
 
-    X11ShowDesktop(m_c).setShowingDesktop(false);
-    EXPECT_TRUE(waitFor([&] { return property(m_root, "_NET_SHOWING_DESKTOP") == std::vector<uint32_t>{0}; }));
-    EXPECT_TRUE(waitFor([&] { return viewable(window); })) << "the window did not come back";
+        desktop.setShowingDesktop(false);
+        EXPECT_TRUE(waitFor([&] { return showing(0); }));
+        EXPECT_TRUE(waitFor([&] { return viewable(window); })) << "the window did not come back";
+        if (gaugeOpens) {
+            EXPECT_TRUE(viewable(gauge));
+            xcb_destroy_window(m_c, gauge);
+        }
+    }
 }
 
 TEST_F(X11Desktop, NothingHappensWithoutAWindowManagerOrAConnection)
