@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFlags>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -46,11 +47,27 @@ public:
 };
 
 // Every modal interaction of the logic with the user. The program answers it with Qt dialogs; tests answer
-// from a script.
-class Prompter
+// from a script. It counts the dialogs it has open, so requests from outside the user's own actions (control
+// datagrams) can wait for exactly as long as one is open.
+class Prompter : public QObject
 {
+    Q_OBJECT
+
 public:
-    virtual ~Prompter() = default;
+    // Counts one open dialog for as long as it lives.
+    class ModalScope
+    {
+    public:
+        explicit ModalScope(Prompter& prompter) : m_prompter(prompter) { ++m_prompter.m_openDialogs; }
+        ~ModalScope() { m_prompter.dialogClosed(); }
+        ModalScope(const ModalScope&) = delete;
+        ModalScope& operator=(const ModalScope&) = delete;
+
+    private:
+        Prompter& m_prompter;
+    };
+
+    ~Prompter() override = default;
 
     // Returns the button the user pressed (Cancel or No when closed without choosing, whichever is offered).
     virtual MessageButton message(MessageKind kind, const QString& text, MessageButtons buttons = MessageButton::Ok,
@@ -62,8 +79,8 @@ public:
     virtual std::optional<int> chooseColor(int initial) = 0;
     // Shows the dialog for the model; true when it was confirmed (OK).
     virtual bool execDialog(DialogModel& model) = 0;
-    // True while a modal dialog is open: requests from outside the user's own actions wait for it to close.
-    virtual bool modalOpen() const { return false; }
+    // True while a dialog of this prompter is open.
+    bool modalOpen() const { return m_openDialogs > 0; }
 
     // The program is ending on a termination signal: open dialogs end as Cancel, and every later prompt is
     // answered the way that changes nothing, without being shown.
@@ -72,8 +89,18 @@ public:
 
     void showError(const QString& text) { message(MessageKind::Error, text); }
 
+signals:
+    void lastModalClosed();
+
 private:
+    void dialogClosed()
+    {
+        if (--m_openDialogs == 0)
+            emit lastModalClosed();
+    }
+
     bool m_ending = false;
+    int m_openDialogs = 0;
 };
 
 // The general error display: runs an operation; an error raised in it ends the operation and its text is

@@ -22,7 +22,6 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QThread>
 
 #include <cstdio>
 
@@ -195,12 +194,6 @@ TfrmSelAdapter* QtPrompter::adapterChooser()
     return m_adapterChooser;
 }
 
-bool QtPrompter::modalOpen() const
-{
-    // A dialog the platform draws itself shows no modal widget, but runs a loop inside the program's own.
-    return QApplication::activeModalWidget() != nullptr || QThread::currentThread()->loopLevel() > 1;
-}
-
 void QtPrompter::cancelAll()
 {
     Prompter::cancelAll();
@@ -218,6 +211,7 @@ void QtPrompter::cancelAll()
 
 int QtPrompter::execTracked(QDialog& dialog)
 {
+    const ModalScope counted(*this);
     m_open.emplace_back(&dialog);
     const int result = dialog.exec();
     m_open.pop_back();
@@ -255,6 +249,7 @@ bool QtPrompter::execDialog(DialogModel& model)
     }
     if (auto* m = dynamic_cast<AdapterChooserModel*>(&model)) {
         TfrmSelAdapter* chooser = adapterChooser();
+        const ModalScope counted(*this);
         m_open.emplace_back(chooser);
         chooser->choose(*m);
         m_open.pop_back();

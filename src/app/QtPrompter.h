@@ -25,7 +25,6 @@ public:
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     std::optional<int> chooseColor(int initial) override;
     bool execDialog(DialogModel& model) override;
-    bool modalOpen() const override;
     void cancelAll() override;
     // True while one of this prompter's dialogs runs its loop.
     bool dialogOpen() const { return !m_open.empty(); }

@@ -4,6 +4,11 @@
 #include "instruments/InstrumentListOps.h"
 #include "panels/PanelSettings.h"
 
+ShellServices::ShellServices(Session& session)
+    : m_session(session), m_panels(session), m_run(session), m_instruments(session), m_exchange(session, m_panels),
+      m_sendTo(session), m_listener(session.settings), m_remote(session, m_panels, m_run, m_listener)
+{}
+
 QString ShellServices::FindPanel(const QString& name, bool report, bool search)
 {
     QString found;

@@ -5,6 +5,7 @@
 #include "exchange/SendToMonitor.h"
 #include "instruments/InstrumentOperations.h"
 #include "net/ControlListener.h"
+#include "net/RemoteControl.h"
 #include "panels/PanelOperations.h"
 #include "run/RunControl.h"
 
@@ -14,10 +15,7 @@ class Session;
 class ShellServices : public ShellSeams
 {
 public:
-    explicit ShellServices(Session& session)
-        : m_session(session), m_panels(session), m_run(session), m_instruments(session), m_exchange(session, m_panels),
-          m_sendTo(session), m_listener(session, m_panels, m_run)
-    {}
+    explicit ShellServices(Session& session);
 
     PanelOperations& panels() { return m_panels; }
     RunControl& run() { return m_run; }
@@ -44,6 +42,7 @@ private:
     InstrumentOperations m_instruments;
     PanelExchange m_exchange;
     SendToMonitor m_sendTo;
-    // Last, so it is gone before anything its reactions use.
+    // Last, so they are gone before anything their reactions use.
     ControlListener m_listener;
+    RemoteControl m_remote;
 };

@@ -1,65 +1,67 @@
 #pragma once
 
 #include "ControlDatagram.h"
+#include "ControlReceiver.h"
 
-#include <QByteArray>
-#include <QHostAddress>
 #include <QObject>
-#include <QTimer>
 
-#include <deque>
+#include <functional>
 #include <memory>
+#include <vector>
 
-class PanelOperations;
+struct AppSettings;
 class QThread;
-class QUdpSocket;
-class RunControl;
-class Session;
 
-// Receives control datagrams on a thread of its own and carries out their "PNL" records on the thread that
-// owns the session (the user-interface thread): stop, start, and switching to the panel named after the
-// aircraft. A record's actions never run beside another operation: datagrams wait while a modal dialog is
-// open, and a datagram that arrives while a record of ours shows a dialog waits until that record is done.
+// Receives control datagrams on a thread of its own and hands their "PNL" records, one datagram at a time and
+// in arrival order, to the thread that made it (the user-interface thread). What the records mean is up to
+// whoever connects to datagramReceived.
 class ControlListener : public QObject
 {
+    Q_OBJECT
+
 public:
-    ControlListener(Session& session, PanelOperations& panels, RunControl& run, QObject* parent = nullptr);
+    explicit ControlListener(const AppSettings& settings, QObject* parent = nullptr);
     ~ControlListener() override;
 
-    // Opens on the session's MulticastGroup and ListenPort. Throws for a group that is not a multicast
+    // Opens on the settings' MulticastGroup and ListenPort. Throws for a group that is not a multicast
     // address and a port that is not a number; a port that cannot be bound or a group that cannot be joined
     // leaves the listener open but deaf, without a word.
     void StartControlListener();
-    // Ends reception; datagrams received but not yet handled are dropped. Returns without waiting for the
-    // user-interface thread, so it may be called from anywhere on it, a record's dialog included.
+    // Ends reception; datagrams received but not yet handled are dropped. Never waits for the user-interface
+    // thread, so it may be called from anywhere on it, a handler's dialog included.
     void StopControlListener();
 
     bool isOpen() const { return m_open; }
-    // What the socket achieved when it opened, and the port it is bound to.
-    bool isBound() const { return m_bound; }
-    bool isJoined() const { return m_joined; }
-    quint16 boundPort() const { return m_boundPort; }
+    // What the socket achieved at the last opening, and the port it is bound to; all cleared while closed.
+    bool isBound() const { return m_socket.bound; }
+    bool isJoined() const { return m_socket.joined; }
+    quint16 boundPort() const { return m_socket.port; }
+    // Received but not yet handed over: what the queue counts against its bound.
+    qsizetype queuedBytes() const { return m_queue->bytes(); }
+
+    // Asked before each datagram is handed over; while it says no, datagrams wait (within the queue's bound).
+    void setDeliveryGate(std::function<bool()> mayDeliver) { m_mayDeliver = std::move(mayDeliver); }
+    // Hands over what waits, once the gate may have opened again.
+    void resumeDelivery() { deliver(); }
+
+signals:
+    // One datagram's records. A handler that opens a dialog holds later datagrams back until it returns.
+    void datagramReceived(const std::vector<ControlRecord>& records);
 
 private:
-    void received(const QByteArray& datagram);
-    void handlePending();
-    void handleRecord(const ControlRecord& record);
-    void switchToAircraftPanel(const QString& aircraft);
+    struct QuitAndWait
+    {
+        void operator()(QThread* thread) const;
+    };
 
-    Session& m_session;
-    PanelOperations& m_panels;
-    RunControl& m_run;
+    void deliver();
 
+    const AppSettings& m_settings;
     bool m_open = false;
-    bool m_bound = false;
-    bool m_joined = false;
-    quint16 m_boundPort = 0;
-    std::unique_ptr<QThread> m_thread;
-    QObject* m_receiver = nullptr;  // lives in m_thread and owns the socket
-    QUdpSocket* m_socket = nullptr; // touched on m_thread only
-    QHostAddress m_group;
-
-    std::deque<QByteArray> m_pending;
-    bool m_handling = false;
-    QTimer m_retry; // looks again once a modal dialog that held datagrams back may have closed
+    bool m_delivering = false;
+    ControlSocketState m_socket;
+    std::function<bool()> m_mayDeliver;
+    std::shared_ptr<ControlQueue> m_queue = std::make_shared<ControlQueue>();
+    std::unique_ptr<ControlReceiver> m_receiver; // lives in m_thread and owns the socket
+    std::unique_ptr<QThread, QuitAndWait> m_thread;
 };

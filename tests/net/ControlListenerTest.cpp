@@ -20,14 +20,6 @@
 
 namespace {
 
-// A modal dialog the test opens and closes by hand.
-class ModalPrompter : public ScriptedPrompter
-{
-public:
-    bool modal = false;
-    bool modalOpen() const override { return modal; }
-};
-
 // Ends the test program when a step hangs, instead of letting it wait for ever.
 class Watchdog
 {
@@ -78,7 +70,7 @@ struct Listener : ::testing::Test
 {
     TestPlatform t;
     ScriptedProcesses children;
-    ModalPrompter prompter;
+    ScriptedPrompter prompter;
     Session s{t.platform(children), prompter};
     ShellServices services{s};
     QUdpSocket sender;
@@ -257,11 +249,13 @@ TEST_F(Listener, DatagramsWaitWhileADialogIsOpen)
 {
     load("Cockpit");
     open();
-    prompter.modal = true;
+    // A dialog the test opens and closes by hand.
+    std::optional<Prompter::ModalScope> dialog;
+    dialog.emplace(prompter);
     send("PNL:Start");
     pump(300);
     EXPECT_FALSE(s.isRunning());
-    prompter.modal = false;
+    dialog.reset();
     EXPECT_TRUE(waitFor([&] { return s.isRunning(); }));
 
     // A datagram arriving while a record of ours shows a dialog waits for that record to finish.

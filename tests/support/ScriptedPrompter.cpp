@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-template <typename T>
-std::optional<T> ScriptedPrompter::next(const char* what)
+template <typename T> std::optional<T> ScriptedPrompter::next(const char* what)
 {
     if (m_script.empty() || !std::holds_alternative<T>(m_script.front())) {
         ADD_FAILURE() << "no scripted answer for " << what;
@@ -25,6 +24,7 @@ QStringList ScriptedPrompter::messageTexts() const
 MessageButton ScriptedPrompter::message(MessageKind kind, const QString& text, MessageButtons buttons,
                                         MessageButton defaultButton)
 {
+    const ModalScope open(*this);
     messages.push_back({kind, text, buttons, defaultButton});
     if (buttons == MessageButtons(MessageButton::Ok))
         return MessageButton::Ok;
@@ -34,6 +34,7 @@ MessageButton ScriptedPrompter::message(MessageKind kind, const QString& text, M
 
 std::optional<QString> ScriptedPrompter::inputBox(const QString& caption, const QString& prompt, const QString&)
 {
+    const ModalScope open(*this);
     inputs.emplace_back(caption, prompt);
     const auto answer = next<InputAnswer>("input box");
     return answer ? answer->text : std::nullopt;
@@ -41,6 +42,7 @@ std::optional<QString> ScriptedPrompter::inputBox(const QString& caption, const 
 
 std::optional<QString> ScriptedPrompter::openFileName(const FileDialogRequest& request)
 {
+    const ModalScope open(*this);
     fileRequests.push_back(request);
     const auto answer = next<FileAnswer>("open-file dialog");
     return answer ? answer->path : std::nullopt;
@@ -48,6 +50,7 @@ std::optional<QString> ScriptedPrompter::openFileName(const FileDialogRequest& r
 
 std::optional<QString> ScriptedPrompter::saveFileName(const FileDialogRequest& request)
 {
+    const ModalScope open(*this);
     fileRequests.push_back(request);
     const auto answer = next<FileAnswer>("save-file dialog");
     return answer ? answer->path : std::nullopt;
@@ -55,12 +58,14 @@ std::optional<QString> ScriptedPrompter::saveFileName(const FileDialogRequest& r
 
 std::optional<int> ScriptedPrompter::chooseColor(int)
 {
+    const ModalScope open(*this);
     const auto answer = next<ColorAnswer>("colour dialog");
     return answer ? answer->color : std::nullopt;
 }
 
 bool ScriptedPrompter::execDialog(DialogModel& model)
 {
+    const ModalScope open(*this); // a scripted answer is given while the dialog counts as open
     const auto answer = next<DialogAnswer>(typeid(model).name());
     return answer ? (*answer)(model) : false;
 }

@@ -1,0 +1,131 @@
+#include "ControlReceiver.h"
+
+#include <QUdpSocket>
+#include <QVariant>
+
+namespace {
+
+constexpr qint64 kDatagramBuffer = 8192;
+// Asked of the kernel so a burst is absorbed while a record runs; the kernel caps it at its own maximum.
+constexpr int kSocketReceiveBuffer = 4 * 1024 * 1024;
+
+} // namespace
+
+bool ControlQueue::push(std::vector<ControlRecord>&& records)
+{
+    const qsizetype cost = costOf(records);
+    std::lock_guard lock(m_mutex);
+    const bool wasEmpty = m_entries.empty();
+    m_entries.push_back({std::move(records), cost});
+    m_bytes += cost;
+    return wasEmpty;
+}
+
+bool ControlQueue::pauseIfFull()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_bytes < kByteBound)
+        return false;
+    m_readerPaused = true;
+    return true;
+}
+
+std::optional<std::vector<ControlRecord>> ControlQueue::pop(bool& resumeReader)
+{
+    std::lock_guard lock(m_mutex);
+    resumeReader = false;
+    if (m_entries.empty())
+        return std::nullopt;
+    Entry entry = std::move(m_entries.front());
+    m_entries.pop_front();
+    m_bytes -= entry.cost;
+    // Resumed at half the bound, so the reader is not woken for every single datagram taken.
+    if (m_readerPaused && m_bytes <= kByteBound / 2) {
+        m_readerPaused = false;
+        resumeReader = true;
+    }
+    return std::move(entry.records);
+}
+
+void ControlQueue::clear()
+{
+    std::lock_guard lock(m_mutex);
+    m_entries.clear();
+    m_bytes = 0;
+    m_readerPaused = false;
+}
+
+qsizetype ControlQueue::bytes() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_bytes;
+}
+
+qsizetype ControlQueue::costOf(const std::vector<ControlRecord>& records)
+{
+    // The deque's slot and the vector's block, with some allowance for the allocator's own bookkeeping.
+    qsizetype cost = qsizetype(sizeof(Entry)) + 32;
+    for (const ControlRecord& r : records)
+        cost += qsizetype(sizeof(ControlRecord)) + r.aircraft.size() * qsizetype(sizeof(QChar)) + 32;
+    return cost;
+}
+
+ControlReceiver::ControlReceiver(std::shared_ptr<ControlQueue> queue) : m_queue(std::move(queue)) {}
+
+ControlReceiver::~ControlReceiver()
+{
+    close();
+}
+
+ControlSocketState ControlReceiver::open(quint16 port, const QHostAddress& group)
+{
+    close();
+    ControlSocketState state;
+    m_socket = new QUdpSocket(this);
+    // Not shared: a second copy of the program stays deaf rather than stealing datagrams.
+    state.bound = m_socket->bind(QHostAddress::AnyIPv4, port, QAbstractSocket::DontShareAddress);
+    if (!state.bound)
+        return state;
+    state.port = m_socket->localPort();
+    m_socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(kSocketReceiveBuffer));
+    // On the default interface: the adapter chosen for the instruments plays no part here.
+    m_group = group;
+    m_joined = state.joined = m_socket->joinMulticastGroup(group);
+    connect(m_socket, &QUdpSocket::readyRead, this, &ControlReceiver::readPending);
+    return state;
+}
+
+void ControlReceiver::close()
+{
+    if (!m_socket)
+        return;
+    if (m_joined)
+        m_socket->leaveMulticastGroup(m_group);
+    m_joined = false;
+    delete m_socket;
+    m_socket = nullptr;
+}
+
+void ControlReceiver::readPending()
+{
+    if (!m_socket)
+        return;
+    char buffer[kDatagramBuffer];
+    // One receive call per datagram, until the socket reports it is empty: as fast as a bare receive loop.
+    // While the queue is full nothing is read; the socket then stays quiet until the queue calls again.
+    while (!m_queue->pauseIfFull()) {
+        // A longer datagram is cut to the buffer.
+        const qint64 size = m_socket->readDatagram(buffer, sizeof buffer);
+        if (size < 0)
+            return; // empty, or a receive error: the next readyRead tries again
+        std::vector<ControlRecord> records;
+        try {
+            records = ParseControlDatagram(QByteArray::fromRawData(buffer, size));
+        } catch (const std::exception&) {
+            continue; // control datagrams never show a message; the listener goes on
+        }
+        // A datagram without "PNL" records asks for nothing.
+        if (!records.empty() && m_queue->push(std::move(records)))
+            emit datagramsWaiting();
+    }
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "ControlDatagram.h"
+
+#include <QHostAddress>
+#include <QObject>
+
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+class QUdpSocket;
+
+// The records of datagrams received but not yet handled, passed from the listener thread to the user-interface
+// thread in arrival order. It is bounded so that a flood costs no more memory than kByteBound: once full, the
+// listener thread stops reading and further datagrams wait in the socket's own queue (or are dropped by the
+// kernel when that overflows too, as they would be with nobody reading).
+class ControlQueue
+{
+public:
+    // What the queued datagrams may cost together: each is counted with its records' text and its entry, so a
+    // flood of tiny datagrams is bounded as well as one of large ones.
+    static constexpr qsizetype kByteBound = 256 * 1024;
+
+    // Adds a datagram's records; true when the queue was empty, so the reader must be told.
+    bool push(std::vector<ControlRecord>&& records);
+    // True (and the reader marked as paused) when the queue holds its bound.
+    bool pauseIfFull();
+    // The oldest datagram's records; resumeReader is set when the reader paused and there is room again.
+    std::optional<std::vector<ControlRecord>> pop(bool& resumeReader);
+    void clear();
+    qsizetype bytes() const;
+
+private:
+    struct Entry
+    {
+        std::vector<ControlRecord> records;
+        qsizetype cost;
+    };
+    static qsizetype costOf(const std::vector<ControlRecord>& records);
+
+    mutable std::mutex m_mutex;
+    std::deque<Entry> m_entries;
+    qsizetype m_bytes = 0;
+    bool m_readerPaused = false;
+};
+
+// What the socket achieved when it opened: bound to a port, and joined to the group.
+struct ControlSocketState
+{
+    bool bound = false;
+    bool joined = false;
+    quint16 port = 0;
+};
+
+// Lives on the listener thread and owns the socket: reads every datagram as soon as it arrives, parses it and
+// queues its records, and says when the queue stops being empty.
+class ControlReceiver : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ControlReceiver(std::shared_ptr<ControlQueue> queue);
+    ~ControlReceiver() override;
+
+    ControlSocketState open(quint16 port, const QHostAddress& group);
+    void close();
+    // Reads until the socket is empty or the queue is full.
+    void readPending();
+
+signals:
+    void datagramsWaiting();
+
+private:
+    std::shared_ptr<ControlQueue> m_queue;
+    QUdpSocket* m_socket = nullptr;
+    QHostAddress m_group;
+    bool m_joined = false;
+};
