@@ -325,12 +325,18 @@ TEST_F(Listener, AGroupOrPortThatCannotBeReadEndsTheOpening)
 
 TEST_F(Listener, APortInUseLeavesTheListenerDeafWithoutAWord)
 {
+    // An earlier opening that succeeded leaves nothing behind that would claim this one did.
+    open();
+    services.StopControlListener();
+
     QUdpSocket other;
     ASSERT_TRUE(other.bind(QHostAddress::AnyIPv4, 0, QAbstractSocket::DontShareAddress));
     s.settings.ListenPort = QString::number(other.localPort());
     services.StartControlListener();
     EXPECT_TRUE(listener().isOpen());
     EXPECT_FALSE(listener().isBound());
+    EXPECT_FALSE(listener().isJoined());
+    EXPECT_EQ(listener().boundPort(), 0);
     EXPECT_TRUE(prompter.messages.empty());
 }
 

@@ -1,0 +1,180 @@
+// The real listener under a flood on loopback: nothing lost that a bare receive loop would keep, every datagram
+// handled in order, and the memory taken stays within the queue's bound.
+#include "app/Session.h"
+#include "app/ShellServices.h"
+#include "instruments/InstrumentListOps.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TestPlatform.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kDatagrams = 10000;
+
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').front().toLong();
+    }
+    return 0;
+}
+
+// Sends from a thread of its own, in small bursts with a pause between them, so the test's own thread is
+// free to handle what arrives.
+class PacedSender
+{
+public:
+    explicit PacedSender(quint16 port) : m_socket(::socket(AF_INET, SOCK_DGRAM, 0))
+    {
+        m_to.sin_family = AF_INET;
+        m_to.sin_port = htons(port);
+        m_to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    }
+    ~PacedSender()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+        ::close(m_socket);
+    }
+    void send(const QByteArray& datagram)
+    {
+        ::sendto(m_socket, datagram.constData(), size_t(datagram.size()), 0, reinterpret_cast<sockaddr*>(&m_to),
+                 sizeof m_to);
+    }
+    void flood(int count, const QByteArray& last)
+    {
+        m_thread = std::thread([this, count, last] {
+            for (int i = 0; i < count; ++i) {
+                send("PNL:n" + QByteArray::number(i));
+                if (i % 20 == 19)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            send(last);
+            done = true;
+        });
+    }
+
+    std::atomic<bool> done = false;
+
+private:
+    int m_socket;
+    sockaddr_in m_to{};
+    std::thread m_thread;
+};
+
+} // namespace
+
+struct ListenerFlood : ::testing::Test
+{
+    TestPlatform t;
+    ScriptedProcesses children;
+    ScriptedPrompter prompter;
+    Session s{t.platform(children), prompter};
+    ShellServices services{s};
+    // Each datagram names the next aircraft; the document name shows which ones were handled, in which order.
+    std::vector<int> handled;
+    bool inOrder = true;
+
+    void SetUp() override
+    {
+        s.folders = ResolveFolders(t.env, t.files);
+        services.CreateProcessList();
+        InstrumentRow row;
+        row.Name = QStringLiteral("Airspeed");
+        row.field(InstrumentRow::PortNo) = QStringLiteral("47000");
+        row.field(InstrumentRow::PathName) = QStringLiteral("Instruments_Standard\\P@Airspeed.exe");
+        s.instruments().setRows({row});
+        SaveInstrumentList(s, QStringLiteral("Cockpit"));
+        s.CurrentPanel.Name = services.FindPanel(QStringLiteral("Cockpit"), true, false);
+        s.UpdateStartEnabled(s.CurrentPanel.Name);
+        services.StartPanel();
+        ASSERT_TRUE(s.isRunning());
+        s.settings.ListenPort = QStringLiteral("0");
+        services.StartControlListener();
+        ASSERT_TRUE(services.listener().isBound());
+
+        QObject::connect(&s, &Session::documentNameChanged, [this](const QString& name) {
+            static const QString prefix = QStringLiteral("Cockpit (n");
+            if (!name.startsWith(prefix))
+                return; // Stop shows the bare panel name again
+            const int n = QStringView(name).mid(prefix.size()).chopped(1).toInt();
+            inOrder = inOrder && (handled.empty() || n > handled.back());
+            handled.push_back(n);
+        });
+        handled.reserve(kDatagrams);
+    }
+    void TearDown() override { services.StopControlListener(); }
+
+    // Handles what arrives until the Stop behind the flood stopped the panel; the peaks seen meanwhile.
+    void handleUntilStopped(long& peakKiB, qsizetype& peakQueued)
+    {
+        const QDeadlineTimer deadline(60000);
+        while (s.isRunning() && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            peakKiB = std::max(peakKiB, residentKiB());
+            peakQueued = std::max(peakQueued, services.listener().queuedBytes());
+        }
+    }
+};
+
+TEST_F(ListenerFlood, EveryDatagramIsHandledInOrderAndTheStopBehindThemIsObeyed)
+{
+    const long before = residentKiB();
+    long peak = before;
+    qsizetype peakQueued = 0;
+    PacedSender sender(services.listener().boundPort());
+    sender.flood(kDatagrams, "PNL:Stop");
+    handleUntilStopped(peak, peakQueued);
+
+    EXPECT_FALSE(s.isRunning()) << "the Stop behind the flood was lost";
+    EXPECT_EQ(handled.size(), size_t(kDatagrams));
+    EXPECT_TRUE(inOrder);
+    EXPECT_LE(peakQueued, ControlQueue::kByteBound);
+    EXPECT_LE(peak - before, 4 * 1024) << "resident memory grew from " << before << " to " << peak << " KiB";
+}
+
+TEST_F(ListenerFlood, DatagramsHeldBackByADialogFillTheQueueOnlyToItsBound)
+{
+    const long before = residentKiB();
+    long peak = before;
+    qsizetype peakQueued = 0;
+    {
+        const Prompter::ModalScope dialog(prompter);
+        PacedSender sender(services.listener().boundPort());
+        sender.flood(kDatagrams, "PNL:n" + QByteArray::number(kDatagrams));
+        const QDeadlineTimer deadline(60000);
+        while (!sender.done && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            peak = std::max(peak, residentKiB());
+            peakQueued = std::max(peakQueued, services.listener().queuedBytes());
+        }
+        EXPECT_TRUE(handled.empty());
+    }
+    // What could not wait in the queue or the socket is lost; the rest comes in order, and so does the Stop.
+    PacedSender(services.listener().boundPort()).send("PNL:Stop");
+    handleUntilStopped(peak, peakQueued);
+
+    EXPECT_FALSE(s.isRunning());
+    EXPECT_TRUE(inOrder);
+    EXPECT_FALSE(handled.empty());
+    EXPECT_GE(peakQueued, ControlQueue::kByteBound / 2) << "the queue never filled: the test proves nothing";
+    EXPECT_LE(peakQueued, ControlQueue::kByteBound + 1024);
+    EXPECT_LE(peak - before, 4 * 1024) << "resident memory grew from " << before << " to " << peak << " KiB";
+}
