@@ -107,15 +107,38 @@ std::optional<ProcessHandle> PosixProcesses::launch(const QString& commandLine)
     return ProcessHandle{pid};
 }
 
-void PosixProcesses::terminate(const ProcessHandle& handle)
+namespace {
+
+void killGroup(pid_t pid)
 {
-    const pid_t pid = pid_t(handle.id);
-    if (pid <= 0)
-        return;
     // The child is still unreaped, so neither its id nor its group id can belong to anyone else yet.
     ::kill(-pid, SIGKILL);
     ::kill(pid, SIGKILL); // in case it left its group
+}
+
+// Only our own child, never any child (-1): other parts of the program may have children of their own.
+void reap(pid_t pid)
+{
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+} // namespace
+
+void PosixProcesses::terminate(const ProcessHandle& handle)
+{
+    terminateAll({handle});
+}
+
+void PosixProcesses::terminateAll(const std::vector<ProcessHandle>& handles)
+{
+    for (const ProcessHandle& h : handles) {
+        if (h.id > 0)
+            killGroup(pid_t(h.id));
+    }
+    for (const ProcessHandle& h : handles) {
+        if (h.id > 0)
+            reap(pid_t(h.id));
     }
 }

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // A started child process. The id stays ours until terminate(): the child is not reaped before, so the
 // number can never name an unrelated process.
@@ -26,6 +27,12 @@ public:
     // Ends the process (and what it started in its group) at once and releases it. A process that already
     // ended is passed over.
     virtual void terminate(const ProcessHandle& handle) = 0;
+    // Ends every one of them; a platform may signal them all before it waits for any.
+    virtual void terminateAll(const std::vector<ProcessHandle>& handles)
+    {
+        for (const ProcessHandle& h : handles)
+            terminate(h);
+    }
 };
 
 // Splits a Windows command line into the argv a C program's main receives there: the program token runs to
@@ -38,4 +45,6 @@ class PosixProcesses : public Processes
 public:
     std::optional<ProcessHandle> launch(const QString& commandLine) override;
     void terminate(const ProcessHandle& handle) override;
+    // Every group is killed first, then each child reaped: the children die side by side, not one by one.
+    void terminateAll(const std::vector<ProcessHandle>& handles) override;
 };

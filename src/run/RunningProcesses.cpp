@@ -36,6 +36,5 @@ void RunningProcesses::terminateAll()
 {
     // Taken out first so a failure half-way cannot leave handles that were already released.
     const std::vector<ProcessHandle> handles = std::exchange(m_handles, {});
-    for (const ProcessHandle& h : handles)
-        m_processes.terminate(h);
+    m_processes.terminateAll(handles);
 }

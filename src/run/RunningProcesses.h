@@ -28,7 +28,7 @@ public:
     bool LaunchProgram(const QString& commandLine);
     // Starts every line in order, waiting applicationDelay before each application.
     void launchAll(const std::vector<LaunchLine>& lines);
-    // Ends every recorded process in launch order and empties the list.
+    // Ends every recorded process (all signalled first, then reaped) and empties the list.
     void terminateAll();
 
     bool isEmpty() const { return m_handles.empty(); }
