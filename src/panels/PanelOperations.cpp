@@ -53,12 +53,9 @@ bool PanelOperations::FindPanel(const QString& name, bool report, bool search, Q
     bool found = false;
     if (search) {
         if (!name.isEmpty()) {
-            for (const DirEntry& e : p.files->list(joinPath(iniPath, PanelFolderPrefix + u'*'))) {
-                if (e.isPlainDirectory() && e.name.contains(name, Qt::CaseSensitive)) {
-                    foundName = e.name.mid(kPrefixLength);
-                    found = true;
-                    break;
-                }
+            if (const std::optional<QString> folder = m_folderIndex.firstContaining(*p.files, iniPath, name)) {
+                foundName = folder->mid(kPrefixLength);
+                found = true;
             }
         }
     } else if (p.files->folderExists(PanelFolder(iniPath, name))) {

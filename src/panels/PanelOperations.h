@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PanelFolderIndex.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -38,8 +40,8 @@ private:
     // Deletes the files directly in a panel's folder, then the folder; failures are silent.
     void deletePanelFiles(const QString& name);
     // Runs a load of another panel; if it fails, the previous panel is back as it was.
-    template <typename Load>
-    void keepingPreviousPanelOnError(Load&& load);
+    template <typename Load> void keepingPreviousPanelOnError(Load&& load);
 
     Session& m_session;
+    PanelFolderIndex m_folderIndex;
 };

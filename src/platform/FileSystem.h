@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 struct DirEntry
@@ -14,6 +15,22 @@ struct DirEntry
 
     // What a Windows listing reports as attributes that are exactly "directory".
     bool isPlainDirectory() const { return directory && !hidden && !readOnly; }
+};
+
+// What a look at a folder finds that changes whenever an entry is added to it, removed from it or renamed in
+// it, and when the folder itself is replaced.
+struct FolderStamp
+{
+    unsigned long long device = 0, inode = 0;
+    long long modifiedNs = 0, changedNs = 0;
+    // The last change lay far enough back that a change made after this look cannot carry the same times,
+    // whatever the file system's timestamp granularity.
+    bool settled = false;
+
+    bool sameFolderState(const FolderStamp& o) const
+    {
+        return device == o.device && inode == o.inode && modifiedNs == o.modifiedNs && changedNs == o.changedNs;
+    }
 };
 
 // Folders and files by stored path ("\" separators); only implementations turn them into native paths.
@@ -37,6 +54,10 @@ public:
     // The entries of a folder matching a wildcard pattern ("*", "?", letter case ignored), e.g.
     // "<folder>\Panel_*", in the file system's own order; "." and ".." are never listed.
     virtual std::vector<DirEntry> list(const QString& folderAndPattern) const = 0;
+    // The one entry at this path, described as list() would; nothing when there is none.
+    virtual std::optional<DirEntry> entry(const QString& path) const;
+    // Nothing when the folder cannot be examined or the file system cannot tell.
+    virtual std::optional<FolderStamp> folderStamp(const QString&) const { return std::nullopt; }
 
     // Whole-file helpers. A write goes through a temporary file and a rename: on failure the old file
     // stays as it was and the error text says why.

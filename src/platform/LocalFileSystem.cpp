@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <ctime>
 
 namespace {
 
@@ -23,6 +24,22 @@ QByteArray osPath(const QString& stored)
 bool statPath(const QString& stored, struct stat& st)
 {
     return ::stat(osPath(stored).constData(), &st) == 0;
+}
+
+// An entry of a folder, described as a Windows listing would; a link is taken for what it points to.
+std::optional<DirEntry> describe(const QString& folder, const QString& name)
+{
+    struct stat st
+    {};
+    const QByteArray full = QFile::encodeName(folder + u'/' + name);
+    if (::stat(full.constData(), &st) != 0 && ::lstat(full.constData(), &st) != 0)
+        return std::nullopt;
+    DirEntry entry;
+    entry.name = name;
+    entry.directory = S_ISDIR(st.st_mode);
+    entry.hidden = name.startsWith(u'.');
+    entry.readOnly = !(st.st_mode & S_IWUSR);
+    return entry;
 }
 
 bool matchFrom(const QString& name, qsizetype n, const QString& pattern, qsizetype p)
@@ -57,6 +74,17 @@ void setError(QString* error, const QString& text)
 
 } // namespace
 
+std::optional<DirEntry> FileSystem::entry(const QString& path) const
+{
+    const QString name = path.mid(path.lastIndexOf(u'\\') + 1);
+    // The name taken as a pattern may match others too ("?" and "*" are allowed in Linux names).
+    for (DirEntry& e : list(path)) {
+        if (e.name == name)
+            return std::move(e);
+    }
+    return std::nullopt;
+}
+
 bool matchesWildcard(const QString& name, const QString& pattern)
 {
     return matchFrom(name, 0, pattern, 0);
@@ -64,13 +92,15 @@ bool matchesWildcard(const QString& name, const QString& pattern)
 
 bool LocalFileSystem::folderExists(const QString& path) const
 {
-    struct stat st {};
+    struct stat st
+    {};
     return statPath(path, st) && S_ISDIR(st.st_mode);
 }
 
 bool LocalFileSystem::fileExists(const QString& path) const
 {
-    struct stat st {};
+    struct stat st
+    {};
     return statPath(path, st) && !S_ISDIR(st.st_mode);
 }
 
@@ -94,7 +124,8 @@ bool LocalFileSystem::copyFile(const QString& from, const QString& to, bool fail
 
 bool LocalFileSystem::renameFile(const QString& from, const QString& to)
 {
-    struct stat st {};
+    struct stat st
+    {};
     if (statPath(to, st))
         return false;
     return ::rename(osPath(from).constData(), osPath(to).constData()) == 0;
@@ -133,19 +164,41 @@ std::vector<DirEntry> LocalFileSystem::list(const QString& folderAndPattern) con
         const QString name = QFile::decodeName(e->d_name);
         if (name == u"." || name == u".." || !matchesWildcard(name, pattern))
             continue;
-        struct stat st {};
-        const QByteArray full = QFile::encodeName(folder + u'/' + name);
-        if (::stat(full.constData(), &st) != 0 && ::lstat(full.constData(), &st) != 0)
-            continue;
-        DirEntry entry;
-        entry.name = name;
-        entry.directory = S_ISDIR(st.st_mode);
-        entry.hidden = name.startsWith(u'.');
-        entry.readOnly = !(st.st_mode & S_IWUSR);
-        entries.push_back(entry);
+        if (std::optional<DirEntry> entry = describe(folder, name))
+            entries.push_back(std::move(*entry));
     }
     ::closedir(dir);
     return entries;
+}
+
+std::optional<DirEntry> LocalFileSystem::entry(const QString& path) const
+{
+    const QString native = nativePath(path);
+    const qsizetype slash = native.lastIndexOf(u'/');
+    if (slash < 0)
+        return describe(QStringLiteral("."), native);
+    return describe(slash == 0 ? QStringLiteral("/") : native.left(slash), native.mid(slash + 1));
+}
+
+std::optional<FolderStamp> LocalFileSystem::folderStamp(const QString& path) const
+{
+    struct stat st
+    {};
+    if (!statPath(path, st) || !S_ISDIR(st.st_mode))
+        return std::nullopt;
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const auto ns = [](const timespec& t) { return (long long)t.tv_sec * 1'000'000'000 + t.tv_nsec; };
+    FolderStamp stamp;
+    stamp.device = st.st_dev;
+    stamp.inode = st.st_ino;
+    stamp.modifiedNs = ns(st.st_mtim);
+    stamp.changedNs = ns(st.st_ctim);
+    // Coarse file systems keep two seconds: a change within that of this look might leave the time as it is.
+    // Any later change moves both times to its own moment, which an older time cannot equal.
+    constexpr long long kGranularityNs = 2'000'000'000;
+    stamp.settled = ns(now) - stamp.modifiedNs > kGranularityNs;
+    return stamp;
 }
 
 bool LocalFileSystem::readFile(const QString& path, QByteArray& data, QString* error) const

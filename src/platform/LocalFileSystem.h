@@ -14,6 +14,8 @@ public:
     bool deleteFile(const QString& path) override;
     bool nameFits(const QString& folder, const QString& name) const override;
     std::vector<DirEntry> list(const QString& folderAndPattern) const override;
+    std::optional<DirEntry> entry(const QString& path) const override;
+    std::optional<FolderStamp> folderStamp(const QString& path) const override;
     bool readFile(const QString& path, QByteArray& data, QString* error = nullptr) const override;
     bool writeFile(const QString& path, const QByteArray& data, QString* error = nullptr) override;
 };

@@ -64,7 +64,8 @@ struct SpawnSetup
 // children as they end; a child closed by hand would then free its id for a stranger that Stop would kill.
 void keepChildrenUnreaped()
 {
-    struct sigaction sa {};
+    struct sigaction sa
+    {};
     if (::sigaction(SIGCHLD, nullptr, &sa) != 0)
         return;
     const bool ignored = !(sa.sa_flags & SA_SIGINFO) && sa.sa_handler == SIG_IGN;

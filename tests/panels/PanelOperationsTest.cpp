@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -437,4 +439,53 @@ TEST_F(PanelOps, StartUpWithAnUnreadableListLoadsNoPanel)
     EXPECT_EQ(controller.session().CurrentPanel.Name, "");
     EXPECT_EQ(controller.session().instruments().count(), 0);
     EXPECT_FALSE(controller.session().actions().startEnabled);
+}
+
+TEST_F(PanelOps, TheAircraftSearchSeesEveryChangeMadeBetweenTwoLookups)
+{
+    const QByteArray settings = QFile::encodeName(t.settingsFolder());
+    // Changed long ago, so a lookup may rely on what it listed before.
+    const auto age = [&] {
+        const timespec times[2] = {{0, UTIME_OMIT}, {::time(nullptr) - 3600, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, settings.constData(), times, 0), 0);
+    };
+    const auto rename = [&](const char* from, const char* to) {
+        ASSERT_TRUE(QDir().rename(folder(from), folder(to)));
+        TestPlatform::writeBytes(folder(to) + "/" + to + ".cfg", kRow); // inside it: the parent stays as it is
+    };
+    const struct
+    {
+        const char* what;
+        std::function<void()> change;
+        bool timesPutBack; // a file system whose times do not move within its granularity
+        const char* found;
+    } cases[] = {
+        {"created", [&] { makePanel("F-16C"); }, false, "F-16C"},
+        {"renamed", [&] { rename("F-16C", "F-16CM"); }, false, "F-16CM"},
+        {"renamed away", [&] { rename("F-16CM", "Viper"); }, true, ""},
+        {"created beside", [&] { makePanel("F-16A"); }, true, "F-16A"},
+        {"made read-only", [&] { ::chmod(QFile::encodeName(folder("F-16A")).constData(), 0555); }, false, ""},
+        {"writable again", [&] { ::chmod(QFile::encodeName(folder("F-16A")).constData(), 0755); }, false, "F-16A"},
+        {"removed", [&] { QDir(folder("F-16A")).removeRecursively(); }, false, ""},
+    };
+    makePanel("Cockpit");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        age();
+        struct stat before
+        {};
+        ::stat(settings.constData(), &before);
+        QString found;
+        ops.FindPanel("F-16", false, true, found); // the lookup before the change, listing the folder
+        c.change();
+        if (c.timesPutBack) {
+            const timespec times[2] = {{0, UTIME_OMIT}, before.st_mtim};
+            ::utimensat(AT_FDCWD, settings.constData(), times, 0);
+        }
+        EXPECT_EQ(ops.FindPanel("F-16", false, true, found), *c.found != 0);
+        EXPECT_EQ(found, c.found);
+        QString fresh;
+        PanelOperations(s).FindPanel("F-16", false, true, fresh);
+        EXPECT_EQ(found, fresh) << "a first lookup finds otherwise";
+    }
 }
