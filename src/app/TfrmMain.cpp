@@ -216,7 +216,7 @@ void TfrmMain::buildRibbon()
         const QString name = QString::fromLatin1(a.objectName);
         QAction*& action = m_actions[name];
         if (!action) {
-            action = new QAction(style()->standardIcon(a.icon), QString::fromLatin1(a.caption), this);
+            action = new QAction(standardIconWhenShown(a.icon), QString::fromLatin1(a.caption), this);
             action->setObjectName(name);
             // Buttons show the caption as it stands, access key and trailing "..." included.
             action->setIconText(action->text());

@@ -4,7 +4,6 @@
 #include "platform/Convert.h"
 #include "platform/Errors.h"
 
-#include <QHostAddress>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QThread>
@@ -14,7 +13,8 @@
 namespace {
 
 // Four decimal numbers 0..255 joined by dots, the first 224..239.
-std::optional<QHostAddress> multicastGroup(const QString& text)
+// The address in host order.
+std::optional<quint32> multicastGroup(const QString& text)
 {
     static const QRegularExpression form(QStringLiteral("^(\\d+)\\.(\\d+)\\.(\\d+)\\.(\\d+)$"));
     const QRegularExpressionMatch match = form.match(text);
@@ -30,7 +30,7 @@ std::optional<QHostAddress> multicastGroup(const QString& text)
     }
     if (address >> 24 < 224 || address >> 24 > 239)
         return std::nullopt;
-    return QHostAddress(address);
+    return address;
 }
 
 } // namespace
@@ -55,7 +55,7 @@ void ControlListener::StartControlListener()
     // Opened once per run: a changed group or port takes effect at the next program start.
     if (m_open)
         return;
-    const std::optional<QHostAddress> group = multicastGroup(m_settings.MulticastGroup);
+    const std::optional<quint32> group = multicastGroup(m_settings.MulticastGroup);
     if (!group)
         throw VarnoltError(QStringLiteral("The supplied IP address is not a valid multicast address."));
     // The port field is 16 bits wide: other numbers wrap, 0 lets the system choose.

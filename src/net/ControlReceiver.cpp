@@ -1,7 +1,6 @@
 #include "ControlReceiver.h"
 
-#include <QUdpSocket>
-#include <QVariant>
+#include <QSocketNotifier>
 
 namespace {
 
@@ -77,47 +76,43 @@ ControlReceiver::~ControlReceiver()
     close();
 }
 
-ControlSocketState ControlReceiver::open(quint16 port, const QHostAddress& group)
+ControlSocketState ControlReceiver::open(quint16 port, quint32 group)
 {
     close();
     ControlSocketState state;
-    m_socket = new QUdpSocket(this);
-    // Not shared: a second copy of the program stays deaf rather than stealing datagrams.
-    state.bound = m_socket->bind(QHostAddress::AnyIPv4, port, QAbstractSocket::DontShareAddress);
+    auto socket = std::make_unique<MulticastSocket>();
+    state.bound = socket->bind(port);
     if (!state.bound)
         return state;
-    state.port = m_socket->localPort();
-    m_socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(kSocketReceiveBuffer));
+    state.port = socket->localPort();
+    socket->requestReceiveBuffer(kSocketReceiveBuffer);
     // On the default interface: the adapter chosen for the instruments plays no part here.
-    m_group = group;
-    m_joined = state.joined = m_socket->joinMulticastGroup(group);
-    connect(m_socket, &QUdpSocket::readyRead, this, &ControlReceiver::readPending);
+    state.joined = socket->join(group);
+    m_socket = std::move(socket);
+    m_readable = new QSocketNotifier(m_socket->descriptor(), QSocketNotifier::Read, this);
+    connect(m_readable, &QSocketNotifier::activated, this, &ControlReceiver::readPending);
     return state;
 }
 
 void ControlReceiver::close()
 {
-    if (!m_socket)
-        return;
-    if (m_joined)
-        m_socket->leaveMulticastGroup(m_group);
-    m_joined = false;
-    delete m_socket;
-    m_socket = nullptr;
+    delete m_readable;
+    m_readable = nullptr;
+    m_socket.reset();
 }
 
 void ControlReceiver::readPending()
 {
     if (!m_socket)
         return;
+    m_readable->setEnabled(true);
     char buffer[kDatagramBuffer];
-    // One receive call per datagram, until the socket reports it is empty: as fast as a bare receive loop.
-    // While the queue is full nothing is read; the socket then stays quiet until the queue calls again.
+    // One receive call per datagram, until the socket is empty: as fast as a bare receive loop.
     while (!m_queue->pauseIfFull()) {
         // A longer datagram is cut to the buffer.
-        const qint64 size = m_socket->readDatagram(buffer, sizeof buffer);
+        const qint64 size = m_socket->receive(buffer, sizeof buffer);
         if (size < 0)
-            return; // empty, or a receive error: the next readyRead tries again
+            return; // empty, or a receive error: the next notification tries again
         std::vector<ControlRecord> records;
         try {
             records = ParseControlDatagram(QByteArray::fromRawData(buffer, size));
@@ -128,4 +123,6 @@ void ControlReceiver::readPending()
         if (!records.empty() && m_queue->push(std::move(records)))
             emit datagramsWaiting();
     }
+    // The queue is full: datagrams wait in the socket until the queue has room and calls again.
+    m_readable->setEnabled(false);
 }

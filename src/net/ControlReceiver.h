@@ -2,7 +2,8 @@
 
 #include "ControlDatagram.h"
 
-#include <QHostAddress>
+#include "platform/MulticastSocket.h"
+
 #include <QObject>
 
 #include <deque>
@@ -11,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-class QUdpSocket;
+class QSocketNotifier;
 
 // The records of datagrams received but not yet handled, passed from the listener thread to the user-interface
 // thread in arrival order. It is bounded so that a flood costs no more memory than kByteBound: once full, the
@@ -65,7 +66,8 @@ public:
     explicit ControlReceiver(std::shared_ptr<ControlQueue> queue);
     ~ControlReceiver() override;
 
-    ControlSocketState open(quint16 port, const QHostAddress& group);
+    // group: the IPv4 address in host order.
+    ControlSocketState open(quint16 port, quint32 group);
     void close();
     // Reads until the socket is empty or the queue is full.
     void readPending();
@@ -75,7 +77,6 @@ signals:
 
 private:
     std::shared_ptr<ControlQueue> m_queue;
-    QUdpSocket* m_socket = nullptr;
-    QHostAddress m_group;
-    bool m_joined = false;
+    std::unique_ptr<MulticastSocket> m_socket;
+    QSocketNotifier* m_readable = nullptr;
 };

@@ -1,0 +1,86 @@
+#include "MulticastSocket.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+MulticastSocket::~MulticastSocket()
+{
+    close();
+}
+
+bool MulticastSocket::bind(quint16 port)
+{
+    close();
+    m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (m_fd < 0)
+        return false;
+    // Off explicitly: the port must not be shared with another socket.
+    const int off = 0;
+    ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &off, sizeof off);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+quint16 MulticastSocket::localPort() const
+{
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    if (m_fd < 0 || ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        return 0;
+    return ntohs(address.sin_port);
+}
+
+bool MulticastSocket::join(quint32 group)
+{
+    if (m_fd < 0)
+        return false;
+    ip_mreq request{};
+    request.imr_multiaddr.s_addr = htonl(group);
+    request.imr_interface.s_addr = htonl(INADDR_ANY); // the system picks the adapter
+    m_joined = ::setsockopt(m_fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, &request, sizeof request) == 0;
+    m_group = group;
+    return m_joined;
+}
+
+void MulticastSocket::requestReceiveBuffer(int bytes)
+{
+    if (m_fd >= 0)
+        ::setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
+}
+
+qint64 MulticastSocket::receive(char* buffer, qint64 size)
+{
+    if (m_fd < 0)
+        return -1;
+    ssize_t n;
+    do {
+        n = ::recv(m_fd, buffer, size_t(size), 0);
+    } while (n < 0 && errno == EINTR);
+    return n;
+}
+
+void MulticastSocket::close()
+{
+    if (m_fd < 0)
+        return;
+    if (m_joined) {
+        ip_mreq request{};
+        request.imr_multiaddr.s_addr = htonl(m_group);
+        request.imr_interface.s_addr = htonl(INADDR_ANY);
+        ::setsockopt(m_fd, IPPROTO_IP, IP_DROP_MEMBERSHIP, &request, sizeof request); // errors do not matter
+    }
+    m_joined = false;
+    ::close(m_fd);
+    m_fd = -1;
+}
