@@ -67,8 +67,6 @@ int runProgram(QApplication& app, const ProgramOptions& options)
         closer.request();
         splashWait.quit();
     });
-    // Made once, after the main window, and reused for every start.
-    prompter.adapterChooser();
 
     if (options.splashMilliseconds > 0 && !closer.requested()) {
         QTimer::singleShot(options.splashMilliseconds, &splashWait, &QEventLoop::quit);

@@ -190,7 +190,7 @@ QtPrompter::~QtPrompter()
 TfrmSelAdapter* QtPrompter::adapterChooser()
 {
     if (!m_adapterChooser)
-        m_adapterChooser = new TfrmSelAdapter(m_owner);
+        m_adapterChooser = new TfrmSelAdapter(m_window);
     return m_adapterChooser;
 }
 

@@ -14,9 +14,9 @@ class TfrmSelAdapter;
 class QtPrompter : public Prompter
 {
 public:
-    explicit QtPrompter(QWidget* owner = nullptr) : m_owner(owner) {}
+    explicit QtPrompter(QWidget* owner = nullptr) : m_owner(owner), m_window(owner) {}
     ~QtPrompter() override;
-    void setOwner(QWidget* owner) { m_owner = owner; }
+    void setOwner(QWidget* owner) { m_owner = m_window = owner; }
 
     MessageButton message(MessageKind kind, const QString& text, MessageButtons buttons,
                           MessageButton defaultButton) override;
@@ -29,7 +29,7 @@ public:
     // True while one of this prompter's dialogs runs its loop.
     bool dialogOpen() const { return !m_open.empty(); }
 
-    // The adapter chooser lives for the whole run; the program makes it at start-up, after the main window.
+    // The adapter chooser is one window for the whole run, owned by the main window; made when first needed.
     TfrmSelAdapter* adapterChooser();
 
 private:
@@ -37,7 +37,8 @@ private:
     // Every dialog runs through here, so a termination signal can find and cancel the open ones.
     int execTracked(QDialog& dialog);
 
-    QWidget* m_owner;
+    QWidget* m_owner;  // of the next prompt: the main window, or the dialog open now
+    QWidget* m_window; // the main window
     QPointer<TfrmSelAdapter> m_adapterChooser;
     std::vector<QPointer<QDialog>> m_open; // innermost last
 };

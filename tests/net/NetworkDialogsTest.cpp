@@ -164,6 +164,8 @@ TEST_F(NetworkDialogs, AdapterChooserIsOneWindowReusedAndAnswersHoweverClosed)
 TEST_F(NetworkDialogs, AnOpenMessageBoxHoldsControlDatagramsBack)
 {
     EXPECT_FALSE(prompter.modalOpen());
+    int lastClosed = 0;
+    QObject::connect(&prompter, &Prompter::lastModalClosed, [&] { ++lastClosed; });
     bool openWhileShown = false;
     whenModal(counted([&](QWidget* box) {
         openWhileShown = prompter.modalOpen();
@@ -173,4 +175,19 @@ TEST_F(NetworkDialogs, AnOpenMessageBoxHoldsControlDatagramsBack)
     EXPECT_EQ(acted, 1);
     EXPECT_TRUE(openWhileShown);
     EXPECT_FALSE(prompter.modalOpen());
+    EXPECT_EQ(lastClosed, 1);
+
+    // A message over a dialog: only the closing of the dialog below it is the last.
+    whenModal(counted([&](QWidget* chooser) {
+        whenModal(counted([&](QWidget* box) { qobject_cast<QDialog*>(box)->done(0); }));
+        static_cast<Prompter&>(prompter).message(MessageKind::Information, QStringLiteral("Over the chooser"));
+        EXPECT_EQ(lastClosed, 1);
+        EXPECT_TRUE(prompter.modalOpen());
+        qobject_cast<QDialog*>(chooser)->done(0);
+    }));
+    AdapterChooserModel model;
+    model.entries = {QStringLiteral("10.0.0.5")};
+    prompter.execDialog(model);
+    EXPECT_EQ(acted, 3);
+    EXPECT_EQ(lastClosed, 2);
 }
