@@ -24,6 +24,19 @@ namespace {
 
 constexpr int kDatagrams = 10000;
 
+// Under AddressSanitizer freed memory stays in quarantine, so the resident size says nothing about the queue.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kResidentSizeMeaningful = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kResidentSizeMeaningful = false;
+#else
+constexpr bool kResidentSizeMeaningful = true;
+#endif
+#else
+constexpr bool kResidentSizeMeaningful = true;
+#endif
+
 long residentKiB()
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -147,7 +160,9 @@ TEST_F(ListenerFlood, EveryDatagramIsHandledInOrderAndTheStopBehindThemIsObeyed)
     EXPECT_EQ(handled.size(), size_t(kDatagrams));
     EXPECT_TRUE(inOrder);
     EXPECT_LE(peakQueued, ControlQueue::kByteBound);
-    EXPECT_LE(peak - before, 4 * 1024) << "resident memory grew from " << before << " to " << peak << " KiB";
+    if (kResidentSizeMeaningful) {
+        EXPECT_LE(peak - before, 4 * 1024) << "resident memory grew from " << before << " to " << peak << " KiB";
+    }
 }
 
 TEST_F(ListenerFlood, DatagramsHeldBackByADialogFillTheQueueOnlyToItsBound)
@@ -176,5 +191,7 @@ TEST_F(ListenerFlood, DatagramsHeldBackByADialogFillTheQueueOnlyToItsBound)
     EXPECT_FALSE(handled.empty());
     EXPECT_GE(peakQueued, ControlQueue::kByteBound / 2) << "the queue never filled: the test proves nothing";
     EXPECT_LE(peakQueued, ControlQueue::kByteBound + 1024);
-    EXPECT_LE(peak - before, 4 * 1024) << "resident memory grew from " << before << " to " << peak << " KiB";
+    if (kResidentSizeMeaningful) {
+        EXPECT_LE(peak - before, 4 * 1024) << "resident memory grew from " << before << " to " << peak << " KiB";
+    }
 }
