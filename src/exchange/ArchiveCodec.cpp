@@ -3,6 +3,7 @@
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
 
+#include <QScopeGuard>
 #include <QtEndian>
 
 #include <zlib.h>
@@ -16,7 +17,7 @@ namespace {
 
 constexpr int kWindowBits = 15;
 constexpr int kMemLevel = 8;
-constexpr qsizetype kChunk = 64 * 1024;
+constexpr qsizetype kInflateChunk = 256 * 1024;
 
 void appendInt32(QByteArray& out, qint32 value)
 {
@@ -105,37 +106,104 @@ QByteArray deflateData(QByteArrayView data, int level)
     return out;
 }
 
-bool inflateData(QByteArrayView packed, qint64 maxSize, QByteArray* out)
+bool inflateTo(QByteArrayView packed, qint64 maxSize, const Sink& sink)
 {
     z_stream z{};
     int rc = inflateInit2(&z, kWindowBits);
     if (rc != Z_OK)
         throw VarnoltError(zlibMessage(rc));
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
-    z.avail_in = uInt(packed.size());
+    const auto end = qScopeGuard([&] { inflateEnd(&z); });
+    // Fed in slices: avail_in is 32 bits wide.
+    qsizetype fed = 0;
+    const auto feed = [&] {
+        const qsizetype slice = std::min<qsizetype>(packed.size() - fed, 1 << 30);
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data() + fed));
+        z.avail_in = uInt(slice);
+        fed += slice;
+    };
+    feed();
 
-    std::array<char, kChunk> chunk;
+    std::vector<char> chunk(kInflateChunk);
     qint64 total = 0;
     do {
+        if (z.avail_in == 0 && fed < packed.size())
+            feed();
         z.next_out = reinterpret_cast<Bytef*>(chunk.data());
         z.avail_out = uInt(chunk.size());
         rc = inflate(&z, Z_NO_FLUSH);
+        if (rc == Z_BUF_ERROR && z.avail_in == 0 && fed < packed.size())
+            continue;
         if (rc != Z_OK && rc != Z_STREAM_END) {
             // Input used up before the end marker shows as a buffer error: the stream is cut short.
-            inflateEnd(&z);
             throw VarnoltError(zlibMessage(rc == Z_NEED_DICT ? Z_DATA_ERROR : rc));
         }
-        const qsizetype produced = chunk.size() - z.avail_out;
+        const qsizetype produced = qsizetype(chunk.size()) - z.avail_out;
         total += produced;
-        if (total > maxSize) {
-            inflateEnd(&z);
+        if (total > maxSize)
             return false;
-        }
-        if (out)
-            out->append(chunk.data(), produced);
+        if (produced > 0)
+            sink(chunk.data(), produced);
     } while (rc != Z_STREAM_END);
-    inflateEnd(&z);
     return true;
+}
+
+bool inflateData(QByteArrayView packed, qint64 maxSize, QByteArray* out)
+{
+    return inflateTo(packed, maxSize, [out](const char* data, qsizetype size) {
+        if (out)
+            out->append(data, size);
+    });
+}
+
+Piece deflatePiece(QByteArrayView data, qsizetype from, qsizetype to, int level)
+{
+    z_stream z{};
+    int rc = deflateInit2(&z, level, Z_DEFLATED, -kWindowBits, kMemLevel, Z_DEFAULT_STRATEGY);
+    if (rc != Z_OK)
+        throw VarnoltError(zlibMessage(rc));
+    const auto end = qScopeGuard([&] { deflateEnd(&z); });
+    if (from > 0) {
+        // The window the piece would have seen in one stream keeps the ratio close to single-threaded.
+        const qsizetype dict = std::min<qsizetype>(from, qsizetype(1) << kWindowBits);
+        deflateSetDictionary(&z, reinterpret_cast<const Bytef*>(data.data() + from - dict), uInt(dict));
+    }
+    const qsizetype length = to - from;
+    Piece piece;
+    piece.packed.resize(qsizetype(deflateBound(&z, uLong(length))) + 64);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data() + from));
+    z.avail_in = uInt(length);
+    z.next_out = reinterpret_cast<Bytef*>(piece.packed.data());
+    z.avail_out = uInt(piece.packed.size());
+    const bool last = to == data.size();
+    // A sync flush ends the piece on a byte boundary without ending the stream, so the next piece follows on.
+    rc = deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH);
+    if (rc != (last ? Z_STREAM_END : Z_OK) || z.avail_in != 0)
+        throw VarnoltError(zlibMessage(rc == Z_OK || rc == Z_STREAM_END ? Z_BUF_ERROR : rc));
+    piece.packed.truncate(qsizetype(z.total_out));
+    piece.adler = quint32(adler32(1, reinterpret_cast<const Bytef*>(data.data() + from), uInt(length)));
+    return piece;
+}
+
+QByteArray zlibHeader(int level)
+{
+    // As deflateInit2 writes it for window bits 15 and the default strategy.
+    const int flags = level == Z_DEFAULT_COMPRESSION ? 2 : level < 2 ? 0 : level < 6 ? 1 : level == 6 ? 2 : 3;
+    int header = (Z_DEFLATED + ((kWindowBits - 8) << 4)) << 8 | flags << 6;
+    header += 31 - header % 31;
+    const char bytes[2] = {char(header >> 8), char(header & 0xFF)};
+    return QByteArray(bytes, 2);
+}
+
+QByteArray zlibTrailer(quint32 adler)
+{
+    char bytes[4];
+    qToBigEndian(adler, bytes);
+    return QByteArray(bytes, 4);
+}
+
+quint32 combineAdler(quint32 first, quint32 second, qint64 secondLength)
+{
+    return quint32(adler32_combine(first, second, z_off_t(secondLength)));
 }
 
 QString zlibMessage(int code)

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 // The byte layout of a panel archive: entries one after another up to the end of the file, no header.
@@ -32,8 +33,25 @@ std::vector<EntryHeader> readHeaders(QByteArrayView archive);
 // One complete zlib stream (window 2^15, memory level 8, default strategy) at the given level.
 QByteArray deflateData(QByteArrayView data, int level);
 
-// Inflates one zlib stream. Returns false when it would yield more than maxSize bytes; throws the zlib
-// message when the stream is damaged or ends before its end marker. With out == nullptr it only checks.
+// A large file's stream may be made of pieces compressed on separate threads: each piece is raw deflate of
+// data[from, to) primed with the 32 KiB before it, ended on a byte boundary (the last one finishes the
+// stream). zlibHeader() + the pieces in order + zlibTrailer(Adler-32 of all data) is one valid zlib stream.
+struct Piece
+{
+    QByteArray packed;
+    quint32 adler = 1; // Adler-32 of the piece's own data
+};
+Piece deflatePiece(QByteArrayView data, qsizetype from, qsizetype to, int level);
+QByteArray zlibHeader(int level);
+QByteArray zlibTrailer(quint32 adler);
+quint32 combineAdler(quint32 first, quint32 second, qint64 secondLength);
+
+// Inflates one zlib stream, handing the output to `sink` in pieces of at most 256 KiB. Returns false as soon
+// as it would yield more than maxSize bytes; throws the zlib message when the stream is damaged or ends
+// before its end marker.
+using Sink = std::function<void(const char* data, qsizetype size)>;
+bool inflateTo(QByteArrayView packed, qint64 maxSize, const Sink& sink);
+// The same into memory; with out == nullptr it only checks.
 bool inflateData(QByteArrayView packed, qint64 maxSize, QByteArray* out);
 
 // Whether the bytes begin like a panel archive: a first entry whose folder and name are printable text and

@@ -11,9 +11,14 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <QtEndian>
+
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <limits>
+#include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -24,12 +29,6 @@ struct FileJob
     QString folder; // relative, "" or ending with "\"
     QString name;
     QString path;
-};
-
-struct PackedFile
-{
-    QByteArray entry; // header and data; empty when the file is left out
-    QString error;
 };
 
 QString withSeparator(QString path)
@@ -60,28 +59,130 @@ void collectFiles(const FileSystem& files, const QString& root, const QString& r
     }
 }
 
-PackedFile packFile(const FileSystem& files, const FileJob& job, const ArchiveOptions& options)
+// Files are read ahead of the one being written only while less than this much input is held, so export
+// holds about two copies of its largest file (its bytes and its compressed stream) and no more.
+constexpr qint64 kReadAhead = 4 * 1024 * 1024;
+// A file larger than this is compressed in pieces of this size, on every thread; smaller ones are one piece.
+constexpr qsizetype kPieceSize = 1024 * 1024;
+
+// One file on its way into the archive.
+struct PackJob
 {
-    // Runs on a worker thread: every failure is handed back, never thrown across the thread.
-    PackedFile result;
-    try {
-        QByteArray data;
-        if (!files.readFile(job.path, data) || data.isEmpty())
-            return result; // unreadable and empty files are simply not stored
-        if (data.size() > std::numeric_limits<qint32>::max()) {
-            result.error = QStringLiteral("File \"%1\" is too large for an archive").arg(nativePath(job.path));
-            return result;
-        }
-        const QByteArray packed = archive::deflateData(data, options.level);
-        archive::appendEntry(result.entry, options.storeFolders ? toAnsi(job.folder) : QByteArray(), toAnsi(job.name),
-                             qint32(data.size()), packed);
-    } catch (const VarnoltError& e) {
-        result.error = e.message();
-    } catch (const std::exception& e) {
-        result.error = QString::fromLocal8Bit(e.what());
+    QString path;
+    QByteArray data;
+    QByteArray header; // the entry's folder and name fields
+    std::vector<archive::Piece> pieces;
+    size_t piecesDone = 0;
+    QString error;
+};
+
+struct PieceTask
+{
+    std::shared_ptr<PackJob> job;
+    size_t index;
+};
+
+// Compresses the pieces of queued files on worker threads; the caller takes whole files back in order.
+class PackPipeline
+{
+public:
+    PackPipeline(int level, unsigned workers) : m_level(level)
+    {
+        for (unsigned i = 0; i < workers; ++i)
+            m_threads.emplace_back([this] { work(); });
     }
-    return result;
-}
+    ~PackPipeline()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_closing = true;
+        }
+        m_wake.notify_all();
+        for (std::thread& t : m_threads)
+            t.join();
+    }
+
+    void add(const std::shared_ptr<PackJob>& job)
+    {
+        const qsizetype size = job->data.size();
+        const size_t count = size_t((size + kPieceSize - 1) / kPieceSize);
+        job->pieces.resize(count);
+        {
+            std::lock_guard lock(m_mutex);
+            for (size_t i = 0; i < count; ++i)
+                m_tasks.push_back({job, i});
+        }
+        m_wake.notify_all();
+    }
+
+    // Waits until every piece of the job is compressed, helping with queued pieces meanwhile.
+    void finish(PackJob& job)
+    {
+        std::unique_lock lock(m_mutex);
+        while (job.piecesDone < job.pieces.size()) {
+            if (!m_tasks.empty()) {
+                PieceTask task = std::move(m_tasks.front());
+                m_tasks.pop_front();
+                lock.unlock();
+                run(task);
+                lock.lock();
+                continue;
+            }
+            m_done.wait(lock);
+        }
+    }
+
+private:
+    void work()
+    {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [this] { return m_closing || !m_tasks.empty(); });
+            if (m_closing)
+                return;
+            PieceTask task = std::move(m_tasks.front());
+            m_tasks.pop_front();
+            lock.unlock();
+            run(task);
+            lock.lock();
+        }
+    }
+
+    // Runs without the lock; every failure is handed back, never thrown across the thread.
+    void run(const PieceTask& task)
+    {
+        PackJob& job = *task.job;
+        archive::Piece piece;
+        QString error;
+        try {
+            const qsizetype from = qsizetype(task.index) * kPieceSize;
+            const qsizetype to = std::min(job.data.size(), from + kPieceSize);
+            if (job.pieces.size() == 1)
+                piece.packed = archive::deflateData(job.data, m_level); // small files: one plain stream
+            else
+                piece = archive::deflatePiece(job.data, from, to, m_level);
+        } catch (const VarnoltError& e) {
+            error = e.message();
+        } catch (const std::exception& e) {
+            error = QString::fromLocal8Bit(e.what());
+        }
+        {
+            std::lock_guard lock(m_mutex);
+            job.pieces[task.index] = std::move(piece);
+            if (!error.isEmpty() && job.error.isEmpty())
+                job.error = error;
+            ++job.piecesDone;
+        }
+        m_done.notify_all();
+    }
+
+    const int m_level;
+    std::mutex m_mutex;
+    std::condition_variable m_wake, m_done;
+    std::deque<PieceTask> m_tasks;
+    bool m_closing = false;
+    std::vector<std::thread> m_threads;
+};
 
 QString entryPath(const archive::EntryHeader& h)
 {
@@ -115,46 +216,103 @@ bool staysInside(const archive::EntryHeader& h)
 
 PanelArchive::PanelArchive(FileSystem& files, ArchiveOptions options) : m_files(files), m_options(options) {}
 
-QByteArray PanelArchive::pack(const QString& folder, const QString& leaveOut) const
+void PanelArchive::pack(const QString& folder, const QString& leaveOut, const archive::Sink& out) const
 {
-    std::vector<FileJob> jobs;
+    std::vector<FileJob> files;
     collectFiles(m_files, withSeparator(folder), QString(), m_options.recursive,
-                 leaveOut.isEmpty() ? QString() : absolute(leaveOut), jobs);
+                 leaveOut.isEmpty() ? QString() : absolute(leaveOut), files);
 
-    // Each entry is its own zlib stream, so files compress independently; assembling them in listing
-    // order keeps the bytes the same whatever the number of threads.
-    std::vector<PackedFile> packed(jobs.size());
-    std::atomic<size_t> next{0};
-    const auto work = [&] {
-        for (size_t i = next++; i < jobs.size(); i = next++)
-            packed[i] = packFile(m_files, jobs[i], m_options);
-    };
     const unsigned wanted =
         m_options.threads > 0 ? unsigned(m_options.threads) : std::max(1u, std::thread::hardware_concurrency());
-    std::vector<std::thread> threads;
-    for (size_t t = 1; t < std::min<size_t>(wanted, jobs.size()); ++t)
-        threads.emplace_back(work);
-    work();
-    for (std::thread& t : threads)
-        t.join();
+    PackPipeline pipeline(m_options.level, wanted - 1); // the calling thread is the last worker
+    std::deque<std::shared_ptr<PackJob>> inFlight;
+    qint64 held = 0;
+    size_t next = 0;
 
-    QByteArray out;
-    for (const PackedFile& p : packed) {
-        if (!p.error.isEmpty())
-            throw VarnoltError(p.error);
-        out.append(p.entry);
+    // Files are read in listing order and written in the same order as soon as each is compressed.
+    while (next < files.size() || !inFlight.empty()) {
+        while (next < files.size() && (inFlight.empty() || held < kReadAhead)) {
+            const FileJob& file = files[next++];
+            auto job = std::make_shared<PackJob>();
+            job->path = file.path;
+            if (!m_files.readFile(file.path, job->data) || job->data.isEmpty())
+                continue; // unreadable and empty files are simply not stored
+            if (job->data.size() > std::numeric_limits<qint32>::max())
+                throw VarnoltError(
+                    QStringLiteral("File \"%1\" is too large for an archive").arg(nativePath(file.path)));
+            QByteArray folderField = m_options.storeFolders ? toAnsi(file.folder) : QByteArray();
+            QByteArray nameField = toAnsi(file.name);
+            folderField.truncate(archive::kMaxTextLength);
+            nameField.truncate(archive::kMaxTextLength);
+            job->header = char(folderField.size()) + folderField + char(nameField.size()) + nameField;
+            held += job->data.size();
+            pipeline.add(job);
+            inFlight.push_back(std::move(job));
+        }
+        if (inFlight.empty())
+            break;
+
+        PackJob& job = *inFlight.front();
+        pipeline.finish(job);
+        if (!job.error.isEmpty())
+            throw VarnoltError(job.error);
+        qint64 packedSize = 0;
+        for (const archive::Piece& p : job.pieces)
+            packedSize += p.packed.size();
+        const bool split = job.pieces.size() > 1;
+        if (split)
+            packedSize += 2 + 4;
+        if (packedSize > std::numeric_limits<qint32>::max())
+            throw VarnoltError(QStringLiteral("File \"%1\" is too large for an archive").arg(nativePath(job.path)));
+        QByteArray header = job.header;
+        char sizes[8];
+        qToLittleEndian(qint32(job.data.size()), sizes);
+        qToLittleEndian(qint32(packedSize), sizes + 4);
+        header.append(sizes, 8);
+        if (split)
+            header += archive::zlibHeader(m_options.level);
+        out(header.constData(), header.size());
+        quint32 adler = 1;
+        for (size_t i = 0; i < job.pieces.size(); ++i) {
+            const archive::Piece& p = job.pieces[i];
+            out(p.packed.constData(), p.packed.size());
+            const qint64 length = std::min<qint64>(kPieceSize, job.data.size() - qint64(i) * kPieceSize);
+            adler = archive::combineAdler(adler, p.adler, length);
+        }
+        if (split) {
+            const QByteArray trailer = archive::zlibTrailer(adler);
+            out(trailer.constData(), trailer.size());
+        }
+        held -= job.data.size();
+        inFlight.pop_front();
     }
-    return out;
+}
+
+QByteArray PanelArchive::pack(const QString& folder, const QString& leaveOut) const
+{
+    QByteArray bytes;
+    pack(folder, leaveOut, [&](const char* data, qsizetype size) { bytes.append(data, size); });
+    return bytes;
 }
 
 void PanelArchive::CompressDirectory(const QString& folder, bool recursive, const QString& archive)
 {
     m_options.recursive = recursive;
-    // The archive is replaced, not deleted first, so an archive inside the folder must not pack itself.
-    const QByteArray bytes = pack(folder, archive);
+    const auto cannotCreate = [&](const QString& reason) {
+        return VarnoltError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativePath(archive), reason));
+    };
+    // Written under a temporary name and put in place whole, so a failure leaves any earlier archive as it
+    // was; the archive itself is left out when it lies in the folder.
     QString error;
-    if (!m_files.writeFile(archive, bytes, &error))
-        throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativePath(archive), error));
+    const std::unique_ptr<StagedFile> file = m_files.stageFile(archive, &error);
+    if (!file)
+        throw cannotCreate(error);
+    pack(folder, archive, [&](const char* data, qsizetype size) {
+        if (!file->write(data, size))
+            throw cannotCreate(file->errorString());
+    });
+    if (!file->finish(true) || !file->commit())
+        throw cannotCreate(file->errorString());
 }
 
 void PanelArchive::DecompressFile(const QString& archive, const QString& target, bool overwrite, bool useStoredFolders)
@@ -175,37 +333,82 @@ void PanelArchive::unpack(const QByteArray& archive, const QString& target) cons
 {
     const QString root = withSeparator(target);
     const std::vector<archive::EntryHeader> headers = archive::readHeaders(archive);
-    const auto dataOf = [&](const archive::EntryHeader& h) {
-        return QByteArrayView(archive).sliced(h.dataOffset, h.packedSize);
-    };
 
-    // Check everything first, so a hostile or damaged archive writes nothing at all.
+    // Every name is checked, and the room the entries need, before anything is written.
+    struct Output
+    {
+        const archive::EntryHeader* header;
+        QString folder; // to create, "" for none
+        QString path;
+    };
+    std::vector<Output> outputs;
+    qint64 needed = 0;
     for (const archive::EntryHeader& h : headers) {
         if (!staysInside(h))
             throw VarnoltError(QStringLiteral("Archive entry \"%1\" lies outside the target folder").arg(entryPath(h)));
-        if (!archive::inflateData(dataOf(h), h.size, nullptr))
-            throw VarnoltError(QStringLiteral("Archive entry \"%1\" is damaged").arg(entryPath(h)));
-    }
-
-    for (const archive::EntryHeader& h : headers) {
         QString folder = fromAnsi(h.folder);
-        if (m_options.createFolders && !(root + folder).isEmpty())
-            createFolders(root + folder);
+        const QString toCreate = m_options.createFolders ? root + folder : QString();
         folder = withSeparator(folder);
         if (!m_options.useStoredFolders)
             folder.clear();
         const QString path = root + folder + fromAnsi(h.name);
         if (!m_options.overwrite && m_files.fileExists(path))
             continue;
-        QByteArray data;
-        archive::inflateData(dataOf(h), h.size, &data);
-        QString error;
-        if (!m_files.writeFile(path, data, &error))
-            throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativePath(path), error));
+        if (m_files.folderExists(path))
+            throw VarnoltError(QStringLiteral("Cannot create file \"%1\". Is a directory").arg(nativePath(path)));
+        outputs.push_back({&h, toCreate, path});
+        needed += h.size; // an entry never yields more than it declares
+    }
+    const qint64 free = m_files.freeSpace(target);
+    if (free >= 0 && needed > free) {
+        throw VarnoltError(
+            QStringLiteral("Not enough disk space to extract the archive: it needs %1 MB, %2 MB are free")
+                .arg((needed + 1048575) / 1048576)
+                .arg(free / 1048576));
+    }
+
+    // Each entry is inflated once, straight into a staged file; the files take their names only when every
+    // entry has been written, and a failure removes what was made, so the target is all or nothing.
+    std::vector<QString> madeFolders;
+    std::vector<std::unique_ptr<StagedFile>> staged;
+    try {
+        for (const Output& o : outputs) {
+            if (!o.folder.isEmpty())
+                createFolders(o.folder, madeFolders);
+            QString error;
+            std::unique_ptr<StagedFile> file = m_files.stageFile(o.path, &error);
+            if (!file)
+                throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativePath(o.path), error));
+            const archive::EntryHeader& h = *o.header;
+            const bool whole =
+                archive::inflateTo(QByteArrayView(archive).sliced(h.dataOffset, h.packedSize), h.size,
+                                   [&](const char* data, qsizetype size) {
+                                       if (!file->write(data, size))
+                                           throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2")
+                                                                  .arg(nativePath(o.path), file->errorString()));
+                                   });
+            if (!whole)
+                throw VarnoltError(QStringLiteral("Archive entry \"%1\" is damaged").arg(entryPath(h)));
+            if (!file->finish(false))
+                throw VarnoltError(
+                    QStringLiteral("Cannot create file \"%1\". %2").arg(nativePath(o.path), file->errorString()));
+            staged.push_back(std::move(file));
+        }
+        for (size_t i = 0; i < staged.size(); ++i) {
+            if (!staged[i]->commit()) {
+                throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2")
+                                       .arg(nativePath(outputs[i].path), staged[i]->errorString()));
+            }
+        }
+    } catch (...) {
+        staged.clear();
+        for (auto f = madeFolders.rbegin(); f != madeFolders.rend(); ++f)
+            m_files.removeFolder(*f);
+        throw;
     }
 }
 
-void PanelArchive::createFolders(const QString& path) const
+void PanelArchive::createFolders(const QString& path, std::vector<QString>& made) const
 {
     // Stored paths may mix "\" and "/"; create each missing level in turn. A failure shows up when the
     // file inside it cannot be created.
@@ -216,8 +419,8 @@ void PanelArchive::createFolders(const QString& path) const
         if (slash < 0)
             slash = native.size();
         const QString level = native.left(slash);
-        if (slash > from && !m_files.folderExists(level))
-            m_files.createFolder(level);
+        if (slash > from && !m_files.folderExists(level) && m_files.createFolder(level))
+            made.push_back(level);
         from = slash + 1;
     }
 }

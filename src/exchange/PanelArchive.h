@@ -1,7 +1,11 @@
 #pragma once
 
+#include "ArchiveCodec.h"
+
 #include <QByteArray>
 #include <QString>
+
+#include <vector>
 
 class FileSystem;
 
@@ -26,19 +30,22 @@ public:
     ArchiveOptions& options() { return m_options; }
 
     // Writes the archive through a temporary file, so a failure leaves any earlier archive untouched.
+    // Entries are written as they are compressed; a large file is compressed in pieces on every thread.
     void CompressDirectory(const QString& folder, bool recursive, const QString& archive);
 
-    // Every entry header and data stream is checked before the first file is written: an archive that
-    // would write outside the target, or is damaged, leaves the target as it was.
+    // All or nothing: an archive that would write outside the target, is damaged, or needs more room than the
+    // disk has leaves the target as it was. Each entry is inflated once, straight to disk.
     void DecompressFile(const QString& archive, const QString& target, bool overwrite, bool useStoredFolders);
 
-    // The archive bytes of a folder, with the current options; empty files, unreadable files and the file
-    // leaveOut are not stored.
+    // The archive bytes of a folder, with the current options, handed to `out` in order; empty files,
+    // unreadable files and the file leaveOut are not stored.
+    void pack(const QString& folder, const QString& leaveOut, const archive::Sink& out) const;
     QByteArray pack(const QString& folder, const QString& leaveOut = {}) const;
     void unpack(const QByteArray& archive, const QString& target) const;
 
 private:
-    void createFolders(const QString& path) const;
+    // Creates each missing level of the path and notes it in `made`.
+    void createFolders(const QString& path, std::vector<QString>& made) const;
 
     FileSystem& m_files;
     ArchiveOptions m_options;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -31,6 +32,19 @@ struct FolderStamp
     {
         return device == o.device && inode == o.inode && modifiedNs == o.modifiedNs && changedNs == o.changedNs;
     }
+};
+
+// A file written piece by piece under a temporary name in its own folder. It takes its real name only at
+// commit(), replacing any file there in one step; dropped before that, it leaves nothing behind.
+class StagedFile
+{
+public:
+    virtual ~StagedFile() = default;
+    virtual bool write(const char* data, qint64 size) = 0;
+    // Writes what is buffered and closes the temporary file; durable also waits until it is on the disk.
+    virtual bool finish(bool durable) = 0;
+    virtual bool commit() = 0;
+    virtual QString errorString() const = 0;
 };
 
 // Folders and files by stored path ("\" separators); only implementations turn them into native paths.
@@ -63,6 +77,12 @@ public:
     // stays as it was and the error text says why.
     virtual bool readFile(const QString& path, QByteArray& data, QString* error = nullptr) const = 0;
     virtual bool writeFile(const QString& path, const QByteArray& data, QString* error = nullptr) = 0;
+
+    // A new file for the path, written under a temporary name; null with the reason when it cannot be made.
+    virtual std::unique_ptr<StagedFile> stageFile(const QString& path, QString* error = nullptr) = 0;
+    // Bytes that may still be written on the file system holding the path (or its nearest existing
+    // folder); -1 when unknown.
+    virtual qint64 freeSpace(const QString& path) const = 0;
 };
 
 // Windows wildcard matching: "*" any run, "?" one character, letter case ignored; "*.*" matches every name.

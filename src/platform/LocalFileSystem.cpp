@@ -6,13 +6,17 @@
 #include <QSaveFile>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <ctime>
+#include <utility>
 
 namespace {
 
@@ -229,4 +233,107 @@ bool LocalFileSystem::writeFile(const QString& path, const QByteArray& data, QSt
         return false;
     }
     return true;
+}
+
+namespace {
+
+class LocalStagedFile : public StagedFile
+{
+public:
+    LocalStagedFile(QByteArray target, QByteArray temporary, int fd)
+        : m_target(std::move(target)), m_temporary(std::move(temporary)), m_fd(fd)
+    {}
+    ~LocalStagedFile() override
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        if (!m_committed)
+            ::unlink(m_temporary.constData());
+    }
+
+    bool write(const char* data, qint64 size) override
+    {
+        while (size > 0) {
+            const ssize_t n = ::write(m_fd, data, size_t(size));
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return fail();
+            }
+            data += n;
+            size -= n;
+        }
+        return true;
+    }
+    bool finish(bool durable) override
+    {
+        if (durable && ::fsync(m_fd) != 0)
+            return fail();
+        const int fd = std::exchange(m_fd, -1);
+        return ::close(fd) == 0 || fail();
+    }
+    bool commit() override
+    {
+        if (m_fd >= 0 && !finish(false))
+            return false;
+        if (::rename(m_temporary.constData(), m_target.constData()) != 0)
+            return fail();
+        m_committed = true;
+        return true;
+    }
+    QString errorString() const override { return m_error; }
+
+private:
+    bool fail()
+    {
+        m_error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+
+    QByteArray m_target, m_temporary;
+    int m_fd;
+    bool m_committed = false;
+    QString m_error;
+};
+
+} // namespace
+
+std::unique_ptr<StagedFile> LocalFileSystem::stageFile(const QString& path, QString* error)
+{
+    const QByteArray target = osPath(path);
+    const qsizetype slash = target.lastIndexOf('/');
+    // Hidden, beside the target, so the final rename stays on one file system and listings skip it.
+    const QByteArray stem = target.left(slash + 1) + ".~" + target.mid(slash + 1).left(200) + '.';
+    static std::atomic<quint32> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray temporary = stem + QByteArray::number(quint64(::getpid()) << 32 | counter++, 36) + ".tmp";
+        // The mode the umask leaves, as for any new file.
+        const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            return std::make_unique<LocalStagedFile>(target, temporary, fd);
+        if (errno != EEXIST)
+            break;
+    }
+    setError(error, QString::fromLocal8Bit(std::strerror(errno)));
+    return nullptr;
+}
+
+qint64 LocalFileSystem::freeSpace(const QString& path) const
+{
+    QByteArray p = osPath(path);
+    for (;;) {
+        struct statvfs st
+        {};
+        if (::statvfs(p.isEmpty() ? "." : p.constData(), &st) == 0)
+            return qint64(st.f_bavail) * qint64(st.f_frsize);
+        if (errno != ENOENT && errno != ENOTDIR)
+            return -1;
+        const qsizetype slash = p.lastIndexOf('/');
+        if (slash < 0)
+            p.clear();
+        else if (slash == 0)
+            p = "/";
+        else
+            p.truncate(slash);
+    }
 }

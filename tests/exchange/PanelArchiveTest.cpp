@@ -269,23 +269,76 @@ TEST_F(PanelArchiveTest, MissingArchiveAndUnwritableTargets)
                 }).startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(nativePath(at("t\\a.ini")))));
 }
 
+// A disk that fills up after `room` bytes, or reports that little free space.
+struct SmallDisk : LocalFileSystem
+{
+    qint64 room = 0;
+    qint64 reportedFree = -1;
+
+    struct File : StagedFile
+    {
+        std::unique_ptr<StagedFile> real;
+        qint64& room;
+        File(std::unique_ptr<StagedFile> f, qint64& r) : real(std::move(f)), room(r) {}
+        bool write(const char* data, qint64 size) override
+        {
+            room -= size;
+            return room >= 0 && real->write(data, size);
+        }
+        bool finish(bool durable) override { return real->finish(durable); }
+        bool commit() override { return real->commit(); }
+        QString errorString() const override { return QStringLiteral("No space left on device"); }
+    };
+    std::unique_ptr<StagedFile> stageFile(const QString& path, QString* error) override
+    {
+        auto f = LocalFileSystem::stageFile(path, error);
+        return f ? std::make_unique<File>(std::move(f), room) : nullptr;
+    }
+    qint64 freeSpace(const QString& path) const override
+    {
+        return reportedFree >= 0 ? reportedFree : LocalFileSystem::freeSpace(path);
+    }
+};
+
 TEST_F(PanelArchiveTest, FailedWriteKeepsTheEarlierArchive)
 {
-    struct FullDisk : LocalFileSystem
-    {
-        bool writeFile(const QString&, const QByteArray&, QString* error) override
-        {
-            *error = QStringLiteral("No space left on device");
-            return false;
-        }
-    } fullDisk;
+    SmallDisk full;
+    full.room = 10;
     write("panel\\a.ini", "content");
     write("out.vrx", "earlier archive");
 
-    PanelArchive archive(fullDisk);
+    PanelArchive archive(full);
     EXPECT_EQ(errorOf([&] { archive.CompressDirectory(at("panel"), false, at("out.vrx")); }),
               QStringLiteral("Cannot create file \"%1\". No space left on device").arg(nativePath(at("out.vrx"))));
-    EXPECT_EQ(read("out.vrx"), "earlier archive");
+    EXPECT_EQ(tree(""), (std::map<QString, QByteArray>{{"out.vrx", "earlier archive"}, {"panel/a.ini", "content"}}));
+}
+
+TEST_F(PanelArchiveTest, ExtractionIsAllOrNothingAndChecksTheRoomFirst)
+{
+    const QByteArray bytes = entry("", "a.ini", "first") + entry("sub\\", "b.ini", QByteArray(5000, 'b'));
+    write("in.vrx", bytes);
+    SmallDisk disk;
+
+    // The declared sizes do not fit: refused before any folder or file is made.
+    disk.reportedFree = 4000;
+    disk.room = 1 << 30;
+    EXPECT_EQ(errorOf([&] { PanelArchive(disk).DecompressFile(at("in.vrx"), at("t\\target"), true, true); }),
+              "Not enough disk space to extract the archive: it needs 1 MB, 0 MB are free");
+    EXPECT_EQ(disk.room, 1 << 30);
+
+    // The disk fills up in the second entry: the first file is not left behind, nor any folder.
+    disk.reportedFree = -1;
+    disk.room = 1000;
+    EXPECT_EQ(errorOf([&] { PanelArchive(disk).DecompressFile(at("in.vrx"), at("t\\target"), true, true); }),
+              QStringLiteral("Cannot create file \"%1\". No space left on device")
+                  .arg(nativePath(at("t\\target\\sub\\b.ini"))));
+    EXPECT_EQ(tree(""), (std::map<QString, QByteArray>{{"in.vrx", bytes}}));
+    EXPECT_FALSE(QFileInfo::exists(native("t")));
+
+    // Into an existing folder, a refused archive leaves its files as they were.
+    write("t\\a.ini", "kept");
+    EXPECT_NE(errorOf([&] { PanelArchive(disk).DecompressFile(at("in.vrx"), at("t"), true, true); }), "<no error>");
+    EXPECT_EQ(tree("t"), (std::map<QString, QByteArray>{{"a.ini", "kept"}}));
 }
 
 TEST_F(PanelArchiveTest, RandomTreeRoundTripsWithSameBytesOnAnyThreadCount)
@@ -296,6 +349,8 @@ TEST_F(PanelArchiveTest, RandomTreeRoundTripsWithSameBytesOnAnyThreadCount)
         write(folder + QStringLiteral("file%1.dat").arg(i),
               randomBytes(rng, rng.bounded(3) == 0 ? 0 : rng.bounded(200000), rng.bounded(2)));
     }
+    // Larger than a compression piece: one stream made on several threads.
+    write("sub\\large.bin", randomBytes(rng, 2500000, true) + randomBytes(rng, 700000, false));
     std::map<QString, QByteArray> expected = tree("");
     std::erase_if(expected, [](const auto& file) { return file.second.isEmpty(); });
 
@@ -329,6 +384,8 @@ TEST_F(PanelArchiveTest, InteroperatesWithPythonZlib)
 
     write("panel\\Cockpit.cfg", QByteArray("Row;1;App\r\n").repeated(300));
     write("panel\\sub\\image.bmp", QByteArray(70000, '\x42'));
+    QRandomGenerator rng(3);
+    write("panel\\sub\\large.bmp", randomBytes(rng, 3000000, true) + randomBytes(rng, 300000, false));
     ArchiveOptions options;
     options.recursive = true;
     PanelArchive(m_files, options).CompressDirectory(at("panel"), true, at("ours.vrx"));
@@ -366,7 +423,7 @@ open(sys.argv[2], 'wb').write(out)
             .arg(content.size())
             .arg(crc32(0, reinterpret_cast<const Bytef*>(content.constData()), uInt(content.size())));
     };
-    EXPECT_EQ(seen, (QStringList{line("Cockpit.cfg"), line("sub\\image.bmp")}));
+    EXPECT_EQ(seen, (QStringList{line("Cockpit.cfg"), line("sub\\image.bmp"), line("sub\\large.bmp")}));
 
     m_archive.DecompressFile(at("theirs.vrx"), at("target"), true, true);
     EXPECT_EQ(tree("target"), (std::map<QString, QByteArray>{{"Trainer.ini", "[Config]\r\nPanelName=Trainer\r\n"},
