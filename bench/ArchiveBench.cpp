@@ -1,17 +1,28 @@
-// Packing a 50 MB folder of mixed files, against gzip -6 of the same bytes.
+// Archive export and extraction against gzip and gunzip of the same bytes, run interleaved so both see the
+// same machine: wall time medians, peak memory, and the ratio of each pair. A plain program, no timing
+// assertions; `varnolt_archive_bench [rounds]`.
+#include "exchange/ArchiveCodec.h"
 #include "exchange/PanelArchive.h"
 #include "platform/LocalFileSystem.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include <benchmark/benchmark.h>
+#include <zlib.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -19,9 +30,8 @@ constexpr qsizetype kTotal = 50 * 1024 * 1024;
 
 QByteArray textFile(QRandomGenerator& rng, qsizetype size)
 {
-    static const char* words[] = {"[Config]", "PanelName", "Monitor", "Left", "Top",         "Width",
-                                  "Height",   "Scale",     "ADI",     "HSI",  "Altimeter",   "=",
-                                  "1",        "0",         "App",     ";",    "192.168.1.20"};
+    static const char* words[] = {"[Config]", "PanelName", "Monitor",   "Left", "Top", "Width", "Height", "Scale",
+                                  "ADI",      "HSI",       "Altimeter", "=",    "1",   "0",     "App",    ";"};
     QByteArray out;
     while (out.size() < size) {
         for (int w = 0; w < 6; ++w)
@@ -48,26 +58,28 @@ QByteArray randomFile(QRandomGenerator& rng, qsizetype size)
     return out;
 }
 
-// The folder and, beside it, every file's bytes one after another for gzip.
-struct Fixture
+// A panel folder and, beside it, all its bytes in one file for gzip.
+struct Folder
 {
-    QTemporaryDir dir;
     QString folder, concatenated;
-    qint64 bytes = 0;
+    qint64 bytes = 0, largest = 0;
 
-    Fixture()
+    Folder(const QString& root, const QString& name, bool onePicture)
     {
-        folder = dir.path() + QStringLiteral("/panel");
-        concatenated = dir.path() + QStringLiteral("/all.bin");
+        folder = root + u'/' + name;
+        concatenated = folder + QStringLiteral(".all");
         QDir().mkpath(folder);
         QFile all(concatenated);
         all.open(QIODevice::WriteOnly);
         QRandomGenerator rng(50);
         for (int i = 0; bytes < kTotal; ++i) {
-            const int kind = i % 5; // text, text, image, image, already compressed
-            const qsizetype size = std::min<qsizetype>(kTotal - bytes, kind < 2 ? rng.bounded(1000, 400000)
-                                                                                : rng.bounded(200000, 3000000));
-            const QByteArray content = kind < 2   ? textFile(rng, size)
+            const int kind = i % 5; // text, text, picture, picture, already compressed
+            qsizetype size = kind < 2 ? rng.bounded(1000, 400000) : rng.bounded(200000, 3000000);
+            if (onePicture)
+                size = i == 0 ? kTotal * 9 / 10 : rng.bounded(1000, 100000);
+            size = std::min<qsizetype>(kTotal - bytes, size);
+            const QByteArray content = onePicture ? (i == 0 ? imageFile(rng, size) : textFile(rng, size))
+                                       : kind < 2 ? textFile(rng, size)
                                        : kind < 4 ? imageFile(rng, size)
                                                   : randomFile(rng, size);
             QFile f(folder + QStringLiteral("/file%1.dat").arg(i));
@@ -75,60 +87,160 @@ struct Fixture
             f.write(content);
             all.write(content);
             bytes += size;
+            largest = std::max<qint64>(largest, size);
         }
     }
 };
 
-Fixture& fixture()
+struct Run
 {
-    static Fixture f;
-    return f;
-}
+    double seconds = 0;
+    long peakKb = 0; // how far the work raised the memory of the process that did it
+};
 
-void BM_CompressDirectory(benchmark::State& state)
+long statusKb(const char* field)
 {
-    Fixture& f = fixture();
-    LocalFileSystem files;
-    ArchiveOptions options;
-    options.threads = int(state.range(0));
-    PanelArchive archive(files, options);
-    const QString out = f.dir.path() + QStringLiteral("/out.vrx");
-    for (auto _ : state)
-        archive.CompressDirectory(f.folder, false, out);
-    state.SetBytesProcessed(state.iterations() * f.bytes);
-    state.counters["ratio"] = double(QFileInfo(out).size()) / double(f.bytes);
-}
-BENCHMARK(BM_CompressDirectory)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-
-void BM_DecompressFile(benchmark::State& state)
-{
-    Fixture& f = fixture();
-    LocalFileSystem files;
-    PanelArchive archive(files);
-    const QString packed = f.dir.path() + QStringLiteral("/in.vrx");
-    archive.CompressDirectory(f.folder, false, packed);
-    for (auto _ : state)
-        archive.DecompressFile(packed, f.dir.path() + QStringLiteral("/target"), true, true);
-    state.SetBytesProcessed(state.iterations() * f.bytes);
-}
-BENCHMARK(BM_DecompressFile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-
-void BM_Gzip6(benchmark::State& state)
-{
-    Fixture& f = fixture();
-    const QString out = f.dir.path() + QStringLiteral("/all.gz");
-    const QByteArray command = QStringLiteral("gzip -6 -c '%1' > '%2'").arg(f.concatenated, out).toLocal8Bit();
-    for (auto _ : state) {
-        if (std::system(command.constData()) != 0) {
-            state.SkipWithError("gzip failed");
-            return;
-        }
+    QFile f(QStringLiteral("/proc/self/status"));
+    f.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLong();
     }
-    state.SetBytesProcessed(state.iterations() * f.bytes);
-    state.counters["ratio"] = double(QFileInfo(out).size()) / double(f.bytes);
+    return 0;
 }
-BENCHMARK(BM_Gzip6)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// Runs the work in a child process, so its peak memory is its own; `exec` children report their whole peak.
+Run inChild(const std::function<void()>& work, bool exec = false)
+{
+    std::fflush(nullptr);
+    int report[2];
+    if (::pipe(report) != 0)
+        std::exit(1);
+    QElapsedTimer timer;
+    timer.start();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(report[0]);
+        const long before = statusKb("VmRSS:");
+        work();
+        const long growth = statusKb("VmHWM:") - before;
+        if (::write(report[1], &growth, sizeof growth) != sizeof growth)
+            ::_exit(1);
+        ::_exit(0);
+    }
+    ::close(report[1]);
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    long growth = 0;
+    const bool reported = ::read(report[0], &growth, sizeof growth) == sizeof growth;
+    ::close(report[0]);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || (!reported && !exec)) {
+        std::fprintf(stderr, "a benchmark step failed\n");
+        std::exit(1);
+    }
+    return {seconds, exec ? usage.ru_maxrss : growth};
+}
+
+Run shell(const QString& command)
+{
+    const QByteArray c = command.toLocal8Bit();
+    return inChild([c] { ::execl("/bin/sh", "sh", "-c", c.constData(), static_cast<char*>(nullptr)); }, true);
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void compare(const char* what, int rounds, const std::function<Run()>& ours, const std::function<Run()>& anchor,
+             const char* anchorName)
+{
+    std::vector<double> a, b;
+    long oursKb = 0, anchorKb = 0;
+    for (int r = 0; r < rounds; ++r) {
+        const Run x = ours();
+        const Run y = anchor();
+        a.push_back(x.seconds);
+        b.push_back(y.seconds);
+        oursKb = std::max(oursKb, x.peakKb);
+        anchorKb = std::max(anchorKb, y.peakKb);
+    }
+    std::printf("%-38s ours %7.3f s %6ld MB | %-10s %7.3f s %6ld MB | ratio %.2f\n", what, median(a), oursKb / 1024,
+                anchorName, median(b), anchorKb / 1024, median(a) / median(b));
+}
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : 5;
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    LocalFileSystem files;
+
+    for (const bool onePicture : {false, true}) {
+        const Folder f(root, onePicture ? QStringLiteral("picture") : QStringLiteral("mixed"), onePicture);
+        const QString vrx = f.folder + QStringLiteral(".vrx");
+        const QString gz = f.concatenated + QStringLiteral(".gz");
+        std::printf("%s: %lld MB, largest file %lld MB\n", onePicture ? "one large picture" : "mixed folder",
+                    f.bytes >> 20, f.largest >> 20);
+        compare(
+            "export (wall)", rounds,
+            [&] { return inChild([&] { PanelArchive(files).CompressDirectory(f.folder, false, vrx); }); },
+            [&] { return shell(QStringLiteral("gzip -6 -c '%1' > '%2'").arg(f.concatenated, gz)); }, "gzip -6");
+        std::printf("%-38s %lld MB allowed above the start (2 x largest + 16 MB)\n", "export peak memory bound",
+                    (2 * f.largest >> 20) + 16);
+        const QString target = f.folder + QStringLiteral(".out");
+        compare(
+            "extraction (wall)", rounds,
+            [&] {
+                QDir(target).removeRecursively();
+                return inChild([&] { PanelArchive(files).DecompressFile(vrx, target, true, true); });
+            },
+            [&] { return shell(QStringLiteral("gunzip -c '%1' > '%2.raw'").arg(gz, f.concatenated)); }, "gunzip");
+        std::printf("%-38s archive %lld MB, gzip %lld MB\n", "compressed size", QFileInfo(vrx).size() >> 20,
+                    QFileInfo(gz).size() >> 20);
+        QDir(target).removeRecursively();
+        QDir(f.folder).removeRecursively();
+        QFile::remove(f.concatenated + QStringLiteral(".raw"));
+    }
+
+    // One entry of 1 GiB of zeros in an archive of about 1 MB: extracted with bounded memory.
+    {
+        const qint64 size = qint64(1) << 30;
+        z_stream z{};
+        deflateInit2(&z, 9, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY);
+        const QByteArray zeros(1 << 20, '\0');
+        QByteArray packed;
+        std::vector<char> out(1 << 20);
+        for (qint64 at = 0; at < size; at += zeros.size()) {
+            z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.constData()));
+            z.avail_in = uInt(zeros.size());
+            const int flush = at + zeros.size() >= size ? Z_FINISH : Z_NO_FLUSH;
+            do {
+                z.next_out = reinterpret_cast<Bytef*>(out.data());
+                z.avail_out = uInt(out.size());
+                deflate(&z, flush);
+                packed.append(out.data(), qsizetype(out.size() - z.avail_out));
+            } while (z.avail_out == 0);
+        }
+        deflateEnd(&z);
+        QByteArray bytes;
+        archive::appendEntry(bytes, "", "zeros.bin", qint32(size), packed);
+        const QString bomb = root + QStringLiteral("/bomb.vrx");
+        QFile f(bomb);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        f.close();
+        const QString target = root + QStringLiteral("/bomb");
+        const Run r = inChild([&] { PanelArchive(files).DecompressFile(bomb, target, true, true); });
+        std::printf("1 GiB entry from a %lld KB archive: extracted %lld MB in %.2f s, peak RSS growth %ld MB\n",
+                    qint64(bytes.size()) >> 10, QFileInfo(target + QStringLiteral("/zeros.bin")).size() >> 20,
+                    r.seconds, r.peakKb / 1024);
+        QDir(target).removeRecursively();
+    }
+    return 0;
+}

@@ -9,6 +9,7 @@ cd "$(dirname "$0")/.."
 target=${1:?target: conversion datagram instrument_list ini archive}
 seconds=${2:?seconds}
 build=${VARNOLT_FUZZ_BUILD:-build-fuzz}
+tools/install-deps.sh --fuzz
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNOLT_FUZZ=ON \

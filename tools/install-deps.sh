@@ -13,6 +13,10 @@ if [ "${1:-}" = "--test" ]; then
     # openbox: a real window manager for the De-clutter test, which skips without it.
     packages+=(xvfb xauth openbox lua5.1 lua-socket iproute2 util-linux)
 fi
+# libFuzzer comes with clang's runtime libraries; only tools/fuzz.sh needs them.
+if [ "${1:-}" = "--fuzz" ]; then
+    packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
