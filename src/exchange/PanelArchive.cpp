@@ -1,6 +1,7 @@
 #include "PanelArchive.h"
 
 #include "ArchiveCodec.h"
+#include "PackPipeline.h"
 
 #include "platform/Codepage.h"
 #include "platform/Errors.h"
@@ -14,11 +15,9 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <condition_variable>
 #include <deque>
 #include <limits>
 #include <memory>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -62,127 +61,6 @@ void collectFiles(const FileSystem& files, const QString& root, const QString& r
 // Files are read ahead of the one being written only while less than this much input is held, so export
 // holds about two copies of its largest file (its bytes and its compressed stream) and no more.
 constexpr qint64 kReadAhead = 4 * 1024 * 1024;
-// A file larger than this is compressed in pieces of this size, on every thread; smaller ones are one piece.
-constexpr qsizetype kPieceSize = 1024 * 1024;
-
-// One file on its way into the archive.
-struct PackJob
-{
-    QString path;
-    QByteArray data;
-    QByteArray header; // the entry's folder and name fields
-    std::vector<archive::Piece> pieces;
-    size_t piecesDone = 0;
-    QString error;
-};
-
-struct PieceTask
-{
-    std::shared_ptr<PackJob> job;
-    size_t index;
-};
-
-// Compresses the pieces of queued files on worker threads; the caller takes whole files back in order.
-class PackPipeline
-{
-public:
-    PackPipeline(int level, unsigned workers) : m_level(level)
-    {
-        for (unsigned i = 0; i < workers; ++i)
-            m_threads.emplace_back([this] { work(); });
-    }
-    ~PackPipeline()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_closing = true;
-        }
-        m_wake.notify_all();
-        for (std::thread& t : m_threads)
-            t.join();
-    }
-
-    void add(const std::shared_ptr<PackJob>& job)
-    {
-        const qsizetype size = job->data.size();
-        const size_t count = size_t((size + kPieceSize - 1) / kPieceSize);
-        job->pieces.resize(count);
-        {
-            std::lock_guard lock(m_mutex);
-            for (size_t i = 0; i < count; ++i)
-                m_tasks.push_back({job, i});
-        }
-        m_wake.notify_all();
-    }
-
-    // Waits until every piece of the job is compressed, helping with queued pieces meanwhile.
-    void finish(PackJob& job)
-    {
-        std::unique_lock lock(m_mutex);
-        while (job.piecesDone < job.pieces.size()) {
-            if (!m_tasks.empty()) {
-                PieceTask task = std::move(m_tasks.front());
-                m_tasks.pop_front();
-                lock.unlock();
-                run(task);
-                lock.lock();
-                continue;
-            }
-            m_done.wait(lock);
-        }
-    }
-
-private:
-    void work()
-    {
-        std::unique_lock lock(m_mutex);
-        for (;;) {
-            m_wake.wait(lock, [this] { return m_closing || !m_tasks.empty(); });
-            if (m_closing)
-                return;
-            PieceTask task = std::move(m_tasks.front());
-            m_tasks.pop_front();
-            lock.unlock();
-            run(task);
-            lock.lock();
-        }
-    }
-
-    // Runs without the lock; every failure is handed back, never thrown across the thread.
-    void run(const PieceTask& task)
-    {
-        PackJob& job = *task.job;
-        archive::Piece piece;
-        QString error;
-        try {
-            const qsizetype from = qsizetype(task.index) * kPieceSize;
-            const qsizetype to = std::min(job.data.size(), from + kPieceSize);
-            if (job.pieces.size() == 1)
-                piece.packed = archive::deflateData(job.data, m_level); // small files: one plain stream
-            else
-                piece = archive::deflatePiece(job.data, from, to, m_level);
-        } catch (const VarnoltError& e) {
-            error = e.message();
-        } catch (const std::exception& e) {
-            error = QString::fromLocal8Bit(e.what());
-        }
-        {
-            std::lock_guard lock(m_mutex);
-            job.pieces[task.index] = std::move(piece);
-            if (!error.isEmpty() && job.error.isEmpty())
-                job.error = error;
-            ++job.piecesDone;
-        }
-        m_done.notify_all();
-    }
-
-    const int m_level;
-    std::mutex m_mutex;
-    std::condition_variable m_wake, m_done;
-    std::deque<PieceTask> m_tasks;
-    bool m_closing = false;
-    std::vector<std::thread> m_threads;
-};
 
 QString entryPath(const archive::EntryHeader& h)
 {
