@@ -58,6 +58,62 @@ QIcon standardIconWhenShown(QStyle::StandardPixmap icon)
     return QIcon(new StandardIconEngine(icon));
 }
 
+namespace {
+
+const QColor emblemFace(24, 32, 48);
+const QColor emblemRim(40, 60, 90);
+const QColor emblemNeedle(255, 140, 0);
+
+// A dial with a rim and a needle at half past one; the rim stays inside the square at every size.
+struct EmblemShape
+{
+    QPointF centre;
+    qreal radius;
+    qreal rimWidth;
+    qreal needleWidth;
+    QPointF needleTip;
+};
+
+EmblemShape emblemShape(int size)
+{
+    EmblemShape s;
+    s.rimWidth = qMax(1.0, size / 16.0);
+    s.radius = size / 2.0 - qMax(1.0, s.rimWidth / 2);
+    s.centre = QPointF(size / 2.0, size / 2.0);
+    s.needleWidth = qMax(1.5, size / 10.0);
+    s.needleTip = s.centre + QPointF(s.radius * 0.6, -s.radius * 0.6);
+    return s;
+}
+
+} // namespace
+
+void paintEmblem(QPainter& p, int size)
+{
+    const EmblemShape s = emblemShape(size);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(emblemRim, s.rimWidth));
+    p.setBrush(emblemFace);
+    p.drawEllipse(s.centre, s.radius, s.radius);
+    p.setPen(QPen(emblemNeedle, s.needleWidth, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(s.centre, s.needleTip);
+    p.restore();
+}
+
+QByteArray emblemSvg()
+{
+    constexpr int size = 256;
+    const EmblemShape s = emblemShape(size);
+    const auto n = [](qreal v) { return QByteArray::number(v, 'g', 6); };
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + n(size) + "\" height=\"" + n(size) +
+           "\" viewBox=\"0 0 " + n(size) + " " + n(size) + "\">\n" + "  <circle cx=\"" + n(s.centre.x()) + "\" cy=\"" +
+           n(s.centre.y()) + "\" r=\"" + n(s.radius) + "\" fill=\"" + emblemFace.name().toLatin1() + "\" stroke=\"" +
+           emblemRim.name().toLatin1() + "\" stroke-width=\"" + n(s.rimWidth) + "\"/>\n" + "  <line x1=\"" +
+           n(s.centre.x()) + "\" y1=\"" + n(s.centre.y()) + "\" x2=\"" + n(s.needleTip.x()) + "\" y2=\"" +
+           n(s.needleTip.y()) + "\" stroke=\"" + emblemNeedle.name().toLatin1() + "\" stroke-width=\"" +
+           n(s.needleWidth) + "\" stroke-linecap=\"round\"/>\n" + "</svg>\n";
+}
+
 QIcon applicationIcon()
 {
     QIcon icon;
@@ -65,14 +121,7 @@ QIcon applicationIcon()
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        const qreal r = size / 2.0 - 1;
-        const QPointF c(size / 2.0, size / 2.0);
-        p.setPen(QPen(QColor(40, 60, 90), qMax(1.0, size / 16.0)));
-        p.setBrush(QColor(24, 32, 48));
-        p.drawEllipse(c, r, r);
-        p.setPen(QPen(QColor(255, 140, 0), qMax(1.5, size / 10.0), Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(c, c + QPointF(r * 0.6, -r * 0.6));
+        paintEmblem(p, size);
         p.end();
         icon.addPixmap(pixmap);
     }

@@ -1,11 +1,20 @@
 #pragma once
 
+#include <QByteArray>
 #include <QFont>
 #include <QIcon>
 #include <QStyle>
 
+class QPainter;
+
 // The program's emblem, a small dial, drawn rather than shipped as a file.
 QIcon applicationIcon();
+
+// The emblem on a transparent square of `size` pixels; the window icon and the installed icons share it.
+void paintEmblem(QPainter& p, int size);
+
+// The same drawing as a scalable picture, at the 256 pixel geometry, for the desktop's icon theme.
+QByteArray emblemSvg();
 
 // Tahoma 8, the font every window is laid out for.
 QFont interfaceFont();
