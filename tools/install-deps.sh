@@ -9,9 +9,15 @@ packages=(
     dbus dbus-daemon fontconfig fonts-wine
     python3
 )
+# The Debian package: dpkg-shlibdeps computes its library dependencies, CPack finds the programs with file.
+packaging=(dpkg-dev file)
 if [ "${1:-}" = "--test" ]; then
     # openbox: a real window manager for the De-clutter test, which skips without it.
     packages+=(xvfb xauth openbox lua5.1 lua-socket iproute2 util-linux)
+    # The install tests validate the desktop entry, metainfo and manual page, and build the package.
+    packages+=(desktop-file-utils appstream man-db groff-base "${packaging[@]}")
+elif [ "${1:-}" = "--package" ]; then
+    packages+=("${packaging[@]}")
 fi
 # libFuzzer comes with clang's runtime libraries; only tools/fuzz.sh needs them.
 if [ "${1:-}" = "--fuzz" ]; then

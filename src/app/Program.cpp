@@ -36,6 +36,8 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     QApplication::processEvents();
 
     QApplication::setApplicationName(QStringLiteral("Varnolt Professional"));
+    // Lets the desktop match the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VARNOLT_APP_ID));
     QApplication::setFont(interfaceFont());
 
     ProfileIni ini;
