@@ -111,6 +111,21 @@ TEST(InstalledTree, BinLinksIntoTheProgramFolderWithItsCatalogue)
     }
 }
 
+TEST(InstalledTree, HoldsTheSenderAndSimulatorFilesWhenTheSourceHasThem)
+{
+    if (!HAS_SENDER && !HAS_SIMULATOR_FILES)
+        GTEST_SKIP() << "this source has neither";
+    if (HAS_SENDER) {
+        const QFileInfo link(installed(QStringLiteral("bin/varnolt-send")));
+        EXPECT_TRUE(link.isSymLink());
+        EXPECT_EQ(link.canonicalFilePath(),
+                  QFileInfo(installed(ProgramDir + QStringLiteral("/varnolt-send"))).canonicalFilePath());
+        EXPECT_TRUE(link.isExecutable());
+    }
+    if (HAS_SIMULATOR_FILES)
+        EXPECT_TRUE(QFileInfo(installed(QStringLiteral("share/varnolt/Scripts/VarnoltExport.lua"))).isFile());
+}
+
 TEST(InstalledTree, HoldsTheDesktopFilesAndNothingOfTheBuild)
 {
     for (const QString& file : {QStringLiteral("share/applications/%1.desktop").arg(AppId),
