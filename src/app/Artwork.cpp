@@ -104,14 +104,22 @@ QByteArray emblemSvg()
 {
     constexpr int size = 256;
     const EmblemShape s = emblemShape(size);
-    const auto n = [](qreal v) { return QByteArray::number(v, 'g', 6); };
-    return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + n(size) + "\" height=\"" + n(size) +
-           "\" viewBox=\"0 0 " + n(size) + " " + n(size) + "\">\n" + "  <circle cx=\"" + n(s.centre.x()) + "\" cy=\"" +
-           n(s.centre.y()) + "\" r=\"" + n(s.radius) + "\" fill=\"" + emblemFace.name().toLatin1() + "\" stroke=\"" +
-           emblemRim.name().toLatin1() + "\" stroke-width=\"" + n(s.rimWidth) + "\"/>\n" + "  <line x1=\"" +
-           n(s.centre.x()) + "\" y1=\"" + n(s.centre.y()) + "\" x2=\"" + n(s.needleTip.x()) + "\" y2=\"" +
-           n(s.needleTip.y()) + "\" stroke=\"" + emblemNeedle.name().toLatin1() + "\" stroke-width=\"" +
-           n(s.needleWidth) + "\" stroke-linecap=\"round\"/>\n" + "</svg>\n";
+    return QStringLiteral(R"(<svg xmlns="http://www.w3.org/2000/svg" width="%1" height="%1" viewBox="0 0 %1 %1">
+  <circle cx="%2" cy="%3" r="%4" fill="%5" stroke="%6" stroke-width="%7"/>
+  <line x1="%2" y1="%3" x2="%8" y2="%9" stroke="%10" stroke-width="%11" stroke-linecap="round"/>
+</svg>
+)")
+        .arg(size)
+        .arg(s.centre.x())
+        .arg(s.centre.y())
+        .arg(s.radius)
+        .arg(emblemFace.name(), emblemRim.name())
+        .arg(s.rimWidth)
+        .arg(s.needleTip.x())
+        .arg(s.needleTip.y())
+        .arg(emblemNeedle.name())
+        .arg(s.needleWidth)
+        .toUtf8();
 }
 
 QIcon applicationIcon()
