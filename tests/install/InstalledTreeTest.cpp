@@ -123,8 +123,9 @@ TEST(InstalledTree, HoldsTheSenderAndSimulatorFilesWhenTheSourceHasThem)
                   QFileInfo(installed(ProgramDir + QStringLiteral("/varnolt-send"))).canonicalFilePath());
         EXPECT_TRUE(link.isExecutable());
     }
-    if (HAS_SIMULATOR_FILES)
+    if (HAS_SIMULATOR_FILES) {
         EXPECT_TRUE(QFileInfo(installed(QStringLiteral("share/varnolt/Scripts/VarnoltExport.lua"))).isFile());
+    }
 }
 
 TEST(InstalledTree, HoldsTheDesktopFilesAndNothingOfTheBuild)
