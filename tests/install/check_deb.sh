@@ -21,6 +21,7 @@ deb="$out/varnolt_${version}_$(dpkg --print-architecture).deb"
 list=$(dpkg-deb -c "$deb")
 for entry in \
     "./usr/bin/varnolt -> ../$program_dir/varnolt" \
+    "./usr/bin/varnolt-send -> ../$program_dir/varnolt-send" \
     "./usr/$program_dir/varnolt" \
     "./usr/$program_dir/PanelBackGround.exe" \
     "./usr/$program_dir/Instruments_Standard/P@Airspeed.exe" \
@@ -29,7 +30,8 @@ for entry in \
     "./usr/share/metainfo/com.brondix.Varnolt.metainfo.xml" \
     "./usr/share/icons/hicolor/scalable/apps/com.brondix.Varnolt.svg" \
     "./usr/share/icons/hicolor/256x256/apps/com.brondix.Varnolt.png" \
-    "./usr/share/man/man1/varnolt.1.gz"; do
+    "./usr/share/man/man1/varnolt.1.gz" \
+    "./usr/share/varnolt/Scripts/VarnoltExport.lua"; do
     grep -qF -- " $entry" <<<"$list" || fail "missing $entry"
 done
 awk '{ print $6 }' <<<"$list" | grep -v '^\./usr/' && fail "entries outside /usr"
