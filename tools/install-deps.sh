@@ -13,7 +13,7 @@ packages=(
 packaging=(dpkg-dev file)
 if [ "${1:-}" = "--test" ]; then
     # openbox: a real window manager for the De-clutter test, which skips without it.
-    packages+=(xvfb xauth openbox lua5.1 lua-socket iproute2 util-linux)
+    packages+=(xvfb xauth openbox lua5.1 lua-socket iproute2 util-linux clang-format)
     # The install tests validate the desktop entry, metainfo and manual page, and build the package.
     packages+=(desktop-file-utils appstream man-db groff-base "${packaging[@]}")
 elif [ "${1:-}" = "--package" ]; then
