@@ -45,25 +45,10 @@ void MainController::FormShow()
         s.setSendToEnabled(s.MonitorCount > 1);
 
         const bool namedOnCommandLine = hasOneArgument() && m_arguments.first() != QLatin1String("start");
-        s.CurrentPanel.Name = namedOnCommandLine ? m_arguments.first() : s.settingsFile().ReadLastPanelUsed();
-        if (!s.CurrentPanel.Name.isEmpty()) {
-            try {
-                const QString found = m_seams->FindPanel(s.CurrentPanel.Name, true, false);
-                if (found.isEmpty()) {
-                    s.CurrentPanel.Name.clear();
-                } else {
-                    m_seams->LoadPanelSettings(found);
-                    m_seams->RepairInstrumentList();
-                }
-                s.setDocumentName(found);
-            } catch (...) {
-                // Half a panel is worse than none: the rest of the program expects all of one or nothing.
-                s.CurrentPanel.Name.clear();
-                s.instruments().clear();
-                s.setDocumentName(QString());
-                throw;
-            }
-        }
+        const QString name = namedOnCommandLine ? m_arguments.first() : s.settingsFile().ReadLastPanelUsed();
+        // A panel missing or unreadable leaves none loaded.
+        if (!name.isEmpty())
+            m_seams->OpenPanel(s.loaded(), name);
         s.UpdateStartEnabled(s.CurrentPanel.Name);
         m_seams->StartControlListener();
 

@@ -1,8 +1,10 @@
 #include "Session.h"
 
 Session::Session(const Platform& platform, Prompter& prompter, QObject* parent)
-    : QObject(parent), m_platform(platform), m_prompter(prompter), m_instruments(*platform.locale)
+    : QObject(parent), m_platform(platform), m_prompter(prompter), m_loaded(m_platform, folders, settings, prompter),
+      CurrentPanel(m_loaded.record())
 {
+    connect(&m_loaded, &LoadedPanel::documentNameChanged, this, &Session::documentNameChanged);
 }
 
 AppSettingsFile Session::settingsFile() const
@@ -10,17 +12,9 @@ AppSettingsFile Session::settingsFile() const
     return AppSettingsFile(*m_platform.ini, folders.SettingsFileName());
 }
 
-void Session::setDocumentName(const QString& name)
-{
-    if (name == m_documentName)
-        return;
-    m_documentName = name;
-    emit documentNameChanged(name);
-}
-
 QString Session::ribbonTitle() const
 {
-    return m_documentName.isEmpty() ? RibbonCaption : m_documentName + QStringLiteral(" - ") + RibbonCaption;
+    return documentName().isEmpty() ? RibbonCaption : documentName() + QStringLiteral(" - ") + RibbonCaption;
 }
 
 void Session::setActions(const ActionState& actions)

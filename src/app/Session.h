@@ -2,8 +2,7 @@
 
 #include "AppSettings.h"
 #include "Folders.h"
-#include "instruments/InstrumentListModel.h"
-#include "panels/PanelRecord.h"
+#include "panels/LoadedPanel.h"
 #include "platform/Platform.h"
 
 #include <QObject>
@@ -15,15 +14,15 @@ class Prompter;
 struct ActionState
 {
     bool startEnabled = false;
-    bool stopEnabled = false;   // true exactly while a panel runs
-    bool groupsEnabled = true;  // every group but "Control"
+    bool stopEnabled = false;  // true exactly while a panel runs
+    bool groupsEnabled = true; // every group but "Control"
     bool sendToEnabled = false;
 
     bool operator==(const ActionState&) const = default;
 };
 
-// The program-wide state the main window owns: folders, settings, the loaded panel and its rows, the
-// monitors seen at start-up, the ribbon's document name and enabling. Every subsystem works on it.
+// The program-wide state the main window owns: folders, settings, the loaded panel, the monitors seen at
+// start-up and the ribbon's enabling. Every subsystem works on it.
 class Session : public QObject
 {
     Q_OBJECT
@@ -33,20 +32,21 @@ public:
 
     const Platform& platform() const { return m_platform; }
     Prompter& prompter() const { return m_prompter; }
-    InstrumentListModel& instruments() { return m_instruments; }
-    const InstrumentListModel& instruments() const { return m_instruments; }
+    LoadedPanel& loaded() { return m_loaded; }
+    const LoadedPanel& loaded() const { return m_loaded; }
+    InstrumentListModel& instruments() { return m_loaded.instruments(); }
+    const InstrumentListModel& instruments() const { return m_loaded.instruments(); }
 
     AppSettingsFile settingsFile() const;
 
     Folders folders;
     AppSettings settings;
     QString LocalIPAddressToUse = QStringLiteral("Auto");
-    PanelRecord CurrentPanel;
     MonitorLayout StartupLayout;
     int MonitorCount = 0;
 
-    const QString& documentName() const { return m_documentName; }
-    void setDocumentName(const QString& name);
+    const QString& documentName() const { return m_loaded.documentName(); }
+    void setDocumentName(const QString& name) { m_loaded.setDocumentName(name); }
     // The caption area of the ribbon: the document name followed by the ribbon's caption.
     QString ribbonTitle() const;
 
@@ -67,9 +67,12 @@ private:
 
     const Platform m_platform;
     Prompter& m_prompter;
-    InstrumentListModel m_instruments;
-    QString m_documentName;
+    LoadedPanel m_loaded;
     ActionState m_actions;
+
+public:
+    // The loaded panel's record, held by m_loaded.
+    PanelRecord& CurrentPanel;
 };
 
 inline const QString RibbonCaption = QStringLiteral("Varnolt Professional");

@@ -9,21 +9,9 @@ ShellServices::ShellServices(Session& session)
       m_sendTo(session), m_listener(session.settings), m_remote(session, m_panels, m_run, m_listener)
 {}
 
-QString ShellServices::FindPanel(const QString& name, bool report, bool search)
+bool ShellServices::OpenPanel(LoadedPanel& panel, const QString& name)
 {
-    QString found;
-    m_panels.FindPanel(name, report, search, found);
-    return found;
-}
-
-void ShellServices::LoadPanelSettings(const QString& name)
-{
-    ::LoadPanelSettings(m_session, name);
-}
-
-void ShellServices::RepairInstrumentList()
-{
-    ::RepairInstrumentList(m_session);
+    return panel.open(name, {.repair = true});
 }
 
 void ShellServices::SaveInstrumentList(const QString& name)

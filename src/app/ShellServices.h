@@ -24,9 +24,7 @@ public:
     SendToMonitor& sendTo() { return m_sendTo; }
     ControlListener& listener() { return m_listener; }
 
-    QString FindPanel(const QString& name, bool report, bool search) override;
-    void LoadPanelSettings(const QString& name) override;
-    void RepairInstrumentList() override;
+    bool OpenPanel(LoadedPanel& panel, const QString& name) override;
     void SaveInstrumentList(const QString& name) override;
     void CreateProcessList() override;
     void DestroyProcessList() override;

@@ -104,7 +104,7 @@ void PanelExchange::aImportExecute()
     }
     // Leaving the loaded panel is a save point, as with Load and New: its unsaved rows are not lost.
     if (files.folderExists(PanelFolder(s.folders.IniPath, s.CurrentPanel.Name)))
-        SaveInstrumentList(s, s.CurrentPanel.Name);
+        s.loaded().leave();
 
     emit busyChanged(true);
     const auto normalCursor = qScopeGuard([this] { emit busyChanged(false); });
@@ -158,24 +158,5 @@ void PanelExchange::unpackRenamed(const QString& archive, const QString& staging
 
 void PanelExchange::loadImported(const QString& newName)
 {
-    Session& s = m_session;
-    const PanelRecord panel = s.CurrentPanel;
-    const std::vector<InstrumentRow> rows = s.instruments().rows();
-    const QString documentName = s.documentName();
-    try {
-        s.CurrentPanel.Name = newName;
-        QString found;
-        if (m_panels.FindPanel(newName, true, false, found))
-            LoadPanelSettings(s, found);
-        else
-            s.CurrentPanel.Name.clear();
-        s.setDocumentName(found);
-        s.UpdateStartEnabled(found);
-    } catch (...) {
-        // The panel that was loaded stays loaded, as if the import had never begun.
-        s.CurrentPanel = panel;
-        s.instruments().setRows(rows);
-        s.setDocumentName(documentName);
-        throw;
-    }
+    m_session.UpdateStartEnabled(m_panels.openOrForget(newName, {}));
 }

@@ -47,22 +47,9 @@ QStringList PanelOperations::ListPanels(const QString& folder, const QString& pa
 
 bool PanelOperations::FindPanel(const QString& name, bool report, bool search, QString& foundName)
 {
-    const Platform& p = m_session.platform();
-    const QString& iniPath = m_session.folders.IniPath;
-    foundName.clear();
-    bool found = false;
-    if (search) {
-        if (!name.isEmpty()) {
-            if (const std::optional<QString> folder = m_folderIndex.firstContaining(*p.files, iniPath, name)) {
-                foundName = folder->mid(kPrefixLength);
-                found = true;
-            }
-        }
-    } else if (p.files->folderExists(PanelFolder(iniPath, name))) {
-        foundName = name;
-        found = true;
-    }
-
+    LoadedPanel& loaded = m_session.loaded();
+    const std::optional<QString> found = loaded.lookup(name, search);
+    foundName = found.value_or(QString());
     if (!found) {
         if (report)
             m_session.prompter().showError(
@@ -75,14 +62,10 @@ bool PanelOperations::FindPanel(const QString& name, bool report, bool search, Q
 
 void PanelOperations::RemovePanelFolder(const QString& name)
 {
-    m_session.instruments().clear();
     // With no panel loaded there is nothing of the user's to delete: a folder "Panel_" is never a panel.
     if (!name.isEmpty())
         deletePanelFiles(name);
-    const MonitorLayout layout = m_session.CurrentPanel.Layout;
-    m_session.CurrentPanel = PanelRecord{};
-    m_session.CurrentPanel.Layout = layout;
-    m_session.setDocumentName(QString());
+    m_session.loaded().clear();
     m_session.UpdateStartEnabled(QString());
 }
 
@@ -113,20 +96,15 @@ std::optional<QString> PanelOperations::newNameProblem(const QString& name) cons
     return std::nullopt;
 }
 
-template <typename Load> void PanelOperations::keepingPreviousPanelOnError(Load&& load)
+QString PanelOperations::openOrForget(const QString& name, const OpenOptions& options)
 {
-    Session& s = m_session;
-    const PanelRecord panel = s.CurrentPanel;
-    const std::vector<InstrumentRow> rows = s.instruments().rows();
-    const QString documentName = s.documentName();
-    try {
-        load();
-    } catch (...) {
-        s.CurrentPanel = panel;
-        s.instruments().setRows(rows);
-        s.setDocumentName(documentName);
-        throw;
-    }
+    LoadedPanel& loaded = m_session.loaded();
+    if (loaded.open(name, options))
+        return name;
+    // Not found (and said so): no panel is loaded, but the rows the user saw stay on show.
+    loaded.forget();
+    loaded.setDocumentName(QString());
+    return {};
 }
 
 void PanelOperations::aNewPanelExecute()
@@ -134,7 +112,7 @@ void PanelOperations::aNewPanelExecute()
     Session& s = m_session;
     PanelSetupModel dialog(*s.platform().monitors, s.prompter());
     dialog.setMonitorCount(s.MonitorCount);
-    SaveInstrumentList(s, s.CurrentPanel.Name);
+    s.loaded().leave();
     dialog.presetNewPanel(s.folders.IniPath);
     // Checked when OK is pressed, so a refused name costs the user nothing but a retype.
     dialog.nameCheck = [this](const QString& name) { return newNameProblem(name); };
@@ -143,14 +121,13 @@ void PanelOperations::aNewPanelExecute()
         if (const auto problem = newNameProblem(name))
             throw VarnoltError(*problem);
         try {
-            keepingPreviousPanelOnError([&] {
-                s.CurrentPanel.Name = name;
-                s.instruments().clear();
-                SaveInstrumentList(s, name);
-                SavePanelSetup(s, name, dialog);
-                LoadPanelSettings(s, name);
-                s.setDocumentName(name);
-            });
+            // A new panel starts with no instruments.
+            saveInstrumentList(*s.platform().files, s.folders.IniPath, name, InstrumentListModel(*s.platform().locale),
+                               {s.settings.FlightSimIPAddress, s.settings.FlightSimPort});
+            SavePanelSetup(s, name, dialog);
+            if (!s.loaded().open(name, {.report = false}))
+                throw VarnoltError(
+                    QStringLiteral("Cannot create folder \"%1\"").arg(PanelFolder(s.folders.IniPath, name)));
         } catch (...) {
             // A panel half made is no panel; the folder was new, so all in it was made here.
             deletePanelFiles(name);
@@ -171,7 +148,7 @@ void PanelOperations::aEditSettingsExecute()
     FillPanelSetup(s, s.CurrentPanel.Name, dialog);
     if (s.prompter().execDialog(dialog))
         SavePanelSetup(s, s.CurrentPanel.Name, dialog);
-    LoadPanelSettings(s, s.CurrentPanel.Name);
+    s.loaded().reloadSettings();
 }
 
 void PanelOperations::aCopyPanelExecute()
@@ -212,16 +189,7 @@ void PanelOperations::aCopyPanelExecute()
         throw;
     }
 
-    keepingPreviousPanelOnError([&] {
-        s.CurrentPanel.Name = newName;
-        QString found;
-        if (FindPanel(newName, true, false, found))
-            LoadPanelSettings(s, found);
-        else
-            s.CurrentPanel.Name.clear();
-        s.setDocumentName(found);
-        s.UpdateStartEnabled(found);
-    });
+    s.UpdateStartEnabled(openOrForget(newName, {}));
 }
 
 void PanelOperations::aDeletePanelExecute()
@@ -240,22 +208,15 @@ void PanelOperations::aLoadPanelExecute()
 {
     Session& s = m_session;
     PanelChooserModel chooser;
-    SaveInstrumentList(s, s.CurrentPanel.Name);
+    s.loaded().leave();
     chooser.panels = ListPanels(s.folders.IniPath, PanelFolderPrefix + u'*');
     if (s.prompter().execDialog(chooser) && chooser.hasSelection()) {
-        keepingPreviousPanelOnError([&] {
-            s.CurrentPanel.Name = chooser.selectedName();
-            if (s.CurrentPanel.Name.isEmpty())
-                return;
-            QString found;
-            if (FindPanel(s.CurrentPanel.Name, true, false, found)) {
-                LoadPanelSettings(s, found);
-                RepairInstrumentList(s);
-            } else {
-                s.CurrentPanel.Name.clear();
-            }
-            s.setDocumentName(found);
-        });
+        const QString name = chooser.selectedName();
+        // The bare "Panel_" entry unloads the panel and leaves the list and its caption as they are.
+        if (name.isEmpty())
+            s.loaded().forget();
+        else
+            openOrForget(name, {.repair = true});
     }
     s.UpdateStartEnabled(s.CurrentPanel.Name);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PanelFolderIndex.h"
+#include "LoadedPanel.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,7 +10,7 @@
 class Session;
 
 // The operations on whole panels: listing, finding, and the ribbon's New, Edit, Copy, Delete and Load.
-// Each keeps the panel folders, CurrentPanel, the instrument list and the document name in step.
+// The loaded panel itself changes only through LoadedPanel, all at once.
 class PanelOperations
 {
 public:
@@ -25,6 +25,9 @@ public:
     bool FindPanel(const QString& name, bool report, bool search, QString& foundName);
 
     void RemovePanelFolder(const QString& name);
+    // Opens the named panel (exact folder) and returns its name; one not found is reported and leaves no
+    // panel loaded, returning empty. A panel that cannot be read leaves the previous one loaded.
+    QString openOrForget(const QString& name, const OpenOptions& options);
 
     void aNewPanelExecute();
     void aEditSettingsExecute();
@@ -39,9 +42,6 @@ private:
     std::optional<QString> nameProblem(const QString& name) const;
     // Deletes the files directly in a panel's folder, then the folder; failures are silent.
     void deletePanelFiles(const QString& name);
-    // Runs a load of another panel; if it fails, the previous panel is back as it was.
-    template <typename Load> void keepingPreviousPanelOnError(Load&& load);
 
     Session& m_session;
-    PanelFolderIndex m_folderIndex;
 };

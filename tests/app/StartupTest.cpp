@@ -38,9 +38,13 @@ TEST_F(Startup, CommandLineChoosesThePanelAndWhetherItStarts)
         QString lookedUp; // empty: no look-up
         bool started;
     } cases[] = {
-        {{}, "Last", false},        {{"start"}, "Last", true},
-        {{"Start"}, "Start", true},                                     // only the exact word asks for the last panel
-        {{"Left"}, "Left", true},   {{"Left", "Right"}, "Last", false}, // two arguments are ignored
+        // clang-format off
+        {{}, "Last", false},
+        {{"start"}, "Last", true},
+        {{"Start"}, "Start", true},     // only the exact word asks for the last panel
+        {{"Left"}, "Left", true},
+        {{"Left", "Right"}, "Last", false}, // two arguments are ignored
+        // clang-format on
     };
     for (const auto& c : cases) {
         seams.calls.clear();
@@ -48,9 +52,7 @@ TEST_F(Startup, CommandLineChoosesThePanelAndWhetherItStarts)
         start(c.arguments);
         const QStringList expected = {
             "CreateProcessList",
-            QStringLiteral("FindPanel(%1,1,0)").arg(c.lookedUp),
-            QStringLiteral("LoadPanelSettings(%1)").arg(c.lookedUp),
-            "RepairInstrumentList",
+            QStringLiteral("OpenPanel(%1)").arg(c.lookedUp),
             "StartControlListener",
         };
         QStringList calls = seams.calls;
@@ -70,7 +72,7 @@ TEST_F(Startup, MissingOrEmptyPanelMeansNoPanelAndNoStart)
 
     seams.calls.clear();
     start({"Gone"});
-    EXPECT_EQ(seams.calls, QStringList({"CreateProcessList", "FindPanel(Gone,1,0)", "StartControlListener"}));
+    EXPECT_EQ(seams.calls, QStringList({"CreateProcessList", "OpenPanel(Gone)", "StartControlListener"}));
     EXPECT_TRUE(session().CurrentPanel.Name.isEmpty());
     EXPECT_FALSE(session().actions().startEnabled);
     EXPECT_EQ(session().ribbonTitle(), "Varnolt Professional");
@@ -94,8 +96,8 @@ TEST_F(Startup, CloseSavesThenStopsThenClosesTheListener)
     session().setRunningState(true);
     seams.calls.clear();
     controller->FormClose();
-    EXPECT_EQ(seams.calls, QStringList({"SaveInstrumentList(Last)", "StopPanel", "DestroyProcessList",
-                                        "StopControlListener"}));
+    EXPECT_EQ(seams.calls,
+              QStringList({"SaveInstrumentList(Last)", "StopPanel", "DestroyProcessList", "StopControlListener"}));
     EXPECT_TRUE(TestPlatform::readBytes(t.settingsFile()).contains("LastPanelUsed=Last\r\n"));
 }
 

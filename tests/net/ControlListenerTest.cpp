@@ -104,9 +104,7 @@ struct Listener : ::testing::Test
     {
         if (s.isRunning())
             services.StopPanel();
-        s.CurrentPanel.Name = services.FindPanel(name, true, false);
-        services.LoadPanelSettings(name);
-        s.setDocumentName(name);
+        ASSERT_TRUE(s.loaded().open(name, {}));
         s.UpdateStartEnabled(name);
     }
     void open()

@@ -115,7 +115,7 @@ struct ListenerFlood : ::testing::Test
         row.field(InstrumentRow::PathName) = QStringLiteral("Instruments_Standard\\P@Airspeed.exe");
         s.instruments().setRows({row});
         SaveInstrumentList(s, QStringLiteral("Cockpit"));
-        s.CurrentPanel.Name = services.FindPanel(QStringLiteral("Cockpit"), true, false);
+        ASSERT_TRUE(s.loaded().open(QStringLiteral("Cockpit"), {}));
         s.UpdateStartEnabled(s.CurrentPanel.Name);
         services.StartPanel();
         ASSERT_TRUE(s.isRunning());

@@ -1,7 +1,6 @@
 #include "panels/PanelSettings.h"
 
 #include "app/Session.h"
-#include "app/ShellServices.h"
 #include "panels/PanelFiles.h"
 #include "panels/PanelRecord.h"
 #include "panels/PanelSetupModel.h"
@@ -64,7 +63,7 @@ protected:
     ScriptedPrompter prompter;
 };
 
-TEST_F(PanelSettingsTest, LoadWithoutFileGivesDefaultsThroughTheShell)
+TEST_F(PanelSettingsTest, LoadWithoutFileGivesDefaultsIntoTheSession)
 {
     Session session(tp.platform(), prompter);
     session.folders.IniPath = iniPath();
@@ -72,9 +71,7 @@ TEST_F(PanelSettingsTest, LoadWithoutFileGivesDefaultsThroughTheShell)
     session.CurrentPanel.ShowBezels = false;
     session.CurrentPanel.EnableLighting = true;
     session.CurrentPanel.Layout.ScreenWidth[0] = 99;
-    ShellServices services(session);
-
-    services.LoadPanelSettings(QStringLiteral("X"));
+    LoadPanelSettings(session, QStringLiteral("X"));
     const PanelRecord& p = session.CurrentPanel;
     EXPECT_EQ(p.Name, QLatin1String("X"));
     EXPECT_EQ(p.Monitor, QLatin1String("0"));
@@ -86,7 +83,7 @@ TEST_F(PanelSettingsTest, LoadWithoutFileGivesDefaultsThroughTheShell)
     EXPECT_FALSE(p.EnableLighting);
     EXPECT_FALSE(QFile::exists(folder(QStringLiteral("X")))); // reading creates nothing
 
-    services.LoadPanelSettings(QString()); // an empty name changes nothing
+    LoadPanelSettings(session, QString()); // an empty name changes nothing
     EXPECT_EQ(p.Name, QLatin1String("X"));
 }
 

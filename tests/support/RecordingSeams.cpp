@@ -1,6 +1,18 @@
 #include "RecordingSeams.h"
 
+#include "panels/LoadedPanel.h"
 #include "platform/Errors.h"
+
+bool RecordingSeams::OpenPanel(LoadedPanel& panel, const QString& name)
+{
+    calls << QStringLiteral("OpenPanel(%1)").arg(name);
+    if (!existingPanels.contains(name))
+        return false;
+    PanelRecord record;
+    record.Name = name;
+    panel.commit({name, record, {}, name});
+    return true;
+}
 
 void RecordingSeams::SaveInstrumentList(const QString& name)
 {

@@ -13,13 +13,8 @@ public:
     QSet<QString> existingPanels;
     bool failSave = false;
 
-    QString FindPanel(const QString& name, bool report, bool search) override
-    {
-        calls << QStringLiteral("FindPanel(%1,%2,%3)").arg(name).arg(report).arg(search);
-        return existingPanels.contains(name) ? name : QString();
-    }
-    void LoadPanelSettings(const QString& name) override { calls << QStringLiteral("LoadPanelSettings(%1)").arg(name); }
-    void RepairInstrumentList() override { calls << QStringLiteral("RepairInstrumentList"); }
+    // A panel of `existingPanels` opens with no rows and default settings.
+    bool OpenPanel(LoadedPanel& panel, const QString& name) override;
     void SaveInstrumentList(const QString& name) override;
     void CreateProcessList() override { calls << QStringLiteral("CreateProcessList"); }
     void DestroyProcessList() override { calls << QStringLiteral("DestroyProcessList"); }

@@ -1,0 +1,112 @@
+#include "LoadedPanel.h"
+
+#include "PanelFiles.h"
+#include "PanelSettings.h"
+#include "app/AppSettings.h"
+#include "app/Folders.h"
+#include "app/Prompter.h"
+#include "instruments/InstrumentCatalogue.h"
+#include "instruments/InstrumentListOps.h"
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+#include "platform/Platform.h"
+
+LoadedPanel::LoadedPanel(const Platform& platform, const Folders& folders, const AppSettings& settings,
+                         Prompter& prompter, QObject* parent)
+    : QObject(parent), m_platform(platform), m_folders(folders), m_settings(settings), m_prompter(prompter),
+      m_instruments(*platform.locale)
+{}
+
+void LoadedPanel::setDocumentName(const QString& name)
+{
+    if (name == m_documentName)
+        return;
+    m_documentName = name;
+    emit documentNameChanged(name);
+}
+
+std::optional<QString> LoadedPanel::lookup(const QString& name, bool search) const
+{
+    const FileSystem& files = *m_platform.files;
+    if (!search) {
+        if (files.folderExists(PanelFolder(m_folders.IniPath, name)))
+            return name;
+        return std::nullopt;
+    }
+    if (name.isEmpty())
+        return std::nullopt;
+    if (const std::optional<QString> folder = m_folderIndex.firstContaining(files, m_folders.IniPath, name))
+        return folder->mid(PanelFolderPrefix.size());
+    return std::nullopt;
+}
+
+std::optional<PanelContents> LoadedPanel::read(const QString& name, const OpenOptions& options) const
+{
+    const std::optional<QString> found = lookup(name, options.search);
+    if (!found) {
+        if (options.report)
+            m_prompter.showError(QStringLiteral("Panel %1 configuration is missing! - Create Panel again").arg(name));
+        return std::nullopt;
+    }
+    InstrumentListModel list(*m_platform.locale);
+    readInstrumentList(*m_platform.files, m_folders.IniPath, *found, list);
+    // Sizes of monitors the file does not name stay as the loaded panel had them.
+    PanelRecord record = m_record;
+    record.Name = *found;
+    LoadPanelSettings(*m_platform.ini, m_folders.IniPath, *found, record);
+    if (options.repair) {
+        const InstrumentCatalogue catalogue(*m_platform.files, *m_platform.ini, *m_platform.locale, m_folders.AppPath);
+        repairInstrumentList(*m_platform.files, catalogue, m_folders.AppPath, list, m_prompter);
+    }
+    return PanelContents{*found, std::move(record), list.rows(), *found};
+}
+
+void LoadedPanel::commit(PanelContents contents)
+{
+    m_record = std::move(contents.record);
+    m_instruments.setRows(std::move(contents.rows));
+    setDocumentName(contents.documentName);
+    emit changed();
+}
+
+bool LoadedPanel::open(const QString& name, const OpenOptions& options)
+{
+    std::optional<PanelContents> contents = read(name, options);
+    if (!contents)
+        return false;
+    commit(std::move(*contents));
+    return true;
+}
+
+void LoadedPanel::reloadSettings()
+{
+    PanelRecord record = m_record;
+    LoadPanelSettings(*m_platform.ini, m_folders.IniPath, m_record.Name, record);
+    m_record = std::move(record);
+    emit changed();
+}
+
+void LoadedPanel::leave()
+{
+    saveInstrumentList(*m_platform.files, m_folders.IniPath, m_record.Name, m_instruments,
+                       {m_settings.FlightSimIPAddress, m_settings.FlightSimPort});
+}
+
+void LoadedPanel::forget()
+{
+    if (m_record.Name.isEmpty())
+        return;
+    m_record.Name.clear();
+    emit changed();
+}
+
+void LoadedPanel::clear()
+{
+    m_instruments.clear();
+    // The monitor sizes stay: a later load overwrites only the monitors its file names.
+    const MonitorLayout layout = m_record.Layout;
+    m_record = PanelRecord{};
+    m_record.Layout = layout;
+    setDocumentName(QString());
+    emit changed();
+}

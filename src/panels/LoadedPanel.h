@@ -1,0 +1,87 @@
+#pragma once
+
+#include "PanelFolderIndex.h"
+#include "PanelRecord.h"
+#include "instruments/InstrumentListModel.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+class Prompter;
+struct AppSettings;
+struct Folders;
+struct Platform;
+
+// How `LoadedPanel::open` finds and prepares a panel.
+struct OpenOptions
+{
+    bool report = true;  // a panel not found is said so in an error box
+    bool search = false; // the first folder whose name contains the name, instead of the exact folder
+    bool repair = false; // moved programs are found again and instrument ports folded, before anything shows
+};
+
+// A panel read from its files, not yet shown: what `LoadedPanel::commit` puts in place at once.
+struct PanelContents
+{
+    QString folderName; // the name the panel's folder carries
+    PanelRecord record;
+    std::vector<InstrumentRow> rows;
+    QString documentName; // the folder name, unless the caller wants another caption
+};
+
+// The one owner of the loaded panel: its record, its instrument rows and the document name the ribbon shows.
+// They change together or not at all: a panel is read into locals first and committed in one step, so a
+// failure on the way leaves the previous panel exactly as it was.
+class LoadedPanel : public QObject
+{
+    Q_OBJECT
+
+public:
+    LoadedPanel(const Platform& platform, const Folders& folders, const AppSettings& settings, Prompter& prompter,
+                QObject* parent = nullptr);
+
+    PanelRecord& record() { return m_record; }
+    const PanelRecord& record() const { return m_record; }
+    const QString& name() const { return m_record.Name; }
+    InstrumentListModel& instruments() { return m_instruments; }
+    const InstrumentListModel& instruments() const { return m_instruments; }
+
+    const QString& documentName() const { return m_documentName; }
+    void setDocumentName(const QString& name);
+
+    // The folder name of the panel asked for, or nothing; reads no file.
+    std::optional<QString> lookup(const QString& name, bool search) const;
+    // Finds the panel and reads its rows and settings; changes nothing. Nothing when it was not found; an
+    // unreadable list or settings file throws.
+    std::optional<PanelContents> read(const QString& name, const OpenOptions& options) const;
+    // Puts a panel that was read in place of the loaded one, with one `changed`.
+    void commit(PanelContents contents);
+    // read + commit. False when the panel was not found: then nothing changed either.
+    bool open(const QString& name, const OpenOptions& options);
+
+    // Reads the loaded panel's settings file again, after the user changed it; all of it or, failing, none.
+    void reloadSettings();
+    // The save point when the user leaves the panel: the rows go to its instrument list file.
+    void leave();
+    // No panel any more; the rows stay on show, as the user had them.
+    void forget();
+    // No panel and no rows.
+    void clear();
+
+signals:
+    void changed();
+    void documentNameChanged(const QString& name);
+
+private:
+    const Platform& m_platform;
+    const Folders& m_folders;
+    const AppSettings& m_settings;
+    Prompter& m_prompter;
+    PanelRecord m_record;
+    InstrumentListModel m_instruments;
+    QString m_documentName;
+    mutable PanelFolderIndex m_folderIndex; // the aircraft search runs for every control record
+};

@@ -1,0 +1,179 @@
+#include "panels/LoadedPanel.h"
+#include "app/Folders.h"
+#include "app/MainController.h"
+#include "app/Session.h"
+#include "exchange/PanelArchive.h"
+#include "exchange/PanelExchange.h"
+#include "panels/PanelChooser.h"
+#include "panels/PanelFiles.h"
+#include "panels/PanelOperations.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TestPlatform.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kRow =
+    "\"Airspeed\",\"47001\",\"Instruments_Standard\\A@Airspeed.exe\",\"Y\",\"1.2.3.4\",\"45000\",\"1\",\"1\"\r\n";
+const QByteArray kSettings = "[Config]\r\nPanelMonitor=2\r\nNo_of_Screens=1\r\nShowBezels=0\r\n";
+
+enum class Failure
+{
+    FolderMissing,
+    ListUnreadable,     // a good row, then a line too short: the list was half read when it failed
+    SettingsUnreadable, // the screen count is no number
+};
+
+enum class Caller
+{
+    Load,
+    Copy,
+    Import,
+    Startup,
+};
+
+struct Machine
+{
+    TestPlatform t;
+    ScriptedPrompter prompter;
+    Session s{t.platform(), prompter};
+    PanelOperations ops{s};
+    PanelExchange exchange{s, ops};
+
+    Machine()
+    {
+        s.folders = ResolveFolders(t.env, t.files);
+        TestPlatform::writeBytes(t.root() + "/bin/Instruments_Standard/A@Airspeed.exe", "program");
+    }
+
+    // The panel's files on disk, good or failing as asked.
+    void writePanel(const QString& name, std::optional<Failure> failure = std::nullopt)
+    {
+        QDir(t.panelFolder(name)).removeRecursively();
+        if (failure == Failure::FolderMissing)
+            return;
+        const QString base = t.panelFolder(name) + "/" + name;
+        TestPlatform::writeBytes(base + ".cfg",
+                                 failure == Failure::ListUnreadable ? kRow + "\"Short\",\"1\"\r\n" : kRow);
+        TestPlatform::writeBytes(base + ".ini", failure == Failure::SettingsUnreadable
+                                                    ? QByteArray("[Config]\r\nNo_of_Screens=two\r\n")
+                                                    : kSettings);
+    }
+
+    // "Old" loaded, with a row added since the last save.
+    void loadOld()
+    {
+        writePanel("Old");
+        ASSERT_TRUE(s.loaded().open("Old", {}));
+        s.UpdateStartEnabled("Old");
+        InstrumentRow row;
+        row.Name = "Unsaved";
+        s.instruments().append(row);
+    }
+};
+
+QStringList rowNames(const Session& s)
+{
+    QStringList names;
+    for (const InstrumentRow& row : s.instruments().rows())
+        names << row.Name;
+    return names;
+}
+
+} // namespace
+
+// However a panel fails to load, the loaded panel's record, rows and caption stay together: all of the previous
+// panel (nothing, at start-up), never a mix.
+TEST(LoadedPanel, AFailedOpenLeavesThePreviousPanelWhole)
+{
+    // A copy or an import makes its folder itself, so only Load and start-up can miss theirs.
+    const struct
+    {
+        Caller caller;
+        Failure failure;
+    } cases[] = {
+        // clang-format off
+        {Caller::Load,    Failure::FolderMissing},
+        {Caller::Load,    Failure::ListUnreadable},
+        {Caller::Load,    Failure::SettingsUnreadable},
+        {Caller::Copy,    Failure::ListUnreadable},
+        {Caller::Copy,    Failure::SettingsUnreadable},
+        {Caller::Import,  Failure::ListUnreadable},
+        {Caller::Import,  Failure::SettingsUnreadable},
+        {Caller::Startup, Failure::FolderMissing},
+        {Caller::Startup, Failure::ListUnreadable},
+        {Caller::Startup, Failure::SettingsUnreadable},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "caller " << int(c.caller) << ", failure " << int(c.failure));
+        Machine m;
+        Session& s = m.s;
+        if (c.caller == Caller::Startup) {
+            m.writePanel("Bad", c.failure);
+            TestPlatform::writeBytes(m.t.settingsFile(), "[Config]\r\nLastPanelUsed=Bad\r\nListenPort=0\r\n");
+            MainController controller(m.t.platform(), m.prompter, {});
+            controller.FormCreate();
+            controller.FormShow();
+            const Session& started = controller.session();
+            ASSERT_EQ(m.prompter.messages.size(), 1u);
+            EXPECT_EQ(started.CurrentPanel.Name, "");
+            EXPECT_EQ(started.instruments().count(), 0);
+            EXPECT_EQ(started.documentName(), "");
+            EXPECT_FALSE(started.actions().startEnabled);
+            continue;
+        }
+
+        m.loadOld();
+        const QStringList rowsBefore = rowNames(s);
+        bool completed = false;
+        switch (c.caller) {
+        case Caller::Load:
+            m.writePanel("Bad", c.failure);
+            m.prompter.answerDialog([](DialogModel& model) {
+                auto& chooser = dynamic_cast<PanelChooserModel&>(model);
+                chooser.panels = {"Bad"};
+                chooser.selected = 0;
+                return true;
+            });
+            completed = runGuarded(m.prompter, [&] { m.ops.aLoadPanelExecute(); });
+            break;
+        case Caller::Copy:
+            m.writePanel("Old", c.failure); // the copy takes the files as they are on disk
+            m.prompter.answerInput(QStringLiteral("Bad"));
+            completed = runGuarded(m.prompter, [&] { m.ops.aCopyPanelExecute(); });
+            break;
+        case Caller::Import: {
+            m.writePanel("Bad", c.failure);
+            const QString archive = m.t.root() + "/Bad" + ExportExtension;
+            PanelArchive(m.t.files).CompressDirectory(PanelFolder(s.folders.IniPath, "Bad"), false, archive);
+            QDir(m.t.panelFolder("Bad")).removeRecursively();
+            m.prompter.answerFile(archive);
+            completed = runGuarded(m.prompter, [&] { m.exchange.aImportExecute(); });
+            EXPECT_FALSE(QDir(m.t.panelFolder("Bad")).exists()) << "an import that fails leaves no panel";
+            break;
+        }
+        case Caller::Startup:
+            break;
+        }
+        ASSERT_EQ(m.prompter.messages.size(), 1u);
+        if (c.failure == Failure::FolderMissing) {
+            // Chosen but gone: no panel is loaded, and the list keeps what the user saw.
+            EXPECT_TRUE(completed);
+            EXPECT_EQ(s.CurrentPanel.Name, "");
+            EXPECT_EQ(s.documentName(), "");
+            EXPECT_FALSE(s.actions().startEnabled);
+        } else {
+            EXPECT_FALSE(completed);
+            EXPECT_EQ(s.CurrentPanel.Name, "Old");
+            EXPECT_EQ(s.CurrentPanel.Monitor, "2");
+            EXPECT_FALSE(s.CurrentPanel.ShowBezels);
+            EXPECT_EQ(s.documentName(), "Old");
+            EXPECT_TRUE(s.actions().startEnabled);
+        }
+        EXPECT_EQ(rowNames(s), rowsBefore);
+    }
+}
