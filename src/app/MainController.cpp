@@ -1,7 +1,7 @@
 #include "MainController.h"
 
 #include "Prompter.h"
-#include "net/NetworkConfigModel.h"
+#include "net/NetworkConfig.h"
 #include "platform/DesktopShell.h"
 #include "platform/Environment.h"
 #include "platform/Errors.h"

@@ -1,7 +1,5 @@
 #include "NetworkConfigModel.h"
 
-#include "app/Session.h"
-
 void NetworkConfigModel::setPanelSwitching(bool on)
 {
     m_panelSwitching = on;
@@ -35,15 +33,4 @@ void NetworkConfigModel::copyTo(AppSettings& s) const
     s.MonitorChecking = monitorChecking;
     s.DeclutterDesktop = declutterDesktop;
     s.AutoStart = autoStart;
-}
-
-void runNetworkConfig(Session& session)
-{
-    NetworkConfigModel dialog;
-    dialog.fill(session.settings);
-    if (!session.prompter().execDialog(dialog))
-        return;
-    // Copied before writing: a refused write leaves the new values in effect for this run.
-    dialog.copyTo(session.settings);
-    session.settingsFile().SaveNetworkSettings(session.settings);
 }

@@ -3,8 +3,6 @@
 #include "app/AppSettings.h"
 #include "app/Prompter.h"
 
-class Session;
-
 // The network configuration dialog's state: four texts taken as typed (nothing is validated) and four
 // switches. The autostart box is usable only while panel switching is on, but keeps its check either way.
 class NetworkConfigModel : public DialogModel
@@ -33,7 +31,3 @@ private:
     bool m_panelSwitching = false;
     bool m_autoStartEnabled = false; // disabled when the dialog is created
 };
-
-// The Network Config action: shows the dialog filled from the settings; OK copies the values back and
-// writes them to the application settings file, anything else changes nothing.
-void runNetworkConfig(Session& session);

@@ -1,7 +1,6 @@
 #include "BackgroundSettings.h"
 
 #include "PanelFiles.h"
-#include "PanelSetupModel.h"
 #include "platform/Convert.h"
 #include "platform/IniService.h"
 
@@ -101,46 +100,41 @@ int textToColor(const QString& text)
     return strToInt(text);
 }
 
-void SaveBackgroundSettings(IniService& ini, const QString& file, const QString& imageValue,
-                            const PanelSetupModel& dialog)
+BackgroundFile ReadBackgroundFile(const IniService& ini, const QString& file)
 {
-    // Converted before the first write, so that a refused value leaves the file as it was.
-    const int top = strToInt(dialog.top);
-    const int left = strToInt(dialog.left);
-
-    writeIniInt(ini, file, Settings, QStringLiteral("Type"), dialog.type());
-    ini.writeString(file, Settings, QStringLiteral("ImageFileName"), imageValue);
-    ini.writeString(file, Settings, QStringLiteral("Color"), colorToText(dialog.backgroundColor));
-    ini.writeString(file, Settings, QStringLiteral("FrameColor"), colorToText(dialog.frameColor));
-    ini.writeString(file, Settings, QStringLiteral("Width"), dialog.width);
-    ini.writeString(file, Settings, QStringLiteral("Height"), dialog.height);
-    writeIniBool(ini, file, Settings, QStringLiteral("UseImageSize"), dialog.imageSize());
-    writeIniBool(ini, file, Settings, QStringLiteral("ShowFrame"), dialog.showFrame);
-    writeIniInt(ini, file, Settings, QStringLiteral("FrameWidth"), dialog.frameWidth());
-    writeIniBool(ini, file, Settings, QStringLiteral("ShowGrid"), dialog.showGrid);
-    writeIniInt(ini, file, Settings, QStringLiteral("GridSpacing"), dialog.gridSpacing());
-    writeIniInt(ini, file, Settings, QStringLiteral("SizeType"), dialog.sizeType());
-    writeIniInt(ini, file, Settings, QStringLiteral("Monitor"), dialog.monitorIndex());
-    writeIniInt(ini, file, Position, QStringLiteral("Top"), top);
-    writeIniInt(ini, file, Position, QStringLiteral("Left"), left);
+    const BackgroundFile d;
+    BackgroundFile b;
+    b.type = readIniInt(ini, file, Settings, QStringLiteral("Type"), d.type);
+    b.frameColor = textToColor(ini.readString(file, Settings, QStringLiteral("FrameColor"), QStringLiteral("clBlack")));
+    b.width = ini.readString(file, Settings, QStringLiteral("Width"), d.width);
+    b.height = ini.readString(file, Settings, QStringLiteral("Height"), d.height);
+    b.useImageSize = readIniBool(ini, file, Settings, QStringLiteral("UseImageSize"), d.useImageSize);
+    b.showFrame = readIniBool(ini, file, Settings, QStringLiteral("ShowFrame"), d.showFrame);
+    b.showGrid = readIniBool(ini, file, Settings, QStringLiteral("ShowGrid"), d.showGrid);
+    b.frameWidth = readIniInt(ini, file, Settings, QStringLiteral("FrameWidth"), d.frameWidth);
+    b.gridSpacing = readIniInt(ini, file, Settings, QStringLiteral("GridSpacing"), d.gridSpacing);
+    b.sizeType = readIniInt(ini, file, Settings, QStringLiteral("SizeType"), d.sizeType);
+    b.monitor = readIniInt(ini, file, Settings, QStringLiteral("Monitor"), d.monitor);
+    b.top = readIniInt(ini, file, Position, QStringLiteral("Top"), d.top);
+    b.left = readIniInt(ini, file, Position, QStringLiteral("Left"), d.left);
+    return b;
 }
 
-void FillBackgroundSettings(const IniService& ini, const QString& file, PanelSetupModel& dialog)
+void WriteBackgroundFile(IniService& ini, const QString& file, const BackgroundFile& b)
 {
-    dialog.setType(readIniInt(ini, file, Settings, QStringLiteral("Type"), 0));
-    dialog.frameColor =
-        textToColor(ini.readString(file, Settings, QStringLiteral("FrameColor"), QStringLiteral("clBlack")));
-    dialog.width = ini.readString(file, Settings, QStringLiteral("Width"), QStringLiteral("800"));
-    dialog.height = ini.readString(file, Settings, QStringLiteral("Height"), QStringLiteral("600"));
-    dialog.setImageSize(readIniBool(ini, file, Settings, QStringLiteral("UseImageSize"), true));
-    dialog.showFrame = readIniBool(ini, file, Settings, QStringLiteral("ShowFrame"), true);
-    dialog.showGrid = readIniBool(ini, file, Settings, QStringLiteral("ShowGrid"), false);
-    dialog.setFrameWidth(readIniInt(ini, file, Settings, QStringLiteral("FrameWidth"), 1));
-    dialog.setGridSpacing(readIniInt(ini, file, Settings, QStringLiteral("GridSpacing"), 40));
-    dialog.setSizeType(readIniInt(ini, file, Settings, QStringLiteral("SizeType"), 0));
-    dialog.setMonitorIndex(readIniInt(ini, file, Settings, QStringLiteral("Monitor"), 0));
-    // Only a panel stored with a picture lets the user drop the picture's own size.
-    dialog.setImageSizeEnabled(readIniInt(ini, file, Settings, QStringLiteral("Type"), 0) == 1);
-    dialog.top = QString::number(readIniInt(ini, file, Position, QStringLiteral("Top"), 0));
-    dialog.left = QString::number(readIniInt(ini, file, Position, QStringLiteral("Left"), 0));
+    writeIniInt(ini, file, Settings, QStringLiteral("Type"), b.type);
+    ini.writeString(file, Settings, QStringLiteral("ImageFileName"), b.imageFileName);
+    ini.writeString(file, Settings, QStringLiteral("Color"), colorToText(b.color));
+    ini.writeString(file, Settings, QStringLiteral("FrameColor"), colorToText(b.frameColor));
+    ini.writeString(file, Settings, QStringLiteral("Width"), b.width);
+    ini.writeString(file, Settings, QStringLiteral("Height"), b.height);
+    writeIniBool(ini, file, Settings, QStringLiteral("UseImageSize"), b.useImageSize);
+    writeIniBool(ini, file, Settings, QStringLiteral("ShowFrame"), b.showFrame);
+    writeIniInt(ini, file, Settings, QStringLiteral("FrameWidth"), b.frameWidth);
+    writeIniBool(ini, file, Settings, QStringLiteral("ShowGrid"), b.showGrid);
+    writeIniInt(ini, file, Settings, QStringLiteral("GridSpacing"), b.gridSpacing);
+    writeIniInt(ini, file, Settings, QStringLiteral("SizeType"), b.sizeType);
+    writeIniInt(ini, file, Settings, QStringLiteral("Monitor"), b.monitor);
+    writeIniInt(ini, file, Position, QStringLiteral("Top"), b.top);
+    writeIniInt(ini, file, Position, QStringLiteral("Left"), b.left);
 }

@@ -1,15 +1,11 @@
 #include "PanelSettings.h"
 
-#include "BackgroundSettings.h"
 #include "PanelFiles.h"
 #include "PanelRecord.h"
-#include "PanelSetupModel.h"
 #include "app/Session.h"
 #include "platform/Convert.h"
-#include "platform/FileSystem.h"
 #include "platform/IniService.h"
 #include "platform/Monitors.h"
-#include "platform/Paths.h"
 
 namespace {
 
@@ -18,28 +14,6 @@ const QString Config = QStringLiteral("Config");
 QString screenKey(int index, const char* what)
 {
     return QStringLiteral("Screen_%1_%2").arg(index).arg(QLatin1String(what));
-}
-
-// The picture the panel should keep, as "PanelBGImage" stores it. A picture from elsewhere is copied into
-// the panel folder; one that is already a panel's copy is referred to as it is.
-QString keepBackgroundImage(FileSystem& files, const QString& folder, const QString& text)
-{
-    const qsizetype nameStart = qMax(text.lastIndexOf(u'\\'), text.lastIndexOf(u'/')) + 1;
-    const QString fileName = text.mid(nameStart);
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    const QString extension = dot < 0 ? QString() : fileName.mid(dot);
-    const QString baseName = dot < 0 ? fileName : fileName.left(dot);
-
-    if (baseName == BackgroundImageBaseName)
-        return text;
-    const QString copy = joinPath(folder, BackgroundImageBaseName + extension);
-    if (!text.isEmpty() && files.fileExists(text)) {
-        files.copyFile(text, copy, false);
-        return BackgroundImageBaseName + extension;
-    }
-    if (files.fileExists(copy))
-        files.deleteFile(copy);
-    return {};
 }
 
 } // namespace
@@ -68,27 +42,29 @@ void LoadPanelSettings(Session& session, const QString& name)
     LoadPanelSettings(*session.platform().ini, session.folders.IniPath, name, session.CurrentPanel);
 }
 
-void SavePanelSetup(const Platform& platform, const QString& iniPath, const QString& name,
-                    const PanelSetupModel& dialog)
+PanelSettingsFile ReadPanelSettingsFile(const IniService& ini, const QString& file, const QString& defaultName)
 {
-    // Both are written as numbers into the background file; refusing them here keeps a bad value from
-    // stopping the save half-way.
-    strToInt(dialog.top);
-    strToInt(dialog.left);
+    const PanelSettingsFile d;
+    PanelSettingsFile p;
+    p.panelName = ini.readString(file, Config, QStringLiteral("PanelName"), defaultName);
+    p.image = ini.readString(file, Config, QStringLiteral("PanelBGImage"), QString());
+    p.backgroundColor = readIniInt(ini, file, Config, QStringLiteral("PanelBGColor"), d.backgroundColor);
+    p.colorMode =
+        ini.readString(file, Config, QStringLiteral("BackGroundMode"), QStringLiteral("C")) == QLatin1String("C");
+    p.showBackground = readIniBool(ini, file, Config, QStringLiteral("ShowBackground"), d.showBackground);
+    p.panelMonitor = readIniInt(ini, file, Config, QStringLiteral("PanelMonitor"), d.panelMonitor);
+    p.showBezels = readIniBool(ini, file, Config, QStringLiteral("ShowBezels"), d.showBezels);
+    p.enableLighting = readIniBool(ini, file, Config, QStringLiteral("EnableLighting"), d.enableLighting);
+    return p;
+}
 
-    IniService& ini = *platform.ini;
-    const QString folder = PanelFolder(iniPath, name);
-    const QString file = PanelSettingsFileName(iniPath, name);
-    const QString image = keepBackgroundImage(*platform.files, folder, dialog.imageFile);
-
-    ini.writeString(file, Config, QStringLiteral("PanelName"), dialog.panelName);
-    ini.writeString(file, Config, QStringLiteral("PanelBGImage"), image);
-    writeIniInt(ini, file, Config, QStringLiteral("PanelBGColor"), dialog.backgroundColor);
-    writeIniBool(ini, file, Config, QStringLiteral("ShowBackground"),
-                 dialog.sizeType() != PanelSetupModel::NoBackground);
-    writeIniInt(ini, file, Config, QStringLiteral("PanelMonitor"), dialog.panelMonitor());
-    // The monitors attached now, which may differ from those the dialog's monitor box was filled with.
-    const Monitors& monitors = *platform.monitors;
+void WritePanelSettingsFile(IniService& ini, const QString& file, const PanelSettingsFile& p, const Monitors& monitors)
+{
+    ini.writeString(file, Config, QStringLiteral("PanelName"), p.panelName);
+    ini.writeString(file, Config, QStringLiteral("PanelBGImage"), p.image);
+    writeIniInt(ini, file, Config, QStringLiteral("PanelBGColor"), p.backgroundColor);
+    writeIniBool(ini, file, Config, QStringLiteral("ShowBackground"), p.showBackground);
+    writeIniInt(ini, file, Config, QStringLiteral("PanelMonitor"), p.panelMonitor);
     const int count = monitors.count();
     writeIniInt(ini, file, Config, QStringLiteral("No_of_Screens"), count);
     for (int i = 0; i < count; ++i) {
@@ -96,33 +72,6 @@ void SavePanelSetup(const Platform& platform, const QString& iniPath, const QStr
         writeIniInt(ini, file, Config, screenKey(i, "Height"), r.height());
         writeIniInt(ini, file, Config, screenKey(i, "Width"), r.width());
     }
-    writeIniBool(ini, file, Config, QStringLiteral("ShowBezels"), dialog.bezels);
-    writeIniBool(ini, file, Config, QStringLiteral("EnableLighting"), dialog.lighting);
-
-    SaveBackgroundSettings(ini, BackgroundSettingsFileName(iniPath, name), image, dialog);
-}
-
-void SavePanelSetup(Session& session, const QString& name, const PanelSetupModel& dialog)
-{
-    SavePanelSetup(session.platform(), session.folders.IniPath, name, dialog);
-}
-
-void FillPanelSetup(const IniService& ini, const QString& iniPath, const QString& name, PanelSetupModel& dialog)
-{
-    const QString file = PanelSettingsFileName(iniPath, name);
-    dialog.panelName = ini.readString(file, Config, QStringLiteral("PanelName"), name);
-    dialog.imageFile = ini.readString(file, Config, QStringLiteral("PanelBGImage"), QString());
-    dialog.backgroundColor = readIniInt(ini, file, Config, QStringLiteral("PanelBGColor"), 0);
-    dialog.bezels = readIniBool(ini, file, Config, QStringLiteral("ShowBezels"), true);
-    dialog.lighting = readIniBool(ini, file, Config, QStringLiteral("EnableLighting"), false);
-    const bool color =
-        ini.readString(file, Config, QStringLiteral("BackGroundMode"), QStringLiteral("C")) == QLatin1String("C");
-    dialog.setType(color ? PanelSetupModel::TypeColor : PanelSetupModel::TypeImage);
-
-    FillBackgroundSettings(ini, BackgroundSettingsFileName(iniPath, name), dialog);
-}
-
-void FillPanelSetup(Session& session, const QString& name, PanelSetupModel& dialog)
-{
-    FillPanelSetup(*session.platform().ini, session.folders.IniPath, name, dialog);
+    writeIniBool(ini, file, Config, QStringLiteral("ShowBezels"), p.showBezels);
+    writeIniBool(ini, file, Config, QStringLiteral("EnableLighting"), p.enableLighting);
 }

@@ -3,27 +3,35 @@
 #include <QString>
 
 class IniService;
-class PanelSetupModel;
+class Monitors;
 class Session;
 struct PanelRecord;
-struct Platform;
 
-// The panel settings file "<name>.ini", section [Config], between the files, the loaded panel record and
-// the panel setup dialog. Each operation names the panel; paths come from the settings folder.
+// The panel settings file "<name>.ini", section [Config]: the loaded panel record is read from it, and the
+// panel setup reads and writes it as a `PanelSettingsFile`.
+
+// The keys the panel setup edits. "BackGroundMode" is read but never written; the monitor sizes are written
+// from the monitors attached at the time, and read only into the loaded panel record.
+struct PanelSettingsFile
+{
+    QString panelName;
+    QString image; // PanelBGImage
+    int backgroundColor = 0;
+    bool colorMode = true; // BackGroundMode "C"
+    bool showBackground = true;
+    int panelMonitor = 0;
+    bool showBezels = true;
+    bool enableLighting = false;
+
+    bool operator==(const PanelSettingsFile&) const = default;
+};
+
+// A missing "PanelName" reads as `defaultName`.
+PanelSettingsFile ReadPanelSettingsFile(const IniService& ini, const QString& file, const QString& defaultName);
+void WritePanelSettingsFile(IniService& ini, const QString& file, const PanelSettingsFile& settings,
+                            const Monitors& monitors);
 
 // Fills the record from the panel's settings file; an empty name changes nothing. A "No_of_Screens" that
 // is not a number stops the load with "'%s' is not a valid integer value" after Name and Monitor were set.
 void LoadPanelSettings(const IniService& ini, const QString& iniPath, const QString& name, PanelRecord& panel);
 void LoadPanelSettings(Session& session, const QString& name); // into session.CurrentPanel
-
-// Writes the confirmed dialog to the panel settings file, then to the background settings file, and keeps
-// the panel's copy of its background picture. The panel folder must exist ("Unable to write to %s").
-// Top and Left that are not whole numbers are refused before anything is written or copied.
-void SavePanelSetup(const Platform& platform, const QString& iniPath, const QString& name,
-                    const PanelSetupModel& dialog);
-void SavePanelSetup(Session& session, const QString& name, const PanelSetupModel& dialog);
-
-// Sets the dialog's controls from the panel settings file, then the background settings file; call it
-// after the monitor box was filled and before the dialog is shown.
-void FillPanelSetup(const IniService& ini, const QString& iniPath, const QString& name, PanelSetupModel& dialog);
-void FillPanelSetup(Session& session, const QString& name, PanelSetupModel& dialog);

@@ -35,6 +35,67 @@ void PanelSetupModel::presetNewPanel(const QString& settingsFolder)
     pictureFolder = settingsFolder;
 }
 
+void PanelSetupModel::fill(const PanelSettingsFile& panel, const BackgroundFile& background)
+{
+    panelName = panel.panelName;
+    imageFile = panel.image;
+    backgroundColor = panel.backgroundColor;
+    bezels = panel.showBezels;
+    lighting = panel.enableLighting;
+    setType(panel.colorMode ? TypeColor : TypeImage);
+
+    setType(background.type);
+    frameColor = background.frameColor;
+    width = background.width;
+    height = background.height;
+    setImageSize(background.useImageSize);
+    showFrame = background.showFrame;
+    showGrid = background.showGrid;
+    setFrameWidth(background.frameWidth);
+    setGridSpacing(background.gridSpacing);
+    setSizeType(background.sizeType);
+    setMonitorIndex(background.monitor);
+    // Only a panel stored with a picture lets the user drop the picture's own size.
+    setImageSizeEnabled(background.type == TypeImage);
+    top = QString::number(background.top);
+    left = QString::number(background.left);
+}
+
+PanelSettingsFile PanelSetupModel::panelSettingsFile(const QString& image) const
+{
+    PanelSettingsFile p;
+    p.panelName = panelName;
+    p.image = image;
+    p.backgroundColor = backgroundColor;
+    p.colorMode = m_type != TypeImage;
+    p.showBackground = m_sizeType != NoBackground;
+    p.panelMonitor = panelMonitor();
+    p.showBezels = bezels;
+    p.enableLighting = lighting;
+    return p;
+}
+
+BackgroundFile PanelSetupModel::backgroundFile(const QString& image) const
+{
+    BackgroundFile b;
+    b.type = m_type;
+    b.imageFileName = image;
+    b.color = backgroundColor;
+    b.frameColor = frameColor;
+    b.width = width;
+    b.height = height;
+    b.useImageSize = m_imageSize;
+    b.showFrame = showFrame;
+    b.frameWidth = m_frameWidth;
+    b.showGrid = showGrid;
+    b.gridSpacing = m_gridSpacing;
+    b.sizeType = m_sizeType;
+    b.monitor = m_monitorIndex;
+    b.top = strToInt(top);
+    b.left = strToInt(left);
+    return b;
+}
+
 void PanelSetupModel::setType(int type)
 {
     type = type >= TypeCount ? TypeCount - 1 : (type < 0 ? TypeNone : type);

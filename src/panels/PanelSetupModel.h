@@ -3,16 +3,21 @@
 #include <functional>
 #include <optional>
 
+#include "BackgroundSettings.h"
+#include "PanelSettings.h"
 #include "app/Prompter.h"
 
 #include <QString>
 #include <QStringList>
 
+class IniService;
 class Monitors;
+class Session;
+struct Platform;
 
 // The state of the "Panel Setup" dialog: every control's value, visibility and enabled state, and the
 // reactions that keep the shown fields and the size and position values in step with the chosen Mode.
-// The window only binds to it; the panel files are read into and written from it (PanelSettings.h).
+// The window only binds to it; it fills from and produces the records of the two panel files.
 class PanelSetupModel : public DialogModel
 {
 public:
@@ -49,6 +54,14 @@ public:
     // New Panel: name "[New Panel]", no picture, black swatch and colour dialog, pictures looked for in
     // the settings folder.
     void presetNewPanel(const QString& settingsFolder);
+
+    // Sets the controls from a panel's two files, each setter in the order the reactions expect. Call it
+    // after the monitor box was filled and before the dialog is shown.
+    void fill(const PanelSettingsFile& panel, const BackgroundFile& background);
+    // What OK stores; `image` is the picture as the panel keeps it. Throws for Top and Left that are not
+    // whole numbers.
+    PanelSettingsFile panelSettingsFile(const QString& image) const;
+    BackgroundFile backgroundFile(const QString& image) const;
 
     // Reactions, named after the controls they belong to.
     void FormShow();
@@ -139,3 +152,14 @@ private:
     bool m_topLeftVisible = false;
     bool m_sizeVisible = false;
 };
+
+// Writes the confirmed dialog to the panel settings file, then to the background settings file, and keeps
+// the panel's copy of its background picture. The panel folder must exist ("Unable to write to %s").
+// Top and Left that are not whole numbers are refused before anything is written or copied.
+void SavePanelSetup(const Platform& platform, const QString& iniPath, const QString& name,
+                    const PanelSetupModel& dialog);
+void SavePanelSetup(Session& session, const QString& name, const PanelSetupModel& dialog);
+
+// Sets the dialog's controls from the panel settings file, then the background settings file.
+void FillPanelSetup(const IniService& ini, const QString& iniPath, const QString& name, PanelSetupModel& dialog);
+void FillPanelSetup(Session& session, const QString& name, PanelSetupModel& dialog);

@@ -1,3 +1,4 @@
+#include "net/NetworkConfig.h"
 #include "app/Session.h"
 #include "net/NetworkConfigModel.h"
 #include "platform/Errors.h"

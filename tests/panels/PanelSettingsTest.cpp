@@ -391,3 +391,44 @@ TEST_F(PanelSettingsTest, FillStopsAtAFrameColourThatIsNoColour)
 }
 
 } // namespace
+
+TEST_F(PanelSettingsTest, BothFileRecordsReadBackAsWritten)
+{
+    makeFolder(QStringLiteral("R"));
+    const QString panelFile = PanelSettingsFileName(iniPath(), QStringLiteral("R"));
+    const QString backgroundFile = BackgroundSettingsFileName(iniPath(), QStringLiteral("R"));
+
+    // Every field away from its default, so a key written under one name and read under another shows.
+    PanelSettingsFile panel;
+    panel.panelName = QStringLiteral("Stored name");
+    panel.image = QStringLiteral("PanelBackgroundImage.png");
+    panel.backgroundColor = 0x00123456;
+    panel.showBackground = false;
+    panel.panelMonitor = 1;
+    panel.showBezels = false;
+    panel.enableLighting = true;
+    WritePanelSettingsFile(tp.ini, panelFile, panel, tp.monitors);
+    EXPECT_EQ(ReadPanelSettingsFile(tp.ini, panelFile, QStringLiteral("R")), panel);
+
+    BackgroundFile background;
+    background.type = 1;
+    background.frameColor = 0x00FF0000;
+    background.width = QStringLiteral("1024");
+    background.height = QStringLiteral("768");
+    background.useImageSize = false;
+    background.showFrame = false;
+    background.frameWidth = 7;
+    background.showGrid = true;
+    background.gridSpacing = 12;
+    background.sizeType = 2;
+    background.monitor = 1;
+    background.top = -20;
+    background.left = 1930;
+    WriteBackgroundFile(tp.ini, backgroundFile, background);
+    EXPECT_EQ(ReadBackgroundFile(tp.ini, backgroundFile), background);
+
+    // Missing files read as the defaults.
+    EXPECT_EQ(ReadPanelSettingsFile(tp.ini, panelFile + QStringLiteral(".gone"), QStringLiteral("R")).panelName,
+              QLatin1String("R"));
+    EXPECT_EQ(ReadBackgroundFile(tp.ini, backgroundFile + QStringLiteral(".gone")), BackgroundFile{});
+}

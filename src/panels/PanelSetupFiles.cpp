@@ -1,0 +1,62 @@
+#include "PanelFiles.h"
+#include "PanelSetupModel.h"
+#include "app/Session.h"
+#include "platform/FileSystem.h"
+#include "platform/IniService.h"
+#include "platform/Paths.h"
+
+namespace {
+
+// The picture the panel should keep, as "PanelBGImage" stores it. A picture from elsewhere is copied into
+// the panel folder; one that is already a panel's copy is referred to as it is.
+QString keepBackgroundImage(FileSystem& files, const QString& folder, const QString& text)
+{
+    const qsizetype nameStart = qMax(text.lastIndexOf(u'\\'), text.lastIndexOf(u'/')) + 1;
+    const QString fileName = text.mid(nameStart);
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    const QString extension = dot < 0 ? QString() : fileName.mid(dot);
+    const QString baseName = dot < 0 ? fileName : fileName.left(dot);
+
+    if (baseName == BackgroundImageBaseName)
+        return text;
+    const QString copy = joinPath(folder, BackgroundImageBaseName + extension);
+    if (!text.isEmpty() && files.fileExists(text)) {
+        files.copyFile(text, copy, false);
+        return BackgroundImageBaseName + extension;
+    }
+    if (files.fileExists(copy))
+        files.deleteFile(copy);
+    return {};
+}
+
+} // namespace
+
+void SavePanelSetup(const Platform& platform, const QString& iniPath, const QString& name,
+                    const PanelSetupModel& dialog)
+{
+    // Top and Left are refused here, before the picture is copied or a file written, so a bad value never
+    // stops the save half-way.
+    BackgroundFile background = dialog.backgroundFile(QString());
+
+    const QString image = keepBackgroundImage(*platform.files, PanelFolder(iniPath, name), dialog.imageFile);
+    background.imageFileName = image;
+    WritePanelSettingsFile(*platform.ini, PanelSettingsFileName(iniPath, name), dialog.panelSettingsFile(image),
+                           *platform.monitors);
+    WriteBackgroundFile(*platform.ini, BackgroundSettingsFileName(iniPath, name), background);
+}
+
+void SavePanelSetup(Session& session, const QString& name, const PanelSetupModel& dialog)
+{
+    SavePanelSetup(session.platform(), session.folders.IniPath, name, dialog);
+}
+
+void FillPanelSetup(const IniService& ini, const QString& iniPath, const QString& name, PanelSetupModel& dialog)
+{
+    const PanelSettingsFile panel = ReadPanelSettingsFile(ini, PanelSettingsFileName(iniPath, name), name);
+    dialog.fill(panel, ReadBackgroundFile(ini, BackgroundSettingsFileName(iniPath, name)));
+}
+
+void FillPanelSetup(Session& session, const QString& name, PanelSetupModel& dialog)
+{
+    FillPanelSetup(*session.platform().ini, session.folders.IniPath, name, dialog);
+}
