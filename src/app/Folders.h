@@ -5,7 +5,7 @@
 class Environment;
 class FileSystem;
 
-inline const QString VersionNo = QStringLiteral("2.15.1");
+inline const QString VersionNo = QStringLiteral(VARNOLT_VERSION);
 
 // The settings folder (per user, no trailing separator) and the program folder (trailing separator).
 struct Folders

@@ -1,5 +1,7 @@
 #include "TfrmSplash.h"
 
+#include "Folders.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLinearGradient>
@@ -14,7 +16,7 @@ TfrmSplash::TfrmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt:
         move(screen->geometry().center() - rect().center());
 
     // The label is fixed text, not the program's version field.
-    auto* version = new QLabel(QStringLiteral("Version 2.15.1"), this);
+    auto* version = new QLabel(QStringLiteral("Version ") + VersionNo, this);
     version->setObjectName(QStringLiteral("lblVersion"));
     QFont font(QStringLiteral("Tahoma"), 8);
     font.setBold(true);

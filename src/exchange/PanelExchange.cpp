@@ -19,17 +19,6 @@
 
 namespace {
 
-QString fileNameOf(const QString& path)
-{
-    return path.mid(std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\')) + 1);
-}
-
-QString withoutExtension(const QString& fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    return dot < 0 ? fileName : fileName.left(dot);
-}
-
 bool RemoveFolderTree(const QString& folder)
 {
     // Qt removes links as entries and never follows them out of the folder.
@@ -40,7 +29,7 @@ bool RemoveFolderTree(const QString& folder)
 
 QString ImportedPanelName(const QString& archivePath)
 {
-    return withoutExtension(fileNameOf(archivePath));
+    return withoutExtension(storedFileName(archivePath));
 }
 
 void PanelExchange::aExportExecute()
@@ -94,7 +83,7 @@ void PanelExchange::aImportExecute()
     if (!problem)
         problem = panelNameLengthProblem(files, s.folders.IniPath, newName, {stagingName});
     if (problem) {
-        s.prompter().showError(QStringLiteral("\"%1\" cannot be imported: %2").arg(fileNameOf(archive), *problem));
+        s.prompter().showError(QStringLiteral("\"%1\" cannot be imported: %2").arg(storedFileName(archive), *problem));
         return;
     }
     const QString folder = PanelFolder(s.folders.IniPath, newName);

@@ -21,11 +21,6 @@ qsizetype lastSeparator(const QString& path)
 const QString InstrumentCatalogue::DefaultSet = QStringLiteral("Standard");
 const QString InstrumentCatalogue::SetPrefix = QStringLiteral("Instruments_");
 
-QString storedFileName(const QString& path)
-{
-    return path.mid(lastSeparator(path) + 1);
-}
-
 InstrumentCatalogue::InstrumentCatalogue(const FileSystem& files, const IniService& ini, const LocaleService& locale,
                                          QString appPath)
     : m_files(files), m_ini(ini), m_locale(locale), m_appPath(std::move(appPath))

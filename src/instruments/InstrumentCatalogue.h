@@ -62,6 +62,3 @@ private:
     const LocaleService& m_locale;
     QString m_appPath;
 };
-
-// The file-name part of a stored path.
-QString storedFileName(const QString& path);

@@ -16,12 +16,6 @@ namespace {
 // Reset Position has always cut the base name here; instrument programs with such names rely on it.
 constexpr qsizetype kResetBaseLength = 120;
 
-QString withoutExtension(const QString& fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    return dot >= 0 ? fileName.left(dot) : fileName;
-}
-
 } // namespace
 
 int nextInstanceNumber(const InstrumentListModel& list, const QString& name)

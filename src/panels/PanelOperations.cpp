@@ -29,8 +29,7 @@ QString copiedName(const QString& entry, const QString& from, const QString& to)
     // A name of fewer than four characters has nothing left once the extension's four are dropped.
     if (entry.size() < 4 || entry.first(entry.size() - 4) != from)
         return entry;
-    const qsizetype dot = entry.lastIndexOf(u'.');
-    return to + (dot < 0 ? QString() : entry.mid(dot));
+    return to + extensionOf(entry);
 }
 
 } // namespace

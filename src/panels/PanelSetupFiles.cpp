@@ -11,11 +11,9 @@ namespace {
 // the panel folder; one that is already a panel's copy is referred to as it is.
 QString keepBackgroundImage(FileSystem& files, const QString& folder, const QString& text)
 {
-    const qsizetype nameStart = qMax(text.lastIndexOf(u'\\'), text.lastIndexOf(u'/')) + 1;
-    const QString fileName = text.mid(nameStart);
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    const QString extension = dot < 0 ? QString() : fileName.mid(dot);
-    const QString baseName = dot < 0 ? fileName : fileName.left(dot);
+    const QString fileName = storedFileName(text);
+    const QString extension = extensionOf(fileName);
+    const QString baseName = withoutExtension(fileName);
 
     if (baseName == BackgroundImageBaseName)
         return text;

@@ -3,6 +3,8 @@
 #include <QChar>
 #include <QString>
 
+#include <memory>
+
 class LocaleService
 {
 public:
@@ -24,5 +26,5 @@ public:
 
 private:
     struct Private;
-    Private* d;
+    std::unique_ptr<Private> d;
 };

@@ -1,5 +1,7 @@
 #include "Paths.h"
 
+#include <algorithm>
+
 QString nativePath(const QString& storedPath)
 {
     QString p = storedPath;
@@ -10,4 +12,21 @@ QString nativePath(const QString& storedPath)
 QString joinPath(const QString& folder, const QString& name)
 {
     return folder + u'\\' + name;
+}
+
+QString storedFileName(const QString& path)
+{
+    return path.mid(std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/')) + 1);
+}
+
+QString withoutExtension(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot < 0 ? fileName : fileName.left(dot);
+}
+
+QString extensionOf(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot < 0 ? QString() : fileName.mid(dot);
 }

@@ -9,3 +9,9 @@ QString nativePath(const QString& storedPath);
 
 // a + "\" + b
 QString joinPath(const QString& folder, const QString& name);
+
+// The part after the last "\" or "/" of a stored path.
+QString storedFileName(const QString& path);
+// A file name without its last extension, and that extension with its dot (empty when there is none).
+QString withoutExtension(const QString& fileName);
+QString extensionOf(const QString& fileName);

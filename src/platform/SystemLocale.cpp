@@ -35,10 +35,7 @@ SystemLocale::SystemLocale() : d(new Private{QLocale::system(), QCollator(collat
     d->collator.setNumericMode(false);
 }
 
-SystemLocale::~SystemLocale()
-{
-    delete d;
-}
+SystemLocale::~SystemLocale() = default;
 
 QChar SystemLocale::decimalSeparator() const
 {
