@@ -15,9 +15,9 @@
 #include "platform/ProfileIni.h"
 #include "platform/QtDesktopShell.h"
 #include "platform/ScreenMonitors.h"
+#include "platform/SystemCritical.h"
 #include "platform/TerminationSignals.h"
 #include "platform/X11ShowDesktop.h"
-#include "run/SystemCritical.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -1,8 +1,8 @@
 #include "DesktopPreparation.h"
 
-#include "SystemCritical.h"
 #include "platform/DesktopPower.h"
 #include "platform/ShowDesktop.h"
+#include "platform/SystemCritical.h"
 
 void DesktopPreparation::PrepareDesktop(bool declutterDesktop)
 {

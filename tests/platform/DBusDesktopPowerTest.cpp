@@ -1,6 +1,6 @@
 #include "platform/DBusDesktopPower.h"
+#include "platform/SystemCritical.h"
 #include "run/DesktopPreparation.h"
-#include "run/SystemCritical.h"
 
 #include <QDBusConnection>
 #include <QDBusUnixFileDescriptor>

@@ -1,7 +1,7 @@
 #include "run/DesktopPreparation.h"
 #include "platform/Errors.h"
 #include "platform/ShowDesktop.h"
-#include "run/SystemCritical.h"
+#include "platform/SystemCritical.h"
 #include "support/TestPlatform.h"
 
 #include <gtest/gtest.h>
@@ -35,21 +35,15 @@ TEST(SystemCritical, ARequestLeftOnIsWithdrawnWhenDestroyed)
     EXPECT_EQ(power.calls, QStringList({"sleep inhibited", "sleep allowed"}));
 }
 
-TEST(SystemCritical, UpdateExecutionStateCanBeReplaced)
+TEST(SystemCritical, OnlyAChangeReachesThePlatform)
 {
-    struct Counting : TSystemCritical
-    {
-        using TSystemCritical::TSystemCritical;
-        QList<bool> updates;
-        void UpdateExecutionState(bool critical) override { updates << critical; }
-    };
     RecordingDesktopPower power;
-    Counting critical(power);
+    TSystemCritical critical(power);
     critical.SetIsCritical(true);
     critical.SetIsCritical(true);
     critical.SetIsCritical(false);
-    EXPECT_EQ(critical.updates, QList<bool>({true, false}));
-    EXPECT_TRUE(power.calls.isEmpty());
+    critical.SetIsCritical(false);
+    EXPECT_EQ(power.calls, QStringList({"sleep inhibited", "sleep allowed"}));
 }
 
 namespace {

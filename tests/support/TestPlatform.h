@@ -10,7 +10,7 @@
 #include "platform/Platform.h"
 #include "platform/Processes.h"
 #include "platform/ProfileIni.h"
-#include "run/SystemCritical.h"
+#include "platform/SystemCritical.h"
 #include "support/Printers.h"
 
 #include <QByteArray>
