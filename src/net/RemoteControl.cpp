@@ -3,12 +3,8 @@
 #include "ControlListener.h"
 #include "app/Prompter.h"
 #include "app/Session.h"
-#include "instruments/InstrumentListOps.h"
 #include "panels/PanelOperations.h"
-#include "panels/PanelSettings.h"
 #include "run/RunControl.h"
-
-#include <QScopeGuard>
 
 RemoteControl::RemoteControl(Session& session, PanelOperations& panels, RunControl& run, ControlListener& listener,
                              QObject* parent)
@@ -61,34 +57,30 @@ void RemoteControl::handleRecord(const ControlRecord& record)
 void RemoteControl::switchToAircraftPanel(const QString& aircraft)
 {
     Session& s = m_session;
+    LoadedPanel& loaded = s.loaded();
     const bool running = s.isRunning();
-    const std::vector<InstrumentRow> leftRows = s.instruments().rows();
-    QString found;
-    std::vector<InstrumentRow> foundRows;
-    {
-        // Until the switch is certain, the list shows the loaded panel's rows, edits included: also when the
-        // found panel's list cannot be read, or the next save point would write it over the loaded panel's.
-        auto keepLeftRows = qScopeGuard([&] { s.instruments().setRows(leftRows); });
-        if (!m_panels.FindPanel(aircraft, false, true, found)) {
-            keepLeftRows.dismiss(); // nothing was read, the list is untouched
-            return;
-        }
-        foundRows = s.instruments().rows();
-    }
-    // The bare folder "Panel_" is no panel; the panel for this aircraft may run already and goes on undisturbed.
-    if (found.isEmpty() || (running && found == s.CurrentPanel.Name))
+    const std::optional<QString> found = m_panels.lookup(aircraft, true);
+    if (!found)
         return;
-    if (found != s.CurrentPanel.Name) {
+    // Read before anything changes: a panel that cannot be read leaves the loaded one as it is, running or not.
+    std::optional<PanelContents> next = loaded.read(*found, {.report = false});
+    // The bare folder "Panel_" is no panel; the panel for this aircraft may run already and goes on undisturbed.
+    if (!next || found->isEmpty() || (running && *found == s.CurrentPanel.Name))
+        return;
+    const QString caption = *found + u'(' + aircraft + u')';
+    if (*found == s.CurrentPanel.Name) {
+        // The same panel, idle: its settings are read again and its rows stay as the user left them.
+        loaded.reloadSettings();
+        loaded.setDocumentName(caption);
+    } else {
         // Leaving a panel keeps its rows, as Load and New do.
-        SaveInstrumentList(s, s.CurrentPanel.Name);
-        s.instruments().setRows(foundRows);
+        loaded.leave();
+        if (running)
+            m_run.aStopPanelExecute();
+        next->documentName = caption;
+        loaded.commit(std::move(*next));
     }
-    if (running)
-        m_run.aStopPanelExecute();
-    s.CurrentPanel.Name = found;
-    s.setDocumentName(found + u'(' + aircraft + u')');
-    LoadPanelSettings(s, found);
     // Should Start be refused by a question, the panel now loaded can still be started by hand.
-    s.UpdateStartEnabled(found);
+    s.UpdateStartEnabled(*found);
     m_run.aStartPanelExecute();
 }

@@ -8,7 +8,6 @@
 #include "instruments/InstrumentCatalogue.h"
 #include "instruments/InstrumentListOps.h"
 #include "platform/FileSystem.h"
-#include "platform/Paths.h"
 #include "platform/Platform.h"
 
 LoadedPanel::LoadedPanel(const Platform& platform, const Folders& folders, const AppSettings& settings,
@@ -25,24 +24,16 @@ void LoadedPanel::setDocumentName(const QString& name)
     emit documentNameChanged(name);
 }
 
-std::optional<QString> LoadedPanel::lookup(const QString& name, bool search) const
+std::optional<QString> LoadedPanel::lookup(const QString& name) const
 {
-    const FileSystem& files = *m_platform.files;
-    if (!search) {
-        if (files.folderExists(PanelFolder(m_folders.IniPath, name)))
-            return name;
-        return std::nullopt;
-    }
-    if (name.isEmpty())
-        return std::nullopt;
-    if (const std::optional<QString> folder = m_folderIndex.firstContaining(files, m_folders.IniPath, name))
-        return folder->mid(PanelFolderPrefix.size());
+    if (m_platform.files->folderExists(PanelFolder(m_folders.IniPath, name)))
+        return name;
     return std::nullopt;
 }
 
 std::optional<PanelContents> LoadedPanel::read(const QString& name, const OpenOptions& options) const
 {
-    const std::optional<QString> found = lookup(name, options.search);
+    const std::optional<QString> found = lookup(name);
     if (!found) {
         if (options.report)
             m_prompter.showError(QStringLiteral("Panel %1 configuration is missing! - Create Panel again").arg(name));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "PanelFolderIndex.h"
 #include "PanelRecord.h"
 #include "instruments/InstrumentListModel.h"
 
@@ -19,7 +18,6 @@ struct Platform;
 struct OpenOptions
 {
     bool report = true;  // a panel not found is said so in an error box
-    bool search = false; // the first folder whose name contains the name, instead of the exact folder
     bool repair = false; // moved programs are found again and instrument ports folded, before anything shows
 };
 
@@ -52,8 +50,8 @@ public:
     const QString& documentName() const { return m_documentName; }
     void setDocumentName(const QString& name);
 
-    // The folder name of the panel asked for, or nothing; reads no file.
-    std::optional<QString> lookup(const QString& name, bool search) const;
+    // The name when the panel's folder exists, or nothing; reads no file.
+    std::optional<QString> lookup(const QString& name) const;
     // Finds the panel and reads its rows and settings; changes nothing. Nothing when it was not found; an
     // unreadable list or settings file throws.
     std::optional<PanelContents> read(const QString& name, const OpenOptions& options) const;
@@ -83,5 +81,4 @@ private:
     PanelRecord m_record;
     InstrumentListModel m_instruments;
     QString m_documentName;
-    mutable PanelFolderIndex m_folderIndex; // the aircraft search runs for every control record
 };

@@ -44,10 +44,22 @@ QStringList PanelOperations::ListPanels(const QString& folder, const QString& pa
     return names;
 }
 
+std::optional<QString> PanelOperations::lookup(const QString& name, bool search)
+{
+    if (!search)
+        return m_session.loaded().lookup(name);
+    if (name.isEmpty())
+        return std::nullopt;
+    const std::optional<QString> folder =
+        m_folderIndex.firstContaining(*m_session.platform().files, m_session.folders.IniPath, name);
+    if (!folder)
+        return std::nullopt;
+    return folder->mid(kPrefixLength);
+}
+
 bool PanelOperations::FindPanel(const QString& name, bool report, bool search, QString& foundName)
 {
-    LoadedPanel& loaded = m_session.loaded();
-    const std::optional<QString> found = loaded.lookup(name, search);
+    const std::optional<QString> found = lookup(name, search);
     foundName = found.value_or(QString());
     if (!found) {
         if (report)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LoadedPanel.h"
+#include "PanelFolderIndex.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,9 +20,11 @@ public:
     // Names of the entries of `folder` matching `pattern`, without their first six characters, cut to 99.
     QStringList ListPanels(const QString& folder, const QString& pattern) const;
 
-    // Exact folder test, or with `search` the first plain folder whose name contains `name`. On success the
-    // instrument list holds the found panel's rows. When reading them fails, the list is left as it was and
-    // the error goes on to the caller.
+    // The exact folder test, or with `search` the first plain folder whose name contains `name`: the panel's
+    // name, or nothing. Reads no file.
+    std::optional<QString> lookup(const QString& name, bool search);
+    // lookup, then the found panel's rows read into the loaded panel's list; a missing panel is reported
+    // when asked. A list that cannot be read throws.
     bool FindPanel(const QString& name, bool report, bool search, QString& foundName);
 
     void RemovePanelFolder(const QString& name);
@@ -44,4 +47,5 @@ private:
     void deletePanelFiles(const QString& name);
 
     Session& m_session;
+    PanelFolderIndex m_folderIndex;
 };
