@@ -4,9 +4,12 @@
 #include "app/Session.h"
 #include "exchange/PanelArchive.h"
 #include "exchange/PanelExchange.h"
+#include "net/ControlListener.h"
+#include "net/RemoteControl.h"
 #include "panels/PanelChooser.h"
 #include "panels/PanelFiles.h"
 #include "panels/PanelOperations.h"
+#include "run/RunControl.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
@@ -33,6 +36,7 @@ enum class Caller
     Copy,
     Import,
     Startup,
+    AircraftSwitch, // idle, starting with the simulator
 };
 
 struct Machine
@@ -89,7 +93,7 @@ QStringList rowNames(const Session& s)
 // panel (nothing, at start-up), never a mix.
 TEST(LoadedPanel, AFailedOpenLeavesThePreviousPanelWhole)
 {
-    // A copy or an import makes its folder itself, so only Load and start-up can miss theirs.
+    // A copy or an import makes its folder itself, so only Load, start-up and the switch can miss theirs.
     const struct
     {
         Caller caller;
@@ -106,6 +110,9 @@ TEST(LoadedPanel, AFailedOpenLeavesThePreviousPanelWhole)
         {Caller::Startup, Failure::FolderMissing},
         {Caller::Startup, Failure::ListUnreadable},
         {Caller::Startup, Failure::SettingsUnreadable},
+        {Caller::AircraftSwitch, Failure::FolderMissing},
+        {Caller::AircraftSwitch, Failure::ListUnreadable},
+        {Caller::AircraftSwitch, Failure::SettingsUnreadable},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -155,6 +162,25 @@ TEST(LoadedPanel, AFailedOpenLeavesThePreviousPanelWhole)
             completed = runGuarded(m.prompter, [&] { m.exchange.aImportExecute(); });
             EXPECT_FALSE(QDir(m.t.panelFolder("Bad")).exists()) << "an import that fails leaves no panel";
             break;
+        }
+        case Caller::AircraftSwitch: {
+            m.writePanel("Bad", c.failure);
+            s.settings.PanelSwitching = true;
+            s.settings.AutoStart = true;
+            s.settings.ListenPort = "0";
+            RunControl run(s);
+            ControlListener listener(s.settings);
+            RemoteControl remote(s, m.ops, run, listener);
+            listener.StartControlListener();
+            remote.handleDatagram({ControlRecord{ControlRecord::Aircraft, "Bad"}});
+            // Control records never show a message; the caption names the aircraft, nothing else changes.
+            EXPECT_TRUE(m.prompter.messages.empty());
+            EXPECT_FALSE(s.isRunning());
+            EXPECT_EQ(s.CurrentPanel.Name, "Old");
+            EXPECT_EQ(s.CurrentPanel.Monitor, "2");
+            EXPECT_EQ(s.documentName(), "Old (Bad)");
+            EXPECT_EQ(rowNames(s), rowsBefore);
+            continue;
         }
         case Caller::Startup:
             break;
