@@ -14,18 +14,7 @@
 #include "platform/IniService.h"
 #include "platform/Paths.h"
 
-#include <QDir>
 #include <QScopeGuard>
-
-namespace {
-
-bool RemoveFolderTree(const QString& folder)
-{
-    // Qt removes links as entries and never follows them out of the folder.
-    return QDir(nativePath(folder)).removeRecursively();
-}
-
-} // namespace
 
 QString ImportedPanelName(const QString& archivePath)
 {
@@ -100,20 +89,20 @@ void PanelExchange::aImportExecute()
 
     const QString staging = joinPath(s.folders.IniPath, stagingName);
     if (files.folderExists(staging))
-        RemoveFolderTree(staging); // left by an import that was cut short
+        files.removeFolderTree(staging); // left by an import that was cut short
     try {
         unpackRenamed(archive, staging, newName);
         if (!files.renameFile(staging, folder))
             throw VarnoltError(QStringLiteral("Cannot create folder \"%1\"").arg(nativePath(folder)));
     } catch (...) {
         if (files.folderExists(staging))
-            RemoveFolderTree(staging);
+            files.removeFolderTree(staging);
         throw;
     }
     try {
         loadImported(newName);
     } catch (...) {
-        RemoveFolderTree(folder);
+        files.removeFolderTree(folder);
         throw;
     }
 }

@@ -58,6 +58,8 @@ public:
     virtual bool fileExists(const QString& path) const = 0; // false for folders
     virtual bool createFolder(const QString& path) = 0;     // one level; false when it fails or exists
     virtual bool removeFolder(const QString& path) = 0;     // empty folders only
+    // The folder and all below it; links are removed as entries, never followed out of the folder.
+    virtual bool removeFolderTree(const QString& path) = 0;
     virtual bool copyFile(const QString& from, const QString& to, bool failIfExists) = 0;
     virtual bool renameFile(const QString& from, const QString& to) = 0; // fails when the target exists
     virtual bool deleteFile(const QString& path) = 0;

@@ -2,6 +2,7 @@
 
 #include "Paths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 
@@ -116,6 +117,12 @@ bool LocalFileSystem::createFolder(const QString& path)
 bool LocalFileSystem::removeFolder(const QString& path)
 {
     return ::rmdir(osPath(path).constData()) == 0;
+}
+
+bool LocalFileSystem::removeFolderTree(const QString& path)
+{
+    // Qt removes links as entries and never follows them out of the folder.
+    return QDir(nativePath(path)).removeRecursively();
 }
 
 bool LocalFileSystem::copyFile(const QString& from, const QString& to, bool failIfExists)

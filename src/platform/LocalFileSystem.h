@@ -9,6 +9,7 @@ public:
     bool fileExists(const QString& path) const override;
     bool createFolder(const QString& path) override;
     bool removeFolder(const QString& path) override;
+    bool removeFolderTree(const QString& path) override;
     bool copyFile(const QString& from, const QString& to, bool failIfExists) override;
     bool renameFile(const QString& from, const QString& to) override;
     bool deleteFile(const QString& path) override;
