@@ -10,14 +10,13 @@ const char* const kHeaders[] = {"On|Instrument", "Port No", "Path Name", "IP Add
 
 InstrumentListModel::InstrumentListModel(const LocaleService& locale, QObject* parent)
     : QAbstractTableModel(parent), m_locale(locale)
-{
-}
+{}
 
 int InstrumentListModel::sortedPosition(const QString& name) const
 {
-    const auto it = std::upper_bound(m_rows.begin(), m_rows.end(), name, [this](const QString& n, const InstrumentRow& r) {
-        return m_locale.compare(n, r.Name) < 0;
-    });
+    const auto it =
+        std::upper_bound(m_rows.begin(), m_rows.end(), name,
+                         [this](const QString& n, const InstrumentRow& r) { return m_locale.compare(n, r.Name) < 0; });
     return int(it - m_rows.begin());
 }
 
@@ -36,8 +35,9 @@ void InstrumentListModel::setRows(std::vector<InstrumentRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
-    std::stable_sort(m_rows.begin(), m_rows.end(),
-                     [this](const InstrumentRow& a, const InstrumentRow& b) { return m_locale.compare(a.Name, b.Name) < 0; });
+    std::stable_sort(m_rows.begin(), m_rows.end(), [this](const InstrumentRow& a, const InstrumentRow& b) {
+        return m_locale.compare(a.Name, b.Name) < 0;
+    });
     m_selected = -1;
     endResetModel();
     emit selectionChanged(-1);

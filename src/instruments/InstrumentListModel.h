@@ -15,7 +15,12 @@ class InstrumentListModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column { NameColumn = 0, FirstFieldColumn = 1, ColumnCount = 1 + InstrumentRow::FieldCount };
+    enum Column
+    {
+        NameColumn = 0,
+        FirstFieldColumn = 1,
+        ColumnCount = 1 + InstrumentRow::FieldCount
+    };
 
     explicit InstrumentListModel(const LocaleService& locale, QObject* parent = nullptr);
 

@@ -7,7 +7,16 @@
 // One instrument program or 3rd party application of a panel.
 struct InstrumentRow
 {
-    enum Field { PortNo = 0, PathName, IPAddress, SimPortNo, Size, InstNo, FieldCount };
+    enum Field
+    {
+        PortNo = 0,
+        PathName,
+        IPAddress,
+        SimPortNo,
+        Size,
+        InstNo,
+        FieldCount
+    };
 
     QString Name;
     bool On = true;

@@ -17,6 +17,5 @@ public:
 
     // Replaces the value in place or adds the key (and section, and file) as needed.
     // Throws "Unable to write to <path>" when the folder is missing or the file cannot be written.
-    virtual void writeString(const QString& file, const QString& section, const QString& key,
-                             const QString& value) = 0;
+    virtual void writeString(const QString& file, const QString& section, const QString& key, const QString& value) = 0;
 };

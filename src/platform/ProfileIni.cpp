@@ -27,9 +27,9 @@ struct Codec
 
 struct Line
 {
-    qsizetype begin = 0;   // first byte of the line
-    qsizetype end = 0;     // one past the last byte before the terminator
-    qsizetype next = 0;    // first byte after the terminator
+    qsizetype begin = 0; // first byte of the line
+    qsizetype end = 0;   // one past the last byte before the terminator
+    qsizetype next = 0;  // first byte after the terminator
 };
 
 std::vector<Line> splitLines(const QByteArray& content)
@@ -89,7 +89,7 @@ bool sameName(const QString& a, const QString& b)
 
 struct Found
 {
-    int section = -1; // index of the header line
+    int section = -1;    // index of the header line
     int sectionEnd = -1; // index of the first line after the section
     int key = -1;
     QString value;
@@ -213,7 +213,8 @@ void ProfileIni::writeString(const QString& file, const QString& section, const 
         throw unableToWrite(path);
 
     QByteArray content;
-    struct stat st {};
+    struct stat st
+    {};
     const bool exists = ::stat(QFile::encodeName(path).constData(), &st) == 0;
     if (exists) {
         if (S_ISDIR(st.st_mode))

@@ -34,7 +34,8 @@ void onTerminationRequest(std::function<void()> handler)
         handler();
     });
 
-    struct sigaction sa {};
+    struct sigaction sa
+    {};
     sa.sa_handler = writeWakeByte;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;

@@ -1,5 +1,5 @@
-#include "platform/Codepage.h"
 #include "platform/Convert.h"
+#include "platform/Codepage.h"
 #include "platform/Errors.h"
 #include "platform/LocalFileSystem.h"
 
@@ -12,6 +12,7 @@ TEST(Convert, IntegersAsTheStoredFilesWriteThem)
         const char* text;
         std::optional<int> value;
     } cases[] = {
+        // clang-format off
         {"42", 42},          {"-7", -7},           {"+3", 3},          {"  12", 12},
         {"$FF", 255},        {"0x1f", 31},         {"0X1F", 31},       {"$FFFFFFFF", -1},
         {"2147483647", 2147483647}, {"2147483648", std::nullopt}, {"-2147483648", -2147483647 - 1},
@@ -21,6 +22,7 @@ TEST(Convert, IntegersAsTheStoredFilesWriteThem)
         {"-$1", -1},         {"-$FFFFFFFF", 1},    {"-$7FFFFFFF", -2147483647},
         {"-$80000000", -2147483647 - 1}, {"-0x80000000", -2147483647 - 1}, {"-$080000000", -2147483647 - 1},
         {"-2147483649", std::nullopt},
+        // clang-format on
     };
     for (const auto& c : cases)
         EXPECT_EQ(parseInteger(QString::fromLatin1(c.text)), c.value) << c.text;

@@ -1,5 +1,5 @@
-#include "platform/Errors.h"
 #include "platform/ProfileIni.h"
+#include "platform/Errors.h"
 #include "support/TestPlatform.h"
 
 #include <QFile>
@@ -19,20 +19,20 @@ struct ReadCase
 
 const ReadCase kReads[] = {
     {"[Config]\r\nA=1\r\n", "Config", "A", "1"},
-    {"[config]\r\na=1\r\n", "CONFIG", "A", "1"},                      // names ignore case
-    {"[Config]\r\n  Key  =  value  \r\n", "Config", "Key", "value"},  // blanks around both trimmed
-    {"[Config]\r\nK=\"quoted\"\r\n", "Config", "K", "quoted"},        // one pair of quotes stripped
+    {"[config]\r\na=1\r\n", "CONFIG", "A", "1"},                     // names ignore case
+    {"[Config]\r\n  Key  =  value  \r\n", "Config", "Key", "value"}, // blanks around both trimmed
+    {"[Config]\r\nK=\"quoted\"\r\n", "Config", "K", "quoted"},       // one pair of quotes stripped
     {"[Config]\r\nK='single'\r\n", "Config", "K", "single"},
-    {"[Config]\r\nK=\"mixed'\r\n", "Config", "K", "\"mixed'"},        // unlike quotes stay
-    {"[Config]\r\nK=\"\"two\"\"\r\n", "Config", "K", "\"two\""},      // only one pair
-    {"[Config]\r\nK=a=b\r\n", "Config", "K", "a=b"},                 // split at the first "="
-    {"[Config]\r\nK=1\r\nK=2\r\n", "Config", "K", "1"},               // first key wins
-    {"[Config]\r\nK=1\r\n[Config]\r\nK=2\r\n", "Config", "K", "1"},  // first section wins
-    {"[Config]\r\nK\r\nK=3\r\n", "Config", "K", "3"},                // a line without "=" is no key
+    {"[Config]\r\nK=\"mixed'\r\n", "Config", "K", "\"mixed'"},      // unlike quotes stay
+    {"[Config]\r\nK=\"\"two\"\"\r\n", "Config", "K", "\"two\""},    // only one pair
+    {"[Config]\r\nK=a=b\r\n", "Config", "K", "a=b"},                // split at the first "="
+    {"[Config]\r\nK=1\r\nK=2\r\n", "Config", "K", "1"},             // first key wins
+    {"[Config]\r\nK=1\r\n[Config]\r\nK=2\r\n", "Config", "K", "1"}, // first section wins
+    {"[Config]\r\nK\r\nK=3\r\n", "Config", "K", "3"},               // a line without "=" is no key
     {"[Other]\r\nK=1\r\n", "Config", "K", "<default>"},
-    {"K=1\r\n[Config]\r\n", "Config", "K", "<default>"},             // keys before any section belong to none
+    {"K=1\r\n[Config]\r\n", "Config", "K", "<default>"}, // keys before any section belong to none
     {"[Config]\nK=unix\n", "Config", "K", "unix"},
-    {"[Config]\rA=1\rK=mac\r", "Config", "K", "mac"},               // a lone CR ends a line too
+    {"[Config]\rA=1\rK=mac\r", "Config", "K", "mac"}, // a lone CR ends a line too
     {"[Config]\r\nA=1\rK=mixed\n", "Config", "K", "mixed"},
     {"[Config]\r\nK=\r\n", "Config", "K", ""},
     {"", "Config", "K", "<default>"},
@@ -77,8 +77,7 @@ const WriteCase kWrites[] = {
     {"[A]\rd=1\r[B]\rx=2\r", "A", "b", "c", "[A]\rd=1\rb=c\r\n[B]\rx=2\r"},
     {"[A]\rd=1\r", "A", "d", "5", "[A]\rd=5\r"},
     // a new key goes after the section's last non-blank line
-    {"[Config]\r\nA=1\r\n\r\n[Next]\r\nX=1\r\n", "Config", "B", "2",
-     "[Config]\r\nA=1\r\nB=2\r\n\r\n[Next]\r\nX=1\r\n"},
+    {"[Config]\r\nA=1\r\n\r\n[Next]\r\nX=1\r\n", "Config", "B", "2", "[Config]\r\nA=1\r\nB=2\r\n\r\n[Next]\r\nX=1\r\n"},
     // a new section goes at the end with no blank line before it
     {"[Other]\r\nX=1\r\n", "Config", "K", "v", "[Other]\r\nX=1\r\n[Config]\r\nK=v\r\n"},
     // a last line without terminator gets one first
@@ -141,11 +140,13 @@ TEST(ProfileIni, AnUnchangedValueLeavesTheFileUntouched)
     TestPlatform t;
     const QString file = t.root() + QStringLiteral("/a.ini");
     TestPlatform::writeBytes(file, "[S]\r\nK=same\r\n");
-    struct stat before {};
+    struct stat before
+    {};
     ::stat(QFile::encodeName(file).constData(), &before);
 
     t.ini.writeString(file, "S", "K", "same");
-    struct stat after {};
+    struct stat after
+    {};
     ::stat(QFile::encodeName(file).constData(), &after);
     EXPECT_EQ(after.st_ino, before.st_ino) << "not replaced through a temporary file";
     EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);

@@ -58,8 +58,7 @@ private:
     };
     using Answer = std::variant<MessageButton, InputAnswer, FileAnswer, ColorAnswer, DialogAnswer>;
 
-    template <typename T>
-    std::optional<T> next(const char* what);
+    template <typename T> std::optional<T> next(const char* what);
 
     std::deque<Answer> m_script;
 };
