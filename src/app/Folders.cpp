@@ -36,6 +36,11 @@ void createFolderWithParents(FileSystem& files, const QString& path)
 
 } // namespace
 
+QString PanelFolder(const QString& iniPath, const QString& panelName)
+{
+    return joinPath(iniPath, PanelFolderPrefix + panelName);
+}
+
 QString Folders::SettingsFileName() const
 {
     const QString file = QFileInfo(executableName).completeBaseName();

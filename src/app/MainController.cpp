@@ -1,12 +1,12 @@
 #include "MainController.h"
 
-#include "Prompter.h"
 #include "net/NetworkConfig.h"
 #include "platform/DesktopShell.h"
 #include "platform/Environment.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/Monitors.h"
+#include "platform/Prompter.h"
 
 MainController::MainController(const Platform& platform, Prompter& prompter, QStringList arguments, QObject* parent)
     : QObject(parent), m_session(platform, prompter), m_services(m_session), m_seams(&m_services),

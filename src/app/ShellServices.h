@@ -5,8 +5,8 @@
 #include "exchange/SendToMonitor.h"
 #include "instruments/InstrumentOperations.h"
 #include "net/ControlListener.h"
-#include "net/RemoteControl.h"
 #include "panels/PanelOperations.h"
+#include "run/RemoteControl.h"
 #include "run/RunControl.h"
 
 class Session;

@@ -2,8 +2,8 @@
 
 #include "Artwork.h"
 #include "MainController.h"
-#include "Prompter.h"
 #include "Ribbon.h"
+#include "platform/Prompter.h"
 #include "platform/ScreenFit.h"
 
 #include <QAction>

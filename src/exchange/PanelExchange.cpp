@@ -2,7 +2,6 @@
 
 #include "PanelArchive.h"
 
-#include "app/Prompter.h"
 #include "app/Session.h"
 #include "instruments/InstrumentListOps.h"
 #include "panels/PanelFiles.h"
@@ -13,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniService.h"
 #include "platform/Paths.h"
+#include "platform/Prompter.h"
 
 #include <QScopeGuard>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompter.h"
+#include "platform/Prompter.h"
 
 #include <QObject>
 #include <QRect>

@@ -1,7 +1,7 @@
 #include "TfrmSelMonitor.h"
 
 #include "SendToMonitor.h"
-#include "net/FitToText.h"
+#include "platform/FitToText.h"
 
 #include <QComboBox>
 #include <QGroupBox>

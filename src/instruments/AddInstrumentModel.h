@@ -1,7 +1,7 @@
 #pragma once
 
 #include "InstrumentCatalogue.h"
-#include "app/Prompter.h"
+#include "platform/Prompter.h"
 
 #include <QString>
 #include <QStringList>

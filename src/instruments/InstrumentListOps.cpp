@@ -2,12 +2,12 @@
 
 #include "InstrumentCatalogue.h"
 #include "InstrumentListModel.h"
-#include "app/Prompter.h"
+#include "app/Folders.h"
 #include "app/Session.h"
-#include "panels/PanelFiles.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/Prompter.h"
 
 #include <optional>
 

@@ -4,12 +4,12 @@
 #include "AddInstrumentModel.h"
 #include "InstrumentCatalogue.h"
 #include "InstrumentListModel.h"
-#include "app/Prompter.h"
+#include "app/Folders.h"
 #include "app/Session.h"
-#include "panels/PanelFiles.h"
 #include "platform/FileSystem.h"
 #include "platform/IniService.h"
 #include "platform/Paths.h"
+#include "platform/Prompter.h"
 
 namespace {
 

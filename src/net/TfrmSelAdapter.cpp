@@ -1,7 +1,7 @@
 #include "TfrmSelAdapter.h"
 
 #include "AdapterChooser.h"
-#include "FitToText.h"
+#include "platform/FitToText.h"
 
 #include <QComboBox>
 #include <QFrame>

@@ -1,7 +1,7 @@
 #include "TfrmSetPort.h"
 
-#include "FitToText.h"
 #include "NetworkConfigModel.h"
+#include "platform/FitToText.h"
 
 #include <QCheckBox>
 #include <QFrame>

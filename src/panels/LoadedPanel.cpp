@@ -4,11 +4,11 @@
 #include "PanelSettings.h"
 #include "app/AppSettings.h"
 #include "app/Folders.h"
-#include "app/Prompter.h"
 #include "instruments/InstrumentCatalogue.h"
 #include "instruments/InstrumentListOps.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "platform/Prompter.h"
 
 LoadedPanel::LoadedPanel(const Platform& platform, const Folders& folders, const AppSettings& settings,
                          Prompter& prompter, QObject* parent)

@@ -4,11 +4,6 @@
 #include "platform/IniService.h"
 #include "platform/Paths.h"
 
-QString PanelFolder(const QString& iniPath, const QString& panelName)
-{
-    return joinPath(iniPath, PanelFolderPrefix + panelName);
-}
-
 QString PanelSettingsFileName(const QString& iniPath, const QString& panelName)
 {
     return joinPath(PanelFolder(iniPath, panelName), panelName + QStringLiteral(".ini"));

@@ -1,16 +1,15 @@
 #pragma once
 
+#include "app/Folders.h"
+
 #include <QString>
 
 class IniService;
 
-// Where a panel's files live: "<settings folder>\Panel_<name>", the name used exactly as typed.
-inline const QString PanelFolderPrefix = QStringLiteral("Panel_");
 inline const QString BackgroundSettingsName = QStringLiteral("PanelBackGround.ini");
 // Base name of the panel's own copy of its background picture; the picture's extension follows it.
 inline const QString BackgroundImageBaseName = QStringLiteral("PanelBackgroundImage");
 
-QString PanelFolder(const QString& iniPath, const QString& panelName);
 // <panel folder>\<name>.ini
 QString PanelSettingsFileName(const QString& iniPath, const QString& panelName);
 // <panel folder>\PanelBackGround.ini

@@ -2,7 +2,6 @@
 
 #include "PanelChooser.h"
 #include "PanelNames.h"
-#include "app/Prompter.h"
 #include "app/Session.h"
 #include "instruments/InstrumentListOps.h"
 #include "panels/PanelFiles.h"
@@ -12,6 +11,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniService.h"
 #include "platform/Paths.h"
+#include "platform/Prompter.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "BackgroundSettings.h"
 #include "PanelSettings.h"
-#include "app/Prompter.h"
+#include "platform/Prompter.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,12 +1,12 @@
 #include "RunControl.h"
 
 #include "MonitorCheck.h"
-#include "app/Prompter.h"
 #include "app/Session.h"
 #include "instruments/InstrumentListOps.h"
 #include "net/AdapterChooser.h"
 #include "net/LocalAddresses.h"
 #include "platform/LocaleService.h"
+#include "platform/Prompter.h"
 
 #include <QScopeGuard>
 

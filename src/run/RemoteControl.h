@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ControlDatagram.h"
+#include "net/ControlDatagram.h"
 
 #include <QObject>
 

@@ -1,10 +1,10 @@
 #include "RemoteControl.h"
 
-#include "ControlListener.h"
-#include "app/Prompter.h"
+#include "RunControl.h"
 #include "app/Session.h"
+#include "net/ControlListener.h"
 #include "panels/PanelOperations.h"
-#include "run/RunControl.h"
+#include "platform/Prompter.h"
 
 RemoteControl::RemoteControl(Session& session, PanelOperations& panels, RunControl& run, ControlListener& listener,
                              QObject* parent)
