@@ -3,6 +3,7 @@
 #include "Artwork.h"
 #include "CloseOnSignal.h"
 #include "MainController.h"
+#include "ProgramViews.h"
 #include "QtPrompter.h"
 #include "TfrmMain.h"
 #include "TfrmSplash.h"
@@ -57,7 +58,7 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     platform.showDesktop = &showDesktop;
     platform.systemCritical = &systemCritical;
 
-    QtPrompter prompter;
+    QtPrompter prompter(programViews());
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     MainController controller(platform, prompter, arguments);

@@ -1,19 +1,5 @@
 #include "QtPrompter.h"
 
-#include "exchange/SendToMonitor.h"
-#include "exchange/TfrmSelMonitor.h"
-#include "instruments/Add3rdPartyModel.h"
-#include "instruments/AddInstrumentModel.h"
-#include "instruments/TfrmAdd3rdParty.h"
-#include "instruments/TfrmAddInstrument.h"
-#include "net/AdapterChooser.h"
-#include "net/NetworkConfigModel.h"
-#include "net/TfrmSelAdapter.h"
-#include "net/TfrmSetPort.h"
-#include "panels/PanelChooser.h"
-#include "panels/PanelSetupModel.h"
-#include "panels/TfrmPanel.h"
-#include "panels/TfrmSelPanel.h"
 #include "platform/ScreenFit.h"
 
 #include <QApplication>
@@ -181,19 +167,6 @@ std::optional<int> QtPrompter::chooseColor(int initial)
     return c.red() | (c.green() << 8) | (c.blue() << 16);
 }
 
-QtPrompter::~QtPrompter()
-{
-    if (m_adapterChooser && !m_adapterChooser->parent())
-        delete m_adapterChooser;
-}
-
-TfrmSelAdapter* QtPrompter::adapterChooser()
-{
-    if (!m_adapterChooser)
-        m_adapterChooser = new TfrmSelAdapter(m_window);
-    return m_adapterChooser;
-}
-
 void QtPrompter::cancelAll()
 {
     Prompter::cancelAll();
@@ -222,40 +195,7 @@ bool QtPrompter::execDialog(DialogModel& model)
 {
     if (ending())
         return false;
-    // Each dialog model is shown by its own window, picked by the model's type.
-    if (auto* m = dynamic_cast<PanelSetupModel*>(&model)) {
-        TfrmPanel dialog(*m, m_owner);
-        return execOwned(dialog);
-    }
-    if (auto* m = dynamic_cast<PanelChooserModel*>(&model)) {
-        TfrmSelPanel dialog(*m, m_owner);
-        return execOwned(dialog);
-    }
-    if (auto* m = dynamic_cast<NetworkConfigModel*>(&model)) {
-        TfrmSetPort dialog(*m, m_owner);
-        return execOwned(dialog);
-    }
-    if (auto* m = dynamic_cast<AddInstrumentModel*>(&model)) {
-        TfrmAddInstrument dialog(*m, m_owner);
-        return execOwned(dialog);
-    }
-    if (auto* m = dynamic_cast<Add3rdPartyModel*>(&model)) {
-        TfrmAdd3rdParty dialog(*m, m_owner);
-        return execOwned(dialog);
-    }
-    if (auto* m = dynamic_cast<MonitorChooserModel*>(&model)) {
-        TfrmSelMonitor dialog(*m, m_owner);
-        return execOwned(dialog);
-    }
-    if (auto* m = dynamic_cast<AdapterChooserModel*>(&model)) {
-        TfrmSelAdapter* chooser = adapterChooser();
-        const ModalScope counted(*this);
-        m_open.emplace_back(chooser);
-        chooser->choose(*m);
-        m_open.pop_back();
-        return !ending();
-    }
-    return false;
+    return m_views.show(model, *this);
 }
 
 bool QtPrompter::execOwned(QDialog& dialog)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DialogViews.h"
 #include "platform/Prompter.h"
 
 #include <QPointer>
@@ -8,14 +9,15 @@
 
 class QDialog;
 class QWidget;
-class TfrmSelAdapter;
 
-// Answers the logic's prompts with Qt's dialogs, owned by the given window.
-class QtPrompter : public Prompter
+// Answers the logic's prompts with Qt's dialogs, owned by the given window; a dialog model gets the window its
+// view makes.
+class QtPrompter : public Prompter, private DialogHost
 {
 public:
-    explicit QtPrompter(QWidget* owner = nullptr) : m_owner(owner), m_window(owner) {}
-    ~QtPrompter() override;
+    explicit QtPrompter(DialogViews views, QWidget* owner = nullptr)
+        : m_views(std::move(views)), m_owner(owner), m_window(owner)
+    {}
     void setOwner(QWidget* owner) { m_owner = m_window = owner; }
 
     MessageButton message(MessageKind kind, const QString& text, MessageButtons buttons,
@@ -28,18 +30,18 @@ public:
     void cancelAll() override;
     // True while one of this prompter's dialogs runs its loop.
     bool dialogOpen() const { return !m_open.empty(); }
-
-    // The adapter chooser is one window for the whole run, owned by the main window; made when first needed.
-    TfrmSelAdapter* adapterChooser();
+    bool ending() const override { return Prompter::ending(); }
 
 private:
-    bool execOwned(QDialog& dialog);
+    QWidget* dialogOwner() const override { return m_owner; }
+    QWidget* mainWindow() const override { return m_window; }
+    bool execOwned(QDialog& dialog) override;
     // Every dialog runs through here, so a termination signal can find and cancel the open ones.
-    int execTracked(QDialog& dialog);
+    int execTracked(QDialog& dialog) override;
 
-    QWidget* m_owner;  // of the next prompt: the main window, or the dialog open now
-    QWidget* m_window; // the main window
-    QPointer<TfrmSelAdapter> m_adapterChooser;
+    DialogViews m_views;
+    QWidget* m_owner;                      // of the next prompt: the main window, or the dialog open now
+    QWidget* m_window;                     // the main window
     std::vector<QPointer<QDialog>> m_open; // innermost last
 };
 

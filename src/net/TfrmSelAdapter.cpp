@@ -1,6 +1,7 @@
 #include "TfrmSelAdapter.h"
 
 #include "AdapterChooser.h"
+#include "platform/DialogViews.h"
 #include "platform/FitToText.h"
 
 #include <QComboBox>
@@ -42,7 +43,7 @@ TfrmSelAdapter::TfrmSelAdapter(QWidget* parent) : QDialog(parent)
     widenToFitText(this);
 }
 
-void TfrmSelAdapter::choose(AdapterChooserModel& model)
+void TfrmSelAdapter::choose(AdapterChooserModel& model, DialogHost& host)
 {
     m_dropdownAdapters->clear();
     m_dropdownAdapters->addItems(model.entries);
@@ -50,6 +51,6 @@ void TfrmSelAdapter::choose(AdapterChooserModel& model)
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    exec();
+    host.execTracked(*this);
     model.selected = m_dropdownAdapters->currentIndex();
 }

@@ -1,4 +1,5 @@
 #include "app/MainController.h"
+#include "app/ProgramViews.h"
 #include "app/QtPrompter.h"
 #include "app/TfrmMain.h"
 #include "exchange/SendToMonitor.h"
@@ -101,7 +102,7 @@ TEST(MultiScreen, EveryDialogFitsTheScreen)
     window.show();
     expectOnScreen(&window, "main window");
 
-    QtPrompter prompter(&window);
+    QtPrompter prompter(programViews(), &window);
     PanelSetupModel setup(screens, prompter);
     checkShown("panel setup", [&] { prompter.execDialog(setup); });
     AddInstrumentModel add(InstrumentCatalogue(*platform.files, *platform.ini, *platform.locale, t.root() + "/bin\\"));

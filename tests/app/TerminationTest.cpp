@@ -1,5 +1,6 @@
 #include "app/CloseOnSignal.h"
 #include "app/MainController.h"
+#include "app/ProgramViews.h"
 #include "app/QtPrompter.h"
 #include "app/TfrmMain.h"
 #include "platform/TerminationSignals.h"
@@ -29,7 +30,7 @@ CloseOnSignal* g_closer = nullptr;
 struct SignalWhileOpen : ::testing::Test
 {
     TestPlatform t;
-    QtPrompter prompter;
+    QtPrompter prompter{programViews()};
     RecordingSeams seams;
     std::unique_ptr<MainController> controller;
     std::unique_ptr<TfrmMain> window;

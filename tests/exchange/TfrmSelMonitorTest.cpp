@@ -1,4 +1,5 @@
 #include "app/MainController.h"
+#include "app/ProgramViews.h"
 #include "app/QtPrompter.h"
 #include "app/TfrmMain.h"
 #include "exchange/PanelExchange.h"
@@ -35,7 +36,7 @@ void whenModal(std::function<void(QWidget*)> act, int attemptsLeft = 300)
 
 TEST(TfrmSelMonitor, OffersTheListedMonitorsOnlyAndAnswersOkAndEscape)
 {
-    QtPrompter prompter;
+    QtPrompter prompter{programViews()};
     MonitorChooserModel model;
     model.monitors = {"1", "2", "3"};
 

@@ -2,6 +2,7 @@
 #include "instruments/TfrmAdd3rdParty.h"
 
 #include "app/MainController.h"
+#include "app/ProgramViews.h"
 #include "app/QtPrompter.h"
 #include "app/TfrmMain.h"
 #include "support/TestPlatform.h"
@@ -76,7 +77,7 @@ TEST(TfrmAddInstrument, AddThenEditThroughTheRealWindows)
     TestPlatform::writeBytes(set + "P@Airspeed.ini", "[Info]\r\nShortName=ASI\r\n[Network]\r\nDefaultPort=47010\r\n");
     TestPlatform::writeBytes(set + "E@RPM.exe", "MZ");
     TestPlatform::writeBytes(set + "E@RPM.ini", "[Info]\r\nShortName=RPM\r\n[Network]\r\nDefaultPort=47020\r\n");
-    QtPrompter prompter;
+    QtPrompter prompter{programViews()};
     MainController controller(tp.platform(), prompter, {});
     TfrmMain window(controller);
     prompter.setOwner(&window);

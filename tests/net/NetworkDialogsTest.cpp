@@ -1,4 +1,5 @@
 #include "app/MainController.h"
+#include "app/ProgramViews.h"
 #include "app/QtPrompter.h"
 #include "app/TfrmMain.h"
 #include "net/AdapterChooser.h"
@@ -55,7 +56,7 @@ struct NetworkDialogs : ::testing::Test
     }
 
     TestPlatform t;
-    QtPrompter prompter;
+    QtPrompter prompter{programViews()};
     MainController controller{t.platform(), prompter, {}};
     TfrmMain window{controller};
 
@@ -133,11 +134,12 @@ TEST(NetworkConfigWindow, TabGoesTopToBottom)
 
 TEST_F(NetworkDialogs, AdapterChooserIsOneWindowReusedAndAnswersHoweverClosed)
 {
-    TfrmSelAdapter* chooser = prompter.adapterChooser();
+    QWidget* chooser = nullptr;
     const QStringList first{QStringLiteral("10.0.0.5"), QStringLiteral("192.168.1.20")};
 
-    whenModal(counted([chooser, first](QWidget* dialog) {
-        EXPECT_EQ(dialog, chooser);
+    whenModal(counted([&chooser, first](QWidget* dialog) {
+        chooser = dialog;
+        EXPECT_NE(qobject_cast<TfrmSelAdapter*>(dialog), nullptr);
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Select Network Adapter"));
         auto* list = child<QComboBox>(dialog, "dropdownAdapters");
         EXPECT_FALSE(list->isEditable());
@@ -157,7 +159,8 @@ TEST_F(NetworkDialogs, AdapterChooserIsOneWindowReusedAndAnswersHoweverClosed)
         child<QPushButton>(dialog, "bbOK")->click();
     }));
     EXPECT_EQ(ChooseAdapter(prompter, second), second[0]);
-    EXPECT_EQ(prompter.adapterChooser(), chooser);
+    // Kept by the main window, not made anew for each use.
+    EXPECT_EQ(window.findChildren<TfrmSelAdapter*>(), QList<TfrmSelAdapter*>{qobject_cast<TfrmSelAdapter*>(chooser)});
     EXPECT_EQ(acted, 2);
 }
 

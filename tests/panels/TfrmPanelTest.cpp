@@ -1,5 +1,6 @@
 #include "panels/TfrmPanel.h"
 
+#include "app/ProgramViews.h"
 #include "app/QtPrompter.h"
 #include "panels/PanelFiles.h"
 #include "panels/PanelSettings.h"
@@ -53,7 +54,7 @@ protected:
 
 TEST_F(TfrmPanelTest, ModeChangeAndOkThroughTheRealWindow)
 {
-    QtPrompter prompter;
+    QtPrompter prompter{programViews()};
     M model(tp.monitors, prompter);
     model.setMonitorCount(2);
     model.presetNewPanel(tp.iniPath());
@@ -165,7 +166,7 @@ TEST_F(TfrmPanelTest, SpinFieldsTakeATypedValueToTheNearerLimit)
         const char* typed;
         int value;
     } cases[] = {{"99", 50}, {"0", 1}, {"-5", 1}, {"12", 12}, {"99999999999999", 50}};
-    QtPrompter prompter;
+    QtPrompter prompter{programViews()};
     M model(tp.monitors, prompter);
     TfrmPanel dialog(model);
     dialog.show();

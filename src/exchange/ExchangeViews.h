@@ -1,0 +1,6 @@
+#pragma once
+
+class DialogViews;
+
+// The monitor chooser of Send To.
+void registerExchangeViews(DialogViews& views);

@@ -1,0 +1,6 @@
+#pragma once
+
+class DialogViews;
+
+// The network configuration window and the adapter chooser.
+void registerNetViews(DialogViews& views);
