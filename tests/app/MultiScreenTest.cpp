@@ -10,6 +10,7 @@
 #include "panels/PanelChooser.h"
 #include "panels/PanelSetupModel.h"
 #include "platform/ScreenMonitors.h"
+#include "support/GuiScript.h"
 #include "support/RecordingSeams.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
@@ -18,7 +19,6 @@
 #include <QApplication>
 #include <QScreen>
 #include <QStyle>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -71,9 +71,7 @@ void expectOnScreen(const QWidget* w, const char* what)
 void checkShown(const char* what, const std::function<void()>& open)
 {
     bool seen = false;
-    QTimer::singleShot(0, [&] {
-        QWidget* w = QApplication::activeModalWidget();
-        ASSERT_NE(w, nullptr) << what;
+    whenModal([&](QWidget* w) {
         seen = true;
         expectOnScreen(w, what);
         if (qEnvironmentVariableIsSet("VARNOLT_SHOTS"))

@@ -4,6 +4,7 @@
 #include "app/QtPrompter.h"
 #include "app/TfrmMain.h"
 #include "platform/TerminationSignals.h"
+#include "support/GuiScript.h"
 #include "support/RecordingSeams.h"
 #include "support/TestPlatform.h"
 
@@ -66,9 +67,7 @@ struct SignalWhileOpen : ::testing::Test
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         if (window->isVisible()) {
             // Free whatever is still open so the next test starts clean.
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* d = qobject_cast<QDialog*>(w))
-                    d->reject();
+            closeOpenDialogs();
             return false;
         }
         return true;
@@ -122,7 +121,8 @@ TEST_F(SignalWhileOpen, NestedDialogsAllEndAsCancel)
             return;
         opener->stop();
         colourAsked = true;
-        setup->findChild<QToolButton*>("btnColor")->click();
+        if (auto* colour = child<QToolButton>(setup, "btnColor"))
+            colour->click();
     });
     opener->start(10);
     signalWhenShown([] { return qobject_cast<QColorDialog*>(modal()) != nullptr; }, SIGINT);

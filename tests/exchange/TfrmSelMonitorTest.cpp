@@ -4,35 +4,17 @@
 #include "app/TfrmMain.h"
 #include "exchange/PanelExchange.h"
 #include "exchange/SendToMonitor.h"
+#include "support/GuiScript.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
 #include <QAction>
-
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-// Runs act on the modal dialog as soon as it is up.
-void whenModal(std::function<void(QWidget*)> act, int attemptsLeft = 300)
-{
-    QTimer::singleShot(10, [act = std::move(act), attemptsLeft]() mutable {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            act(modal);
-        else if (attemptsLeft > 0)
-            whenModal(std::move(act), attemptsLeft - 1);
-        else
-            ADD_FAILURE() << "no modal dialog appeared";
-    });
-}
-
-} // namespace
 
 TEST(TfrmSelMonitor, OffersTheListedMonitorsOnlyAndAnswersOkAndEscape)
 {
@@ -42,13 +24,13 @@ TEST(TfrmSelMonitor, OffersTheListedMonitorsOnlyAndAnswersOkAndEscape)
 
     whenModal([](QWidget* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Select Monitor");
-        auto* combo = dialog->findChild<QComboBox*>("cbMonitor");
+        auto* combo = child<QComboBox>(dialog, "cbMonitor");
         ASSERT_NE(combo, nullptr);
         EXPECT_FALSE(combo->isEditable());
         EXPECT_EQ(combo->count(), 3);
         EXPECT_EQ(combo->currentText(), "1");
         combo->setCurrentIndex(2);
-        dialog->findChild<QPushButton*>("bbOK")->click();
+        child<QPushButton>(dialog, "bbOK")->click();
     });
     EXPECT_TRUE(prompter.execDialog(model));
     EXPECT_EQ(model.selected, 2);

@@ -5,6 +5,7 @@
 #include "app/ProgramViews.h"
 #include "app/QtPrompter.h"
 #include "app/TfrmMain.h"
+#include "support/GuiScript.h"
 #include "support/TestPlatform.h"
 
 #include <QAction>
@@ -13,9 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 
@@ -24,37 +23,6 @@
 #include <algorithm>
 
 namespace {
-
-template <typename W> W* child(QWidget* dialog, const char* name)
-{
-    W* w = dialog->findChild<W*>(QString::fromLatin1(name));
-    if (!w)
-        ADD_FAILURE() << "no control " << name;
-    return w;
-}
-
-template <typename D> D* openDialog()
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* d = qobject_cast<D*>(w); d && d->isVisible())
-            return d;
-    }
-    return nullptr;
-}
-
-// Runs `drive` on the dialog of type D once it is open; the dialog is closed anyway afterwards.
-template <typename D, typename F> void whenOpen(F drive)
-{
-    QTimer::singleShot(0, [drive] {
-        D* d = openDialog<D>();
-        ASSERT_NE(d, nullptr);
-        const auto closeAnyway = qScopeGuard([d] {
-            if (d->isVisible())
-                d->reject();
-        });
-        drive(d);
-    });
-}
 
 void checkItem(QTreeWidget* list, int index)
 {

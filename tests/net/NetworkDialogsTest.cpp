@@ -6,6 +6,7 @@
 #include "net/NetworkConfigModel.h"
 #include "net/TfrmSelAdapter.h"
 #include "net/TfrmSetPort.h"
+#include "support/GuiScript.h"
 #include "support/TestPlatform.h"
 
 #include <QAction>
@@ -17,32 +18,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// Runs act on the modal dialog as soon as it is up; the test checks acted() afterwards.
-void whenModal(std::function<void(QWidget*)> act, int attemptsLeft = 300)
-{
-    QTimer::singleShot(10, [act = std::move(act), attemptsLeft]() mutable {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            act(modal);
-        } else if (attemptsLeft > 0) {
-            whenModal(std::move(act), attemptsLeft - 1);
-        } else {
-            ADD_FAILURE() << "no modal dialog appeared";
-        }
-    });
-}
-
-template <typename T> T* child(QWidget* parent, const char* name)
-{
-    T* widget = parent->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
 
 struct NetworkDialogs : ::testing::Test
 {
@@ -74,8 +53,7 @@ TEST_F(NetworkDialogs, NetworkConfigFromTheRibbonFollowsTheSwitchAndSavesOnlyOnO
     const QByteArray before = settingsFile();
 
     // Cancel (Escape) after edits changes nothing.
-    whenModal(counted([](QWidget* dialog) {
-        ASSERT_NE(qobject_cast<TfrmSetPort*>(dialog), nullptr);
+    whenOpen<TfrmSetPort>(counted([](QWidget* dialog) {
         child<QLineEdit>(dialog, "edMulti")->setText(QStringLiteral("239.0.0.1"));
         child<QCheckBox>(dialog, "cbDeclutter")->setChecked(true);
         QTest::keyClick(dialog, Qt::Key_Escape);

@@ -7,6 +7,7 @@
 #include "panels/PanelSetupModel.h"
 #include "platform/Paths.h"
 
+#include "support/GuiScript.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
@@ -17,33 +18,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using M = PanelSetupModel;
-
-template <typename W> W* child(QWidget* dialog, const char* name)
-{
-    W* w = dialog->findChild<W*>(QString::fromLatin1(name));
-    if (!w)
-        ADD_FAILURE() << "no control " << name;
-    return w;
-}
-
-TfrmPanel* openPanelDialog()
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* d = qobject_cast<TfrmPanel*>(w); d && d->isVisible())
-            return d;
-    }
-    return nullptr;
-}
 
 class TfrmPanelTest : public ::testing::Test
 {
@@ -59,13 +41,7 @@ TEST_F(TfrmPanelTest, ModeChangeAndOkThroughTheRealWindow)
     model.setMonitorCount(2);
     model.presetNewPanel(tp.iniPath());
 
-    QTimer::singleShot(0, [] {
-        TfrmPanel* d = openPanelDialog();
-        ASSERT_NE(d, nullptr);
-        const auto closeAnyway = qScopeGuard([d] {
-            if (d->isVisible())
-                d->reject();
-        });
+    whenOpen<TfrmPanel>([](TfrmPanel* d) {
         auto* name = child<QLineEdit>(d, "edPanelName");
         auto* width = child<QLineEdit>(d, "edWidth");
         auto* top = child<QLineEdit>(d, "edTop");

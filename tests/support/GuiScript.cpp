@@ -1,0 +1,51 @@
+#include "GuiScript.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+constexpr int kPollMs = 10;
+constexpr int kAttempts = 300;
+
+void close(QWidget* w)
+{
+    if (auto* d = qobject_cast<QDialog*>(w))
+        d->reject();
+    else
+        w->close();
+}
+
+void poll(std::function<void(QWidget*)> act, const ::testing::TestInfo* test, int attemptsLeft)
+{
+    QTimer::singleShot(kPollMs, [act = std::move(act), test, attemptsLeft]() mutable {
+        if (::testing::UnitTest::GetInstance()->current_test_info() != test)
+            return;
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            const QPointer<QWidget> shown(modal);
+            act(modal);
+            if (shown && shown->isVisible())
+                close(shown);
+        } else if (attemptsLeft > 0) {
+            poll(std::move(act), test, attemptsLeft - 1);
+        } else {
+            ADD_FAILURE() << "no modal dialog appeared";
+        }
+    });
+}
+
+} // namespace
+
+void closeOpenDialogs()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible())
+            d->reject();
+    }
+}
+
+void whenModal(std::function<void(QWidget*)> act)
+{
+    poll(std::move(act), ::testing::UnitTest::GetInstance()->current_test_info(), kAttempts);
+}
