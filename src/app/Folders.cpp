@@ -4,9 +4,6 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 namespace {
 
 // APPDATA when set, so a user or a test can move the settings; else the desktop's configuration folder.
@@ -43,8 +40,7 @@ QString PanelFolder(const QString& iniPath, const QString& panelName)
 
 QString Folders::SettingsFileName() const
 {
-    const QString file = QFileInfo(executableName).completeBaseName();
-    return joinPath(IniPath, file + QStringLiteral(".ini"));
+    return joinPath(IniPath, withoutExtension(executableName) + QStringLiteral(".ini"));
 }
 
 Folders ResolveFolders(const Environment& env, FileSystem& files)
@@ -52,9 +48,9 @@ Folders ResolveFolders(const Environment& env, FileSystem& files)
     Folders f;
     f.IniPath = joinPath(joinPath(settingsRoot(env), QStringLiteral("Brondix")), QStringLiteral("HarvolmPRO"));
 
-    const QFileInfo exe(env.executablePath());
-    f.AppPath = exe.absolutePath() + u'\\';
-    f.executableName = exe.fileName();
+    const QString exe = env.executablePath();
+    f.AppPath = storedFolder(exe) + u'\\';
+    f.executableName = storedFileName(exe);
 
     createFolderWithParents(files, f.IniPath);
     return f;

@@ -8,8 +8,6 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <QtEndian>
@@ -37,11 +35,6 @@ QString withSeparator(QString path)
     return path;
 }
 
-QString absolute(const QString& storedPath)
-{
-    return QDir::cleanPath(QFileInfo(nativePath(storedPath)).absoluteFilePath());
-}
-
 void collectFiles(const FileSystem& files, const QString& root, const QString& relative, bool recursive,
                   const QString& leaveOut, std::vector<FileJob>& jobs)
 {
@@ -53,7 +46,7 @@ void collectFiles(const FileSystem& files, const QString& root, const QString& r
         }
         // A "\" inside a name cannot travel: readers split it as a folder.
         const QString path = root + relative + e.name;
-        if (!e.name.contains(u'\\') && (leaveOut.isEmpty() || absolute(path) != leaveOut))
+        if (!e.name.contains(u'\\') && (leaveOut.isEmpty() || files.absolutePath(path) != leaveOut))
             jobs.push_back({relative, e.name, path});
     }
 }
@@ -98,7 +91,7 @@ void PanelArchive::pack(const QString& folder, const QString& leaveOut, const ar
 {
     std::vector<FileJob> files;
     collectFiles(m_files, withSeparator(folder), QString(), m_options.recursive,
-                 leaveOut.isEmpty() ? QString() : absolute(leaveOut), files);
+                 leaveOut.isEmpty() ? QString() : m_files.absolutePath(leaveOut), files);
 
     const unsigned wanted =
         m_options.threads > 0 ? unsigned(m_options.threads) : std::max(1u, std::thread::hardware_concurrency());

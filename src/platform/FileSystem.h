@@ -66,6 +66,9 @@ public:
     // Whether an entry of this name is short enough to be made in the folder: its length in bytes on disk,
     // with room for the temporary name a whole-file write uses beside it, against the file system's limit.
     virtual bool nameFits(const QString& folder, const QString& name) const = 0;
+    // The path against the working folder, with "." and ".." resolved: two spellings of one place compare
+    // equal. The entry need not exist, and links are not followed.
+    virtual QString absolutePath(const QString& path) const = 0;
 
     // The entries of a folder matching a wildcard pattern ("*", "?", letter case ignored), e.g.
     // "<folder>\Panel_*", in the file system's own order; "." and ".." are never listed.

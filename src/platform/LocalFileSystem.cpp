@@ -160,6 +160,12 @@ bool LocalFileSystem::nameFits(const QString& folder, const QString& name) const
     return QFile::encodeName(name).size() + temporarySuffix <= limit;
 }
 
+QString LocalFileSystem::absolutePath(const QString& path) const
+{
+    QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(nativePath(path)));
+    return absolute.replace(u'/', u'\\');
+}
+
 std::vector<DirEntry> LocalFileSystem::list(const QString& folderAndPattern) const
 {
     const QString native = nativePath(folderAndPattern);

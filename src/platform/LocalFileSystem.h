@@ -14,6 +14,7 @@ public:
     bool renameFile(const QString& from, const QString& to) override;
     bool deleteFile(const QString& path) override;
     bool nameFits(const QString& folder, const QString& name) const override;
+    QString absolutePath(const QString& path) const override;
     std::vector<DirEntry> list(const QString& folderAndPattern) const override;
     std::optional<DirEntry> entry(const QString& path) const override;
     std::optional<FolderStamp> folderStamp(const QString& path) const override;

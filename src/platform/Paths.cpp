@@ -19,6 +19,12 @@ QString storedFileName(const QString& path)
     return path.mid(std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/')) + 1);
 }
 
+QString storedFolder(const QString& path)
+{
+    const qsizetype separator = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    return path.left(separator == 0 ? 1 : std::max<qsizetype>(separator, 0));
+}
+
 QString withoutExtension(const QString& fileName)
 {
     const qsizetype dot = fileName.lastIndexOf(u'.');

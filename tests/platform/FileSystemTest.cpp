@@ -39,3 +39,21 @@ TEST(LocalFileSystem, StoredPathsAndListingAttributes)
     EXPECT_TRUE(fs.deleteFile(base + "\\moved"));
     EXPECT_FALSE(fs.removeFolder(base)) << "only empty folders";
 }
+
+// Spellings of one place made equal, so a file can be recognised however its path was written.
+TEST(LocalFileSystem, AbsolutePathResolvesDotsAgainstTheWorkingFolder)
+{
+    LocalFileSystem fs;
+    const QString cwd = QDir::currentPath().replace(u'/', u'\\');
+    const struct
+    {
+        QString path, absolute;
+    } cases[] = {
+        {"a\\b\\..\\c.vrx", cwd + "\\a\\c.vrx"},
+        {"./c.vrx", cwd + "\\c.vrx"},
+        {"\\tmp\\x\\.\\\\y\\", "\\tmp\\x\\y"},
+        {"/tmp/no/such/../file", "\\tmp\\no\\file"}, // nothing there needs to exist
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fs.absolutePath(c.path), c.absolute) << qPrintable(c.path);
+}
