@@ -29,7 +29,7 @@ struct InstrumentDescriptor
 
 // The gauge programs installed beside the program: "Instruments_<set>" folders holding
 // "<type letter>@<name>.exe" programs, each with a "<same base name>.ini" descriptor. Read only.
-// The catalogue is shared with the Windows build, so programs keep their ".exe" names here too.
+// The catalogue is shared with the Windows program, so programs keep their ".exe" names here too.
 class InstrumentCatalogue
 {
 public:

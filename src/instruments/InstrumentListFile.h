@@ -10,7 +10,7 @@
 #include <vector>
 
 // The panel instrument list file "<panel>.cfg": one line of eight quoted, comma-separated fields per row,
-// CR LF after every line, code page 1252. The Windows build reads and writes the same bytes.
+// CR LF after every line, code page 1252. The Windows program reads and writes the same bytes.
 
 // The current settings that every instrument line carries in fields 5 and 6.
 struct InstrumentLineSettings

@@ -1,5 +1,5 @@
-// The real program, run the way a user's session runs it, ended by a termination signal in the situations
-// that used to leave it open for good.
+// The real program, run the way a user's session runs it, ended by a termination signal in the situations of
+// kCases where an end is hardest to reach: a modal box up, a folder being created, children running.
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the Debian package from this build tree (CPack, as the release build does) and checks its file
+# Builds the Debian package from this build tree (CPack, as package.sh does) and checks its file
 # name, file list and control fields. Arguments: build folder, output folder, version, program folder.
 set -euo pipefail
 build=$1 out=$2 version=$3 program_dir=$4
