@@ -1,13 +1,13 @@
 // The tree `cmake --install` stages, as a package would ship it, and the installed program run from it.
+#include "support/Wait.h"
+
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <csignal>
 #include <filesystem>
@@ -23,18 +23,6 @@ const QString AppId = QStringLiteral(APP_ID);
 QString installed(const QString& relative)
 {
     return Root + u'/' + relative;
-}
-
-bool waitUntil(const std::function<bool()>& condition, int milliseconds)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > milliseconds)
-            return false;
-        QThread::msleep(50);
-    }
-    return true;
 }
 
 // Live processes whose executable is `program`, found by the link the kernel keeps for each one.
@@ -192,7 +180,7 @@ TEST(InstalledProgram, StartsAPanelThroughTheBinLinkAndSigtermEndsItAll)
     ASSERT_TRUE(varnolt.waitForStarted(5000));
 
     // Past the splash, the panel named on the command line starts its background and its gauge.
-    ASSERT_TRUE(waitUntil([&] { return !processesOf(background).isEmpty() && !processesOf(gauge).isEmpty(); }, 30000))
+    ASSERT_TRUE(waitFor([&] { return !processesOf(background).isEmpty() && !processesOf(gauge).isEmpty(); }, 30000))
         << "background " << processesOf(background).size() << ", gauge " << processesOf(gauge).size();
     const QStringList gaugeArguments = commandLineOf(processesOf(gauge).first());
     ASSERT_GE(gaugeArguments.size(), 3);
@@ -202,7 +190,7 @@ TEST(InstalledProgram, StartsAPanelThroughTheBinLinkAndSigtermEndsItAll)
     ASSERT_TRUE(varnolt.waitForFinished(30000)) << "SIGTERM did not end the program";
     EXPECT_EQ(varnolt.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(varnolt.exitCode(), 0);
-    EXPECT_TRUE(waitUntil([&] { return processesOf(background).isEmpty() && processesOf(gauge).isEmpty(); }, 10000))
+    EXPECT_TRUE(waitFor([&] { return processesOf(background).isEmpty() && processesOf(gauge).isEmpty(); }, 10000))
         << "children outlived the program";
 
     // The settings file is named after the real executable, and the close recorded the panel.

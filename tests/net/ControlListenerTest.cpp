@@ -5,9 +5,9 @@
 #include "platform/Errors.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
+#include "support/Wait.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
@@ -52,17 +52,6 @@ private:
     bool m_finished = false;
     std::thread m_thread;
 };
-
-template <typename Pred> bool waitFor(Pred pred, int milliseconds = 3000)
-{
-    const QDeadlineTimer deadline(milliseconds);
-    while (!pred()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
 
 void pump(int milliseconds)
 {

@@ -1,12 +1,11 @@
 #include "platform/X11ShowDesktop.h"
+#include "support/Wait.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -22,18 +21,6 @@
 namespace {
 
 template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-bool waitFor(const std::function<bool()>& condition, int ms = 5000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
-}
 
 // A private X server (and, on request, openbox on it) for the length of one test.
 class X11Desktop : public ::testing::Test

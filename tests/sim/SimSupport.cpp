@@ -8,19 +8,6 @@
 
 #include <gtest/gtest.h>
 
-bool waitFor(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
 FakeDcs::FakeDcs()
 {
     m_lua.setProcessChannelMode(QProcess::ForwardedErrorChannel);

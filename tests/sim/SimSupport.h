@@ -7,10 +7,7 @@
 #include <QStringList>
 #include <QUdpSocket>
 
-#include <functional>
-
-// Polls the event loop until `done` holds or `ms` pass.
-bool waitFor(const std::function<bool()>& done, int ms = 5000);
+#include "support/Wait.h"
 
 // The export script under lua5.1 in a stand-in for DCS (fake_dcs.lua), driven one command line at a time.
 class FakeDcs
