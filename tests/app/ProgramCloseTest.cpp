@@ -1,5 +1,7 @@
 // The real program, run the way a user's session runs it, ended by a termination signal in the situations of
 // kCases where an end is hardest to reach: a modal box up, a folder being created, children running.
+#include "support/TestPlatform.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -41,14 +43,6 @@ QByteArray readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 std::map<QString, QByteArray> snapshot(const QString& folder)
@@ -143,15 +137,17 @@ struct ProgramRun
         // A fresh account has no settings file and not even the base folder it would lie in.
         appData = c.settings ? dir.path() + "/appdata" : dir.path() + "/new account/.config";
         if (c.settings) {
-            write(settingsFile(), c.settings);
+            TestPlatform::writeBytes(settingsFile(), c.settings);
             const QString panel = settingsFolder() + "/Panel_Cockpit/";
-            write(panel + "Cockpit.ini", "[Config]\r\nPanelName=Cockpit\r\nShowBackground=0\r\n");
+            TestPlatform::writeBytes(panel + "Cockpit.ini", "[Config]\r\nPanelName=Cockpit\r\nShowBackground=0\r\n");
             // A 3rd party program that notes its id and stays, and a second one beside it.
-            write(dir.path() + "/child.sh", "echo $$ > '" + pidFile().toUtf8() + "'\nexec sleep 300\n");
-            write(panel + "Cockpit.cfg", "\"A waiting child\",\"App\",\"/bin/sh\",\"Y\",\"" +
-                                             (dir.path() + "/child.sh").toUtf8() +
-                                             "\",\"\",\"\",\"\"\r\n"
-                                             "\"B sleeper\",\"App\",\"/bin/sleep\",\"Y\",\"300\",\"\",\"\",\"\"\r\n");
+            TestPlatform::writeBytes(dir.path() + "/child.sh",
+                                     "echo $$ > '" + pidFile().toUtf8() + "'\nexec sleep 300\n");
+            TestPlatform::writeBytes(panel + "Cockpit.cfg",
+                                     "\"A waiting child\",\"App\",\"/bin/sh\",\"Y\",\"" +
+                                         (dir.path() + "/child.sh").toUtf8() +
+                                         "\",\"\",\"\",\"\"\r\n"
+                                         "\"B sleeper\",\"App\",\"/bin/sleep\",\"Y\",\"300\",\"\",\"\",\"\"\r\n");
             inotify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
             ::inotify_add_watch(inotify, QFile::encodeName(settingsFile()).constData(), IN_OPEN);
         }
