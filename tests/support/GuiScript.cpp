@@ -24,8 +24,12 @@ void poll(std::function<void(QWidget*)> act, const ::testing::TestInfo* test, in
             return;
         if (QWidget* modal = QApplication::activeModalWidget()) {
             const QPointer<QWidget> shown(modal);
+            const bool failedBefore = ::testing::Test::HasFailure();
             act(modal);
-            if (shown && shown->isVisible())
+            // A failure ends every dialog, also those below this one, so the test gets to its end at once.
+            if (!failedBefore && ::testing::Test::HasFailure())
+                closeOpenDialogs();
+            else if (shown && shown->isVisible())
                 close(shown);
         } else if (attemptsLeft > 0) {
             poll(std::move(act), test, attemptsLeft - 1);
