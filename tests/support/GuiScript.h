@@ -21,22 +21,12 @@ template <typename W> W* child(QWidget* parent, const char* name)
     return w;
 }
 
-// The shown top-level window of type D, or null.
-template <typename D> D* openDialog()
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* d = qobject_cast<D*>(w); d && d->isVisible())
-            return d;
-    }
-    return nullptr;
-}
-
 // Rejects every dialog still shown, so that whatever waits on one returns.
 void closeOpenDialogs();
 
 // Runs act on the modal window as soon as it is up, then closes it if act left it open, and every open
-// dialog if act failed. Fails when none opens within a few seconds. A callback still waiting when its test has ended is
-// dropped, so it cannot answer a later test's dialog.
+// dialog if act failed. Fails when none opens within a few seconds. A callback still waiting when its test
+// has ended is dropped, so it cannot answer a later test's dialog.
 void whenModal(std::function<void(QWidget*)> act);
 
 // The same for a modal window that must be a D; any other is a failure, and is closed.
