@@ -10,6 +10,7 @@
 #include "support/GuiScript.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
+#include "support/Wait.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -62,7 +63,7 @@ TEST_F(TfrmPanelTest, ModeChangeAndOkThroughTheRealWindow)
         monitor->showPopup();
         monitor->setCurrentIndex(1);
         monitor->hidePopup();
-        QTRY_COMPARE(width->text(), QStringLiteral("1280"));
+        EXPECT_TRUE(waitFor([&] { return width->text() == QLatin1String("1280"); })) << qPrintable(width->text());
 
         child<QRadioButton>(d, "rgSizeType_2")->click();
         EXPECT_FALSE(monitor->isVisibleTo(d));
