@@ -75,7 +75,7 @@ void saveList(benchmark::State& state)
     OnDisk d;
     d.list.setRows(makeRows());
     for (auto _ : state)
-        saveInstrumentList(d.files, d.iniPath, QStringLiteral("Bench"), d.list, kSettings);
+        SaveInstrumentList(d.files, d.iniPath, QStringLiteral("Bench"), d.list, kSettings);
     state.SetItemsProcessed(state.iterations() * kRows);
 }
 
@@ -83,9 +83,9 @@ void readList(benchmark::State& state)
 {
     OnDisk d;
     d.list.setRows(makeRows());
-    saveInstrumentList(d.files, d.iniPath, QStringLiteral("Bench"), d.list, kSettings);
+    SaveInstrumentList(d.files, d.iniPath, QStringLiteral("Bench"), d.list, kSettings);
     for (auto _ : state)
-        readInstrumentList(d.files, d.iniPath, QStringLiteral("Bench"), d.list);
+        ReadInstrumentList(d.files, d.iniPath, QStringLiteral("Bench"), d.list);
     state.SetItemsProcessed(state.iterations() * kRows);
 }
 

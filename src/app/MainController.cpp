@@ -16,6 +16,19 @@ MainController::MainController(const Platform& platform, Prompter& prompter, QSt
     connect(&m_services.run(), &RunControl::busyChanged, this, &MainController::busyChanged);
     connect(&m_services.exchange(), &PanelExchange::busyChanged, this, &MainController::busyChanged);
     connect(&m_services.sendTo(), &SendToMonitor::busyChanged, this, &MainController::busyChanged);
+    connect(&m_services.run(), &RunControl::runningChanged, this, &MainController::updateActions);
+    connect(&m_session.loaded(), &LoadedPanel::changed, this, &MainController::updateActions);
+    updateActions();
+}
+
+void MainController::updateActions()
+{
+    const ActionState actions =
+        deriveActions(m_services.run().isRunning(), m_session.loaded().isLoaded(), m_session.MonitorCount);
+    if (actions == m_actions)
+        return;
+    m_actions = actions;
+    emit actionsChanged(m_actions);
 }
 
 void MainController::FormCreate()
@@ -42,17 +55,16 @@ void MainController::FormShow()
 
         m_seams->CreateProcessList();
         s.MonitorCount = p.monitors->count();
-        s.setSendToEnabled(s.MonitorCount > 1);
+        updateActions();
 
         const bool namedOnCommandLine = hasOneArgument() && m_arguments.first() != QLatin1String("start");
         const QString name = namedOnCommandLine ? m_arguments.first() : s.settingsFile().ReadLastPanelUsed();
         // A panel missing or unreadable leaves none loaded.
         if (!name.isEmpty())
             m_seams->OpenPanel(s.loaded(), name);
-        s.UpdateStartEnabled(s.CurrentPanel.Name);
         m_seams->StartControlListener();
 
-        if (hasOneArgument() && !s.CurrentPanel.Name.isEmpty()) {
+        if (hasOneArgument() && s.loaded().isLoaded()) {
             emit minimizeRequested();
             m_seams->StartPanel();
         }
@@ -77,13 +89,13 @@ void MainController::FormClose()
             errors << QString::fromLocal8Bit(e.what());
         }
     };
-    save([&] { m_seams->SaveInstrumentList(s.CurrentPanel.Name); });
-    save([&] { s.settingsFile().SaveLastPanelUsed(s.CurrentPanel.Name); });
+    save([&] { m_seams->SaveInstrumentList(s.loaded().name()); });
+    save([&] { s.settingsFile().SaveLastPanelUsed(s.loaded().name()); });
     errors.removeDuplicates();
     if (!errors.isEmpty())
         s.prompter().showError(errors.join(u'\n'));
 
-    if (s.isRunning()) {
+    if (m_seams->isRunning()) {
         // The program is ending: a process that will not stop must not keep it open.
         try {
             m_seams->StopPanel();
@@ -96,7 +108,7 @@ void MainController::FormClose()
 
 void MainController::OnRestore()
 {
-    if (m_session.isRunning())
+    if (m_seams->isRunning())
         runGuarded(m_session.prompter(), [&] { m_seams->StopPanel(); });
 }
 
@@ -123,5 +135,6 @@ void MainController::aWebSiteExecute()
 
 void MainController::aPortNumberExecute()
 {
-    runNetworkConfig(m_session);
+    AppSettingsFile file = m_session.settingsFile();
+    runNetworkConfig(m_session.prompter(), m_session.settings, file);
 }

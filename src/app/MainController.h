@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ActionState.h"
 #include "Session.h"
 #include "ShellServices.h"
 
@@ -33,12 +34,15 @@ public:
     bool closed() const { return m_closed; }
     void OnRestore();
 
+    // The ribbon's enabling, derived from the running state, the loaded panel and the monitors.
+    const ActionState& actions() const { return m_actions; }
+
     QString versionText() const { return QStringLiteral("V") + VersionNo; }
     // "BannerImage.jpg" in the current directory, or empty when the banner strip is hidden.
     const QString& bannerImagePath() const { return m_bannerImagePath; }
 
-    void aNewPanelExecute() { m_services.panels().aNewPanelExecute(); }
-    void aEditSettingsExecute() { m_services.panels().aEditSettingsExecute(); }
+    void aNewPanelExecute() { m_services.panels().aNewPanelExecute(m_session.MonitorCount); }
+    void aEditSettingsExecute() { m_services.panels().aEditSettingsExecute(m_session.MonitorCount); }
     void aCopyPanelExecute() { m_services.panels().aCopyPanelExecute(); }
     void aDeletePanelExecute() { m_services.panels().aDeletePanelExecute(); }
     void aLoadPanelExecute() { m_services.panels().aLoadPanelExecute(); }
@@ -54,7 +58,7 @@ public:
     void aResetPosExecute() { m_services.instruments().aResetPosExecute(); }
     // A double-click on the instrument list edits the row, also while a panel runs.
     void lvInstrumentsDblClick() { aEditInstrumentExecute(); }
-    void aSendToMonitorExecute() { m_services.sendTo().aSendToMonitorExecute(); }
+    void aSendToMonitorExecute() { m_services.sendTo().aSendToMonitorExecute(m_session.MonitorCount); }
     void aExportExecute() { m_services.exchange().aExportExecute(); }
     void aImportExecute() { m_services.exchange().aImportExecute(); }
 
@@ -62,14 +66,17 @@ signals:
     void bannerChanged(const QString& imagePath);
     void minimizeRequested();
     void busyChanged(bool busy);
+    void actionsChanged(const ActionState& actions);
 
 private:
     bool hasOneArgument() const { return m_arguments.size() == 1; }
+    void updateActions();
 
     Session m_session;
     ShellServices m_services;
     ShellSeams* m_seams;
     QStringList m_arguments;
     QString m_bannerImagePath;
+    ActionState m_actions;
     bool m_closed = false;
 };

@@ -20,4 +20,5 @@ public:
     virtual void StopControlListener() = 0;
     virtual void StartPanel() = 0;
     virtual void StopPanel() = 0;
+    virtual bool isRunning() const = 0;
 };

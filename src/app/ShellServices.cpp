@@ -2,11 +2,15 @@
 
 #include "Session.h"
 #include "instruments/InstrumentListOps.h"
-#include "panels/PanelSettings.h"
+#include "platform/Platform.h"
 
-ShellServices::ShellServices(Session& session)
-    : m_session(session), m_panels(session), m_run(session), m_instruments(session), m_exchange(session, m_panels),
-      m_sendTo(session), m_listener(session.settings), m_remote(session, m_panels, m_run, m_listener)
+ShellServices::ShellServices(Session& s)
+    : m_session(s), m_panels(s.platform(), s.prompter(), s.folders, s.settings, s.loaded()),
+      m_run(s.platform(), s.prompter(), s.folders, s.settings, s.LocalIPAddressToUse, s.StartupLayout, s.loaded()),
+      m_instruments(s.platform(), s.prompter(), s.folders, s.settings, s.loaded().instruments(), s.loaded().name()),
+      m_exchange(s.platform(), s.prompter(), s.folders, s.loaded(), m_panels),
+      m_sendTo(s.platform(), s.prompter(), s.folders, s.loaded()), m_listener(s.settings),
+      m_remote(s.prompter(), s.settings, s.loaded(), m_panels, m_run, m_listener)
 {}
 
 bool ShellServices::OpenPanel(LoadedPanel& panel, const QString& name)
@@ -16,7 +20,8 @@ bool ShellServices::OpenPanel(LoadedPanel& panel, const QString& name)
 
 void ShellServices::SaveInstrumentList(const QString& name)
 {
-    ::SaveInstrumentList(m_session, name);
+    ::SaveInstrumentList(*m_session.platform().files, m_session.folders.IniPath, name, m_session.loaded().instruments(),
+                         {m_session.settings.FlightSimIPAddress, m_session.settings.FlightSimPort});
 }
 
 void ShellServices::CreateProcessList()

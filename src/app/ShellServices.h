@@ -32,6 +32,7 @@ public:
     void StopControlListener() override;
     void StartPanel() override;
     void StopPanel() override;
+    bool isRunning() const override { return m_run.isRunning(); }
 
 private:
     Session& m_session;

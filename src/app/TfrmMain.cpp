@@ -141,7 +141,7 @@ TfrmMain::TfrmMain(MainController& controller, QWidget* parent)
     m_lvInstruments->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_lvInstruments->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lvInstruments->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_lvInstruments->setModel(&controller.session().instruments());
+    m_lvInstruments->setModel(&controller.session().loaded().instruments());
     m_lvInstruments->setItemDelegate(new RowHeightDelegate(m_lvInstruments));
     m_lvInstruments->header()->setStretchLastSection(false);
     m_lvInstruments->header()->setSectionsMovable(false);
@@ -179,15 +179,15 @@ TfrmMain::TfrmMain(MainController& controller, QWidget* parent)
 
     Session& session = controller.session();
     m_ribbon->setTitle(session.ribbonTitle());
-    connect(&session, &Session::documentNameChanged, this,
+    connect(&session.loaded(), &LoadedPanel::documentNameChanged, this,
             [this] { m_ribbon->setTitle(m_controller.session().ribbonTitle()); });
-    connect(&session, &Session::actionsChanged, this, &TfrmMain::applyActionState);
+    connect(&controller, &MainController::actionsChanged, this, &TfrmMain::applyActionState);
     connect(&controller, &MainController::bannerChanged, this, &TfrmMain::showBanner);
     connect(&controller, &MainController::minimizeRequested, this, &QWidget::showMinimized);
     connect(&controller, &MainController::busyChanged, this, [](bool busy) {
         busy ? QGuiApplication::setOverrideCursor(Qt::WaitCursor) : QGuiApplication::restoreOverrideCursor();
     });
-    applyActionState(session.actions());
+    applyActionState(controller.actions());
 
     m_controller.FormCreate();
 }
@@ -286,7 +286,7 @@ void TfrmMain::wireActions()
     on("aExport", &MainController::aExportExecute);
     on("aImport", &MainController::aImportExecute);
 
-    InstrumentListModel& model = m_controller.session().instruments();
+    InstrumentListModel& model = m_controller.session().loaded().instruments();
     connect(m_lvInstruments->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [&model](const QModelIndex& current) { model.select(current.isValid() ? current.row() : -1); });
     connect(&model, &InstrumentListModel::selectionChanged, this, &TfrmMain::syncSelectionFromModel);
@@ -301,7 +301,7 @@ void TfrmMain::syncSelectionFromModel(int row)
         selection->clearSelection();
         return;
     }
-    const QModelIndex index = m_controller.session().instruments().index(row, 0);
+    const QModelIndex index = m_controller.session().loaded().instruments().index(row, 0);
     if (selection->currentIndex().row() != row)
         selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }

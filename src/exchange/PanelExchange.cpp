@@ -2,8 +2,8 @@
 
 #include "PanelArchive.h"
 
-#include "app/Session.h"
-#include "instruments/InstrumentListOps.h"
+#include "app/Folders.h"
+#include "panels/LoadedPanel.h"
 #include "panels/PanelFiles.h"
 #include "panels/PanelNames.h"
 #include "panels/PanelOperations.h"
@@ -12,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniService.h"
 #include "platform/Paths.h"
+#include "platform/Platform.h"
 #include "platform/Prompter.h"
 
 #include <QScopeGuard>
@@ -23,25 +24,24 @@ QString ImportedPanelName(const QString& archivePath)
 
 void PanelExchange::aExportExecute()
 {
-    Session& s = m_session;
-    FileSystem& files = *s.platform().files;
-    const QString name = s.CurrentPanel.Name;
-    if (name.isEmpty() || s.instruments().count() == 0) {
-        s.prompter().showError(NothingToExportMessage);
+    FileSystem& files = *m_platform.files;
+    const QString name = m_loaded.name();
+    if (name.isEmpty() || m_loaded.instruments().count() == 0) {
+        m_prompter.showError(NothingToExportMessage);
         return;
     }
-    const QString folder = PanelFolder(s.folders.IniPath, name);
+    const QString folder = PanelFolder(m_folders.IniPath, name);
     if (!files.folderExists(folder))
         return;
     // The archive holds the list as shown.
-    SaveInstrumentList(s, name);
+    m_loaded.save();
 
     FileDialogRequest request;
     request.title = ExportTitle;
     request.filter = ExportFilter;
     request.fileName = name + ExportExtension;
     request.defaultExtension = ExportExtension;
-    const auto chosen = s.prompter().saveFileName(request);
+    const auto chosen = m_prompter.saveFileName(request);
     if (!chosen)
         return;
 
@@ -52,14 +52,13 @@ void PanelExchange::aExportExecute()
 
 void PanelExchange::aImportExecute()
 {
-    Session& s = m_session;
-    FileSystem& files = *s.platform().files;
+    FileSystem& files = *m_platform.files;
 
     FileDialogRequest request;
     request.title = ImportTitle;
     request.filter = ImportFilter;
     request.defaultExtension = ExportExtension;
-    const auto chosen = s.prompter().openFileName(request);
+    const auto chosen = m_prompter.openFileName(request);
     if (!chosen)
         return;
     const QString archive = *chosen;
@@ -70,24 +69,24 @@ void PanelExchange::aImportExecute()
     // The file name becomes a folder name and a word on the instruments' command lines.
     auto problem = panelNameProblem(newName);
     if (!problem)
-        problem = panelNameLengthProblem(files, s.folders.IniPath, newName, {stagingName});
+        problem = panelNameLengthProblem(files, m_folders.IniPath, newName, {stagingName});
     if (problem) {
-        s.prompter().showError(QStringLiteral("\"%1\" cannot be imported: %2").arg(storedFileName(archive), *problem));
+        m_prompter.showError(QStringLiteral("\"%1\" cannot be imported: %2").arg(storedFileName(archive), *problem));
         return;
     }
-    const QString folder = PanelFolder(s.folders.IniPath, newName);
+    const QString folder = PanelFolder(m_folders.IniPath, newName);
     if (files.folderExists(folder)) {
-        s.prompter().showError(QStringLiteral("Panel %1 already exists!").arg(newName));
+        m_prompter.showError(QStringLiteral("Panel %1 already exists!").arg(newName));
         return;
     }
     // Leaving the loaded panel is a save point, as with Load and New: its unsaved rows are not lost.
-    if (files.folderExists(PanelFolder(s.folders.IniPath, s.CurrentPanel.Name)))
-        s.loaded().leave();
+    if (files.folderExists(PanelFolder(m_folders.IniPath, m_loaded.name())))
+        m_loaded.leave();
 
     emit busyChanged(true);
     const auto normalCursor = qScopeGuard([this] { emit busyChanged(false); });
 
-    const QString staging = joinPath(s.folders.IniPath, stagingName);
+    const QString staging = joinPath(m_folders.IniPath, stagingName);
     if (files.folderExists(staging))
         files.removeFolderTree(staging); // left by an import that was cut short
     try {
@@ -100,7 +99,7 @@ void PanelExchange::aImportExecute()
         throw;
     }
     try {
-        loadImported(newName);
+        m_panels.openOrForget(newName, {});
     } catch (...) {
         files.removeFolderTree(folder);
         throw;
@@ -109,7 +108,7 @@ void PanelExchange::aImportExecute()
 
 void PanelExchange::unpackRenamed(const QString& archive, const QString& staging, const QString& newName)
 {
-    const Platform& p = m_session.platform();
+    const Platform& p = m_platform;
     PanelArchive(*p.files).DecompressFile(archive, staging, true, true);
 
     // The panel instrument list carries the name the panel had where it was exported.
@@ -132,9 +131,4 @@ void PanelExchange::unpackRenamed(const QString& archive, const QString& staging
                         joinPath(staging, newName + QStringLiteral(".ini")));
     p.ini->writeString(joinPath(staging, newName + QStringLiteral(".ini")), QStringLiteral("Config"),
                        QStringLiteral("PanelName"), newName);
-}
-
-void PanelExchange::loadImported(const QString& newName)
-{
-    m_session.UpdateStartEnabled(m_panels.openOrForget(newName, {}));
 }

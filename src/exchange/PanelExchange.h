@@ -3,8 +3,11 @@
 #include <QObject>
 #include <QString>
 
+class LoadedPanel;
 class PanelOperations;
-class Session;
+class Prompter;
+struct Folders;
+struct Platform;
 
 inline const QString ExportTitle = QStringLiteral("Select File and Folder for Export");
 inline const QString ExportFilter = QStringLiteral("Varnolt Export Files (vrx)|*.vrx");
@@ -23,8 +26,10 @@ class PanelExchange : public QObject
     Q_OBJECT
 
 public:
-    PanelExchange(Session& session, PanelOperations& panels, QObject* parent = nullptr)
-        : QObject(parent), m_session(session), m_panels(panels)
+    PanelExchange(const Platform& platform, Prompter& prompter, const Folders& folders, LoadedPanel& loaded,
+                  PanelOperations& panels, QObject* parent = nullptr)
+        : QObject(parent), m_platform(platform), m_prompter(prompter), m_folders(folders), m_loaded(loaded),
+          m_panels(panels)
     {}
 
     void aExportExecute();
@@ -38,8 +43,10 @@ signals:
 private:
     // Unpacks the archive into `staging` and gives the panel's own files the new name.
     void unpackRenamed(const QString& archive, const QString& staging, const QString& newName);
-    void loadImported(const QString& newName);
 
-    Session& m_session;
+    const Platform& m_platform;
+    Prompter& m_prompter;
+    const Folders& m_folders;
+    LoadedPanel& m_loaded;
     PanelOperations& m_panels;
 };

@@ -1,12 +1,14 @@
 #include "SendToMonitor.h"
 
-#include "app/Session.h"
+#include "app/Folders.h"
+#include "panels/LoadedPanel.h"
 #include "panels/PanelFiles.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/IniService.h"
 #include "platform/Monitors.h"
 #include "platform/Paths.h"
+#include "platform/Platform.h"
 
 #include <QScopeGuard>
 
@@ -81,24 +83,24 @@ void MovePanelToMonitor(const FileSystem& files, IniService& ini, const QString&
     }
 }
 
-void SendToMonitor::aSendToMonitorExecute()
+void SendToMonitor::aSendToMonitorExecute(int monitorCount)
 {
-    Session& s = m_session;
-    const Platform& p = s.platform();
-    const QString folder = PanelFolder(s.folders.IniPath, s.CurrentPanel.Name);
+    const Platform& p = m_platform;
+    const QString& name = m_loaded.name();
+    const QString folder = PanelFolder(m_folders.IniPath, name);
     // Without a loaded panel there are no files to move.
-    if (s.CurrentPanel.Name.isEmpty() || !p.files->folderExists(folder))
+    if (name.isEmpty() || !p.files->folderExists(folder))
         return;
 
-    if (!PanelOnOneMonitor(*p.files, *p.ini, folder, s.CurrentPanel.Name)) {
-        s.prompter().showError(SpreadOverMonitorsMessage);
+    if (!PanelOnOneMonitor(*p.files, *p.ini, folder, name)) {
+        m_prompter.showError(SpreadOverMonitorsMessage);
         return;
     }
 
     MonitorChooserModel chooser;
-    for (int i = 1; i <= s.MonitorCount; ++i)
+    for (int i = 1; i <= monitorCount; ++i)
         chooser.monitors << QString::number(i);
-    if (!s.prompter().execDialog(chooser) || !chooser.hasSelection())
+    if (!m_prompter.execDialog(chooser) || !chooser.hasSelection())
         return;
 
     // The chooser offers the monitors seen at start-up; one unplugged since then has no bounds to move to.
@@ -109,5 +111,5 @@ void SendToMonitor::aSendToMonitorExecute()
 
     emit busyChanged(true);
     const auto normalCursor = qScopeGuard([this] { emit busyChanged(false); });
-    MovePanelToMonitor(*p.files, *p.ini, folder, s.CurrentPanel.Name, index, bounds);
+    MovePanelToMonitor(*p.files, *p.ini, folder, name, index, bounds);
 }

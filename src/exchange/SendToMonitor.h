@@ -8,7 +8,9 @@
 
 class FileSystem;
 class IniService;
-class Session;
+class LoadedPanel;
+struct Folders;
+struct Platform;
 
 inline const QString SpreadOverMonitorsMessage =
     QStringLiteral("The panel spreads accross multiple monitors. Cannot use this function!");
@@ -50,13 +52,20 @@ class SendToMonitor : public QObject
     Q_OBJECT
 
 public:
-    explicit SendToMonitor(Session& session, QObject* parent = nullptr) : QObject(parent), m_session(session) {}
+    SendToMonitor(const Platform& platform, Prompter& prompter, const Folders& folders, const LoadedPanel& loaded,
+                  QObject* parent = nullptr)
+        : QObject(parent), m_platform(platform), m_prompter(prompter), m_folders(folders), m_loaded(loaded)
+    {}
 
-    void aSendToMonitorExecute();
+    // monitorCount: the monitors the chooser offers, as counted when the main window was shown.
+    void aSendToMonitorExecute(int monitorCount);
 
 signals:
     void busyChanged(bool busy);
 
 private:
-    Session& m_session;
+    const Platform& m_platform;
+    Prompter& m_prompter;
+    const Folders& m_folders;
+    const LoadedPanel& m_loaded;
 };

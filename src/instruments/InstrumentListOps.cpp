@@ -3,7 +3,6 @@
 #include "InstrumentCatalogue.h"
 #include "InstrumentListModel.h"
 #include "app/Folders.h"
-#include "app/Session.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
@@ -30,7 +29,7 @@ QString InstrumentListFileName(const QString& iniPath, const QString& panelName)
     return joinPath(PanelFolder(iniPath, panelName), panelName + QStringLiteral(".cfg"));
 }
 
-void saveInstrumentList(FileSystem& files, const QString& iniPath, const QString& panelName,
+void SaveInstrumentList(FileSystem& files, const QString& iniPath, const QString& panelName,
                         const InstrumentListModel& list, const InstrumentLineSettings& settings)
 {
     if (panelName.isEmpty())
@@ -45,7 +44,7 @@ void saveInstrumentList(FileSystem& files, const QString& iniPath, const QString
         throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativePath(file), reason));
 }
 
-void readInstrumentList(const FileSystem& files, const QString& iniPath, const QString& panelName,
+void ReadInstrumentList(const FileSystem& files, const QString& iniPath, const QString& panelName,
                         InstrumentListModel& list)
 {
     list.clear();
@@ -62,7 +61,7 @@ void readInstrumentList(const FileSystem& files, const QString& iniPath, const Q
                                .arg(nativePath(file)));
 }
 
-void repairInstrumentList(const FileSystem& files, const InstrumentCatalogue& catalogue, const QString& appPath,
+void RepairInstrumentList(const FileSystem& files, const InstrumentCatalogue& catalogue, const QString& appPath,
                           InstrumentListModel& list, Prompter& prompter)
 {
     for (int i = 0; i < list.count(); ++i) {
@@ -84,22 +83,4 @@ void repairInstrumentList(const FileSystem& files, const InstrumentCatalogue& ca
         if (port && *port > 47000 && *port < 47100)
             list.setField(i, InstrumentRow::PortNo, QStringLiteral("47000"));
     }
-}
-
-void SaveInstrumentList(Session& session, const QString& panelName)
-{
-    saveInstrumentList(*session.platform().files, session.folders.IniPath, panelName, session.instruments(),
-                       {session.settings.FlightSimIPAddress, session.settings.FlightSimPort});
-}
-
-void ReadInstrumentList(Session& session, const QString& panelName)
-{
-    readInstrumentList(*session.platform().files, session.folders.IniPath, panelName, session.instruments());
-}
-
-void RepairInstrumentList(Session& session)
-{
-    const Platform& p = session.platform();
-    const InstrumentCatalogue catalogue(*p.files, *p.ini, *p.locale, session.folders.AppPath);
-    repairInstrumentList(*p.files, catalogue, session.folders.AppPath, session.instruments(), session.prompter());
 }

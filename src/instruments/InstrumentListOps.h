@@ -8,7 +8,6 @@ class FileSystem;
 class InstrumentCatalogue;
 class InstrumentListModel;
 class Prompter;
-class Session;
 
 // The save points, the load and the repair pass of the loaded panel's instrument list. Every failure is
 // thrown as a VarnoltError for the general error display.
@@ -16,20 +15,15 @@ class Session;
 // IniPath + "\Panel_<name>\<name>.cfg"
 QString InstrumentListFileName(const QString& iniPath, const QString& panelName);
 
-// Writes the list of the named panel from the session's rows; nothing happens for an empty name.
-// The old file stays as it was when the write fails.
-void SaveInstrumentList(Session& session, const QString& panelName);
+// Writes the named panel's list from `list`; nothing happens for an empty name. The old file stays as it was
+// when the write fails.
+void SaveInstrumentList(FileSystem& files, const QString& iniPath, const QString& panelName,
+                        const InstrumentListModel& list, const InstrumentLineSettings& settings);
 // Empties the list and fills it from the named panel's file. On a line with fewer than eight fields the
 // rows before it stay and the error names the file and the line.
-void ReadInstrumentList(Session& session, const QString& panelName);
+void ReadInstrumentList(const FileSystem& files, const QString& iniPath, const QString& panelName,
+                        InstrumentListModel& list);
 // After a load: finds programs that moved to another set, reports the missing ones and folds the
 // instrument ports above 47000 and below 47100 to 47000. Rows change in memory only.
-void RepairInstrumentList(Session& session);
-
-// The same operations on explicit parts, for callers without a session.
-void saveInstrumentList(FileSystem& files, const QString& iniPath, const QString& panelName,
-                        const InstrumentListModel& list, const InstrumentLineSettings& settings);
-void readInstrumentList(const FileSystem& files, const QString& iniPath, const QString& panelName,
-                        InstrumentListModel& list);
-void repairInstrumentList(const FileSystem& files, const InstrumentCatalogue& catalogue, const QString& appPath,
+void RepairInstrumentList(const FileSystem& files, const InstrumentCatalogue& catalogue, const QString& appPath,
                           InstrumentListModel& list, Prompter& prompter);

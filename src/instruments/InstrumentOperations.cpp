@@ -4,11 +4,12 @@
 #include "AddInstrumentModel.h"
 #include "InstrumentCatalogue.h"
 #include "InstrumentListModel.h"
+#include "app/AppSettings.h"
 #include "app/Folders.h"
-#include "app/Session.h"
 #include "platform/FileSystem.h"
 #include "platform/IniService.h"
 #include "platform/Paths.h"
+#include "platform/Platform.h"
 #include "platform/Prompter.h"
 
 namespace {
@@ -50,15 +51,20 @@ QString InstrumentPositionFileName(const QString& panelFolder, const InstrumentR
     return joinPath(panelFolder, base + row.field(InstrumentRow::InstNo) + QStringLiteral(".ini"));
 }
 
-InstrumentOperations::InstrumentOperations(Session& session) : m_session(session) {}
+InstrumentOperations::InstrumentOperations(const Platform& platform, Prompter& prompter, const Folders& folders,
+                                           const AppSettings& settings, InstrumentListModel& list,
+                                           const QString& panelName)
+    : m_platform(platform), m_prompter(prompter), m_folders(folders), m_settings(settings), m_list(list),
+      m_panelName(panelName)
+{}
 
 InstrumentOperations::~InstrumentOperations() = default;
 
 void InstrumentOperations::FormCreate()
 {
-    const Platform& p = m_session.platform();
-    m_addInstrument = std::make_unique<AddInstrumentModel>(
-        InstrumentCatalogue(*p.files, *p.ini, *p.locale, m_session.folders.AppPath));
+    const Platform& p = m_platform;
+    m_addInstrument =
+        std::make_unique<AddInstrumentModel>(InstrumentCatalogue(*p.files, *p.ini, *p.locale, m_folders.AppPath));
     m_addInstrument->FormCreate();
 }
 
@@ -78,14 +84,14 @@ void InstrumentOperations::aAddInstrumentExecute()
     dialog.edPort.clear();
     dialog.caption = AddInstrumentModel::AddCaption;
     dialog.FormShow();
-    if (m_session.prompter().execDialog(dialog))
+    if (m_prompter.execDialog(dialog))
         AddInstruments();
 }
 
 void InstrumentOperations::AddInstruments()
 {
     AddInstrumentModel& dialog = addInstrumentDialog();
-    InstrumentListModel& list = m_session.instruments();
+    InstrumentListModel& list = m_list;
     for (const AddInstrumentModel::Item& item : dialog.items()) {
         if (!item.checked)
             continue;
@@ -100,8 +106,8 @@ void InstrumentOperations::AddInstruments()
         row.On = true;
         row.fields = {dialog.edPort,
                       path,
-                      m_session.settings.FlightSimIPAddress,
-                      m_session.settings.FlightSimPort,
+                      m_settings.FlightSimIPAddress,
+                      m_settings.FlightSimPort,
                       QStringLiteral("1"),
                       QString::number(nextInstanceNumber(list, row.Name))};
         list.append(row);
@@ -110,8 +116,8 @@ void InstrumentOperations::AddInstruments()
 
 void InstrumentOperations::a3rdPartyExecute()
 {
-    Add3rdPartyModel dialog(m_session.prompter());
-    if (m_session.prompter().execDialog(dialog))
+    Add3rdPartyModel dialog(m_prompter);
+    if (m_prompter.execDialog(dialog))
         AddApplication(dialog.edAppName, dialog.edParameters);
 }
 
@@ -123,19 +129,19 @@ int InstrumentOperations::AddApplication(const QString& path, const QString& par
     row.fields[InstrumentRow::PortNo] = QStringLiteral("App");
     row.fields[InstrumentRow::PathName] = path;
     row.fields[InstrumentRow::IPAddress] = parameters;
-    return m_session.instruments().append(row);
+    return m_list.append(row);
 }
 
 bool InstrumentOperations::stillSelected(const InstrumentRow& row) const
 {
     // A panel switch asked for while the dialog was open may have replaced the list under it.
-    const InstrumentRow* selected = m_session.instruments().selected();
+    const InstrumentRow* selected = m_list.selected();
     return selected && *selected == row;
 }
 
 void InstrumentOperations::EditInstrument()
 {
-    const InstrumentRow* selected = m_session.instruments().selected();
+    const InstrumentRow* selected = m_list.selected();
     if (!selected)
         return;
     const InstrumentRow row = *selected;
@@ -147,14 +153,14 @@ void InstrumentOperations::EditInstrument()
 
 void InstrumentOperations::editApplication(const InstrumentRow& row)
 {
-    Add3rdPartyModel dialog(m_session.prompter());
+    Add3rdPartyModel dialog(m_prompter);
     dialog.edAppName = row.field(InstrumentRow::PathName);
     dialog.edParameters = row.field(InstrumentRow::IPAddress);
-    if (!m_session.prompter().execDialog(dialog) || !stillSelected(row))
+    if (!m_prompter.execDialog(dialog) || !stillSelected(row))
         return;
-    m_session.instruments().deleteSelected();
+    m_list.deleteSelected();
     // The user goes on with the row just edited, wherever its new name sorted it.
-    m_session.instruments().select(AddApplication(dialog.edAppName, dialog.edParameters));
+    m_list.select(AddApplication(dialog.edAppName, dialog.edParameters));
 }
 
 void InstrumentOperations::editCatalogueInstrument(const InstrumentRow& row)
@@ -166,7 +172,7 @@ void InstrumentOperations::editCatalogueInstrument(const InstrumentRow& row)
     dialog.edPort = row.field(InstrumentRow::PortNo);
     dialog.caption = AddInstrumentModel::EditCaption;
     dialog.FormShow();
-    if (!m_session.prompter().execDialog(dialog) || !stillSelected(row))
+    if (!m_prompter.execDialog(dialog) || !stillSelected(row))
         return;
 
     // The row is made anew: checked, size 1, but the same instance and so the same position file.
@@ -175,27 +181,27 @@ void InstrumentOperations::editCatalogueInstrument(const InstrumentRow& row)
     edited.On = true;
     edited.fields = {dialog.edPort,
                      dialog.edPathName,
-                     m_session.settings.FlightSimIPAddress,
-                     m_session.settings.FlightSimPort,
+                     m_settings.FlightSimIPAddress,
+                     m_settings.FlightSimPort,
                      QStringLiteral("1"),
                      row.field(InstrumentRow::InstNo)};
-    InstrumentListModel& list = m_session.instruments();
+    InstrumentListModel& list = m_list;
     list.deleteSelected();
     list.select(list.append(edited));
 }
 
 void InstrumentOperations::RemoveInstrument()
 {
-    InstrumentListModel& list = m_session.instruments();
+    InstrumentListModel& list = m_list;
     const InstrumentRow* row = list.selected();
     if (!row)
         return;
     if (!row->isApplication()) {
-        FileSystem& files = *m_session.platform().files;
-        const QString folder = PanelFolder(m_session.folders.IniPath, m_session.CurrentPanel.Name);
+        FileSystem& files = *m_platform.files;
+        const QString folder = PanelFolder(m_folders.IniPath, m_panelName);
         const QString file = InstrumentPositionFileName(folder, *row);
         // A panel named like an instance ("Airspeed1") shares its settings file with it: that file stays.
-        const bool panelSettings = file == joinPath(folder, m_session.CurrentPanel.Name + QStringLiteral(".ini"));
+        const bool panelSettings = file == joinPath(folder, m_panelName + QStringLiteral(".ini"));
         // A file that cannot be deleted stays; the row goes anyway.
         if (!panelSettings && files.fileExists(file))
             files.deleteFile(file);
@@ -205,11 +211,11 @@ void InstrumentOperations::RemoveInstrument()
 
 void InstrumentOperations::ResetInstrumentPosition()
 {
-    const InstrumentRow* selected = m_session.instruments().selected();
+    const InstrumentRow* selected = m_list.selected();
     if (!selected)
         return;
     const InstrumentRow row = *selected;
-    Prompter& prompter = m_session.prompter();
+    Prompter& prompter = m_prompter;
     if (row.isApplication()) {
         prompter.message(MessageKind::Warning,
                          QStringLiteral("Reset position not available for 3rd party applications"));
@@ -218,9 +224,8 @@ void InstrumentOperations::ResetInstrumentPosition()
     if (prompter.message(MessageKind::Confirmation, QStringLiteral("Confirm to reset position of ") + row.Name,
                          MessageButton::Yes | MessageButton::No) != MessageButton::Yes)
         return;
-    const QString file = InstrumentPositionFileName(PanelFolder(m_session.folders.IniPath, m_session.CurrentPanel.Name),
-                                                    row, kResetBaseLength);
-    IniService& ini = *m_session.platform().ini;
+    const QString file = InstrumentPositionFileName(PanelFolder(m_folders.IniPath, m_panelName), row, kResetBaseLength);
+    IniService& ini = *m_platform.ini;
     const QString position = QStringLiteral("Position");
     ini.writeString(file, position, QStringLiteral("Monitor"), QStringLiteral("0"));
     ini.writeString(file, position, QStringLiteral("X"), QStringLiteral("0"));

@@ -8,7 +8,10 @@
 
 class AddInstrumentModel;
 class InstrumentListModel;
-class Session;
+class Prompter;
+struct AppSettings;
+struct Folders;
+struct Platform;
 
 // The ribbon's instrument commands on the loaded panel's list: add from the catalogue, add a 3rd party
 // application, edit, remove and reset position. They change the list in memory only; Remove and Reset
@@ -16,7 +19,9 @@ class Session;
 class InstrumentOperations
 {
 public:
-    explicit InstrumentOperations(Session& session);
+    // list: the loaded panel's rows; panelName: the loaded panel's name, followed as it changes.
+    InstrumentOperations(const Platform& platform, Prompter& prompter, const Folders& folders,
+                         const AppSettings& settings, InstrumentListModel& list, const QString& panelName);
     ~InstrumentOperations();
 
     // Makes the add-instrument dialog, which lists the instrument sets once for the whole run.
@@ -44,7 +49,12 @@ private:
     // After a modal dialog: whether the row it was opened for is still the selected one.
     bool stillSelected(const InstrumentRow& row) const;
 
-    Session& m_session;
+    const Platform& m_platform;
+    Prompter& m_prompter;
+    const Folders& m_folders;
+    const AppSettings& m_settings;
+    InstrumentListModel& m_list;
+    const QString& m_panelName;
     std::unique_ptr<AddInstrumentModel> m_addInstrument;
 };
 

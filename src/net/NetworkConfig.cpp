@@ -1,7 +1,7 @@
 #include "NetworkConfig.h"
 
 #include "NetworkConfigModel.h"
-#include "app/Session.h"
+#include "app/AppSettings.h"
 
 void runNetworkConfig(Prompter& prompter, AppSettings& settings, AppSettingsFile& file)
 {
@@ -12,10 +12,4 @@ void runNetworkConfig(Prompter& prompter, AppSettings& settings, AppSettingsFile
     // Copied before writing: a refused write leaves the new values in effect for this run.
     dialog.copyTo(settings);
     file.SaveNetworkSettings(settings);
-}
-
-void runNetworkConfig(Session& session)
-{
-    AppSettingsFile file = session.settingsFile();
-    runNetworkConfig(session.prompter(), session.settings, file);
 }

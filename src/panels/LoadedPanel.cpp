@@ -40,14 +40,14 @@ std::optional<PanelContents> LoadedPanel::read(const QString& name, const OpenOp
         return std::nullopt;
     }
     InstrumentListModel list(*m_platform.locale);
-    readInstrumentList(*m_platform.files, m_folders.IniPath, *found, list);
+    ReadInstrumentList(*m_platform.files, m_folders.IniPath, *found, list);
     // Sizes of monitors the file does not name stay as the loaded panel had them.
     PanelRecord record = m_record;
     record.Name = *found;
     LoadPanelSettings(*m_platform.ini, m_folders.IniPath, *found, record);
     if (options.repair) {
         const InstrumentCatalogue catalogue(*m_platform.files, *m_platform.ini, *m_platform.locale, m_folders.AppPath);
-        repairInstrumentList(*m_platform.files, catalogue, m_folders.AppPath, list, m_prompter);
+        RepairInstrumentList(*m_platform.files, catalogue, m_folders.AppPath, list, m_prompter);
     }
     return PanelContents{*found, std::move(record), list.rows(), *found};
 }
@@ -77,9 +77,9 @@ void LoadedPanel::reloadSettings()
     emit changed();
 }
 
-void LoadedPanel::leave()
+void LoadedPanel::save()
 {
-    saveInstrumentList(*m_platform.files, m_folders.IniPath, m_record.Name, m_instruments,
+    SaveInstrumentList(*m_platform.files, m_folders.IniPath, m_record.Name, m_instruments,
                        {m_settings.FlightSimIPAddress, m_settings.FlightSimPort});
 }
 

@@ -44,6 +44,8 @@ public:
     PanelRecord& record() { return m_record; }
     const PanelRecord& record() const { return m_record; }
     const QString& name() const { return m_record.Name; }
+    // A panel is loaded while its record has a name: Start, Edit, Copy and Send To need one.
+    bool isLoaded() const { return !m_record.Name.isEmpty(); }
     InstrumentListModel& instruments() { return m_instruments; }
     const InstrumentListModel& instruments() const { return m_instruments; }
 
@@ -62,8 +64,10 @@ public:
 
     // Reads the loaded panel's settings file again, after the user changed it; all of it or, failing, none.
     void reloadSettings();
-    // The save point when the user leaves the panel: the rows go to its instrument list file.
-    void leave();
+    // The rows go to the panel's instrument list file; nothing without a panel.
+    void save();
+    // The save point when the user leaves the panel.
+    void leave() { save(); }
     // No panel any more; the rows stay on show, as the user had them.
     void forget();
     // No panel and no rows.

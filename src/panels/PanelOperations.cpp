@@ -2,7 +2,8 @@
 
 #include "PanelChooser.h"
 #include "PanelNames.h"
-#include "app/Session.h"
+#include "app/AppSettings.h"
+#include "app/Folders.h"
 #include "instruments/InstrumentListOps.h"
 #include "panels/PanelFiles.h"
 #include "panels/PanelSettings.h"
@@ -11,6 +12,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniService.h"
 #include "platform/Paths.h"
+#include "platform/Platform.h"
 #include "platform/Prompter.h"
 
 namespace {
@@ -37,7 +39,7 @@ QString copiedName(const QString& entry, const QString& from, const QString& to)
 QStringList PanelOperations::ListPanels(const QString& folder, const QString& pattern) const
 {
     QStringList names;
-    for (const DirEntry& e : m_session.platform().files->list(joinPath(folder, pattern))) {
+    for (const DirEntry& e : m_platform.files->list(joinPath(folder, pattern))) {
         if (!e.hidden)
             names << e.name.mid(kPrefixLength, kListedNameLength);
     }
@@ -47,28 +49,13 @@ QStringList PanelOperations::ListPanels(const QString& folder, const QString& pa
 std::optional<QString> PanelOperations::lookup(const QString& name, bool search)
 {
     if (!search)
-        return m_session.loaded().lookup(name);
+        return m_loaded.lookup(name);
     if (name.isEmpty())
         return std::nullopt;
-    const std::optional<QString> folder =
-        m_folderIndex.firstContaining(*m_session.platform().files, m_session.folders.IniPath, name);
+    const std::optional<QString> folder = m_folderIndex.firstContaining(*m_platform.files, m_folders.IniPath, name);
     if (!folder)
         return std::nullopt;
     return folder->mid(kPrefixLength);
-}
-
-bool PanelOperations::FindPanel(const QString& name, bool report, bool search, QString& foundName)
-{
-    const std::optional<QString> found = lookup(name, search);
-    foundName = found.value_or(QString());
-    if (!found) {
-        if (report)
-            m_session.prompter().showError(
-                QStringLiteral("Panel %1 configuration is missing! - Create Panel again").arg(name));
-        return false;
-    }
-    ReadInstrumentList(m_session, foundName);
-    return true;
 }
 
 void PanelOperations::RemovePanelFolder(const QString& name)
@@ -76,14 +63,13 @@ void PanelOperations::RemovePanelFolder(const QString& name)
     // With no panel loaded there is nothing of the user's to delete: a folder "Panel_" is never a panel.
     if (!name.isEmpty())
         deletePanelFiles(name);
-    m_session.loaded().clear();
-    m_session.UpdateStartEnabled(QString());
+    m_loaded.clear();
 }
 
 void PanelOperations::deletePanelFiles(const QString& name)
 {
-    FileSystem& files = *m_session.platform().files;
-    const QString folder = PanelFolder(m_session.folders.IniPath, name);
+    FileSystem& files = *m_platform.files;
+    const QString folder = PanelFolder(m_folders.IniPath, name);
     for (const DirEntry& e : files.list(joinPath(folder, QStringLiteral("*"))))
         files.deleteFile(joinPath(folder, e.name));
     if (files.folderExists(folder))
@@ -94,7 +80,7 @@ std::optional<QString> PanelOperations::nameProblem(const QString& name) const
 {
     if (const auto problem = panelNameProblem(name))
         return problem;
-    return panelNameLengthProblem(*m_session.platform().files, m_session.folders.IniPath, name);
+    return panelNameLengthProblem(*m_platform.files, m_folders.IniPath, name);
 }
 
 std::optional<QString> PanelOperations::newNameProblem(const QString& name) const
@@ -102,14 +88,14 @@ std::optional<QString> PanelOperations::newNameProblem(const QString& name) cons
     if (const auto problem = nameProblem(name))
         return problem;
     // A new panel never takes over the files of one that exists.
-    if (m_session.platform().files->folderExists(PanelFolder(m_session.folders.IniPath, name)))
+    if (m_platform.files->folderExists(PanelFolder(m_folders.IniPath, name)))
         return alreadyExists(name);
     return std::nullopt;
 }
 
 QString PanelOperations::openOrForget(const QString& name, const OpenOptions& options)
 {
-    LoadedPanel& loaded = m_session.loaded();
+    LoadedPanel& loaded = m_loaded;
     if (loaded.open(name, options))
         return name;
     // Not found (and said so): no panel is loaded, but the rows the user saw stay on show.
@@ -118,75 +104,71 @@ QString PanelOperations::openOrForget(const QString& name, const OpenOptions& op
     return {};
 }
 
-void PanelOperations::aNewPanelExecute()
+void PanelOperations::aNewPanelExecute(int monitorCount)
 {
-    Session& s = m_session;
-    PanelSetupModel dialog(*s.platform().monitors, s.prompter());
-    dialog.setMonitorCount(s.MonitorCount);
-    s.loaded().leave();
-    dialog.presetNewPanel(s.folders.IniPath);
+    PanelSetupModel dialog(*m_platform.monitors, m_prompter);
+    dialog.setMonitorCount(monitorCount);
+    m_loaded.leave();
+    dialog.presetNewPanel(m_folders.IniPath);
     // Checked when OK is pressed, so a refused name costs the user nothing but a retype.
     dialog.nameCheck = [this](const QString& name) { return newNameProblem(name); };
-    if (s.prompter().execDialog(dialog) && dialog.panelName != PanelSetupModel::NewPanelName) {
+    if (m_prompter.execDialog(dialog) && dialog.panelName != PanelSetupModel::NewPanelName) {
         const QString name = dialog.panelName;
         if (const auto problem = newNameProblem(name))
             throw VarnoltError(*problem);
         try {
             // A new panel starts with no instruments.
-            saveInstrumentList(*s.platform().files, s.folders.IniPath, name, InstrumentListModel(*s.platform().locale),
-                               {s.settings.FlightSimIPAddress, s.settings.FlightSimPort});
-            SavePanelSetup(s, name, dialog);
-            if (!s.loaded().open(name, {.report = false}))
+            SaveInstrumentList(*m_platform.files, m_folders.IniPath, name, InstrumentListModel(*m_platform.locale),
+                               {m_settings.FlightSimIPAddress, m_settings.FlightSimPort});
+            SavePanelSetup(m_platform, m_folders.IniPath, name, dialog);
+            if (!m_loaded.open(name, {.report = false}))
                 throw VarnoltError(
-                    QStringLiteral("Cannot create folder \"%1\"").arg(PanelFolder(s.folders.IniPath, name)));
+                    QStringLiteral("Cannot create folder \"%1\"").arg(PanelFolder(m_folders.IniPath, name)));
         } catch (...) {
             // A panel half made is no panel; the folder was new, so all in it was made here.
             deletePanelFiles(name);
             throw;
         }
     }
-    s.UpdateStartEnabled(s.CurrentPanel.Name);
 }
 
-void PanelOperations::aEditSettingsExecute()
+void PanelOperations::aEditSettingsExecute(int monitorCount)
 {
-    Session& s = m_session;
     // Without a loaded panel there is nothing to edit and no folder to save into.
-    if (s.CurrentPanel.Name.isEmpty())
+    if (m_loaded.name().isEmpty())
         return;
-    PanelSetupModel dialog(*s.platform().monitors, s.prompter());
-    dialog.setMonitorCount(s.MonitorCount);
-    FillPanelSetup(s, s.CurrentPanel.Name, dialog);
-    if (s.prompter().execDialog(dialog))
-        SavePanelSetup(s, s.CurrentPanel.Name, dialog);
-    s.loaded().reloadSettings();
+    PanelSetupModel dialog(*m_platform.monitors, m_prompter);
+    dialog.setMonitorCount(monitorCount);
+    FillPanelSetup(*m_platform.ini, m_folders.IniPath, m_loaded.name(), dialog);
+    if (m_prompter.execDialog(dialog))
+        SavePanelSetup(m_platform, m_folders.IniPath, m_loaded.name(), dialog);
+    m_loaded.reloadSettings();
 }
 
 void PanelOperations::aCopyPanelExecute()
 {
-    Session& s = m_session;
-    const Platform& p = s.platform();
-    if (s.instruments().count() == 0 || s.CurrentPanel.Name.isEmpty())
+    const Platform& p = m_platform;
+    if (m_loaded.instruments().count() == 0 || m_loaded.name().isEmpty())
         return;
-    const auto answer = s.prompter().inputBox(QStringLiteral("Enter new Panel Name"), QStringLiteral("Panel Name"), {});
+    const auto answer = m_prompter.inputBox(QStringLiteral("Enter new Panel Name"), QStringLiteral("Panel Name"), {});
     if (!answer || answer->isEmpty())
         return;
     const QString newName = *answer;
     if (const auto problem = nameProblem(newName))
         throw VarnoltError(*problem);
 
-    const QString from = s.CurrentPanel.Name;
-    const QString source = PanelFolder(s.folders.IniPath, from);
-    const QString target = PanelFolder(s.folders.IniPath, newName);
+    const QString from = m_loaded.name();
+    const QString source = PanelFolder(m_folders.IniPath, from);
+    const QString target = PanelFolder(m_folders.IniPath, newName);
     if (p.files->folderExists(target))
         return;
     if (!p.files->createFolder(target)) {
-        s.prompter().showError(alreadyExists(newName));
+        m_prompter.showError(alreadyExists(newName));
         return;
     }
     const auto entries = p.files->list(joinPath(source, QStringLiteral("*")));
     if (entries.empty()) {
-        s.prompter().showError(QStringLiteral("Error creating Panel Folder"));
+        m_prompter.showError(QStringLiteral("Error creating Panel Folder"));
         return;
     }
     try {
@@ -200,34 +182,30 @@ void PanelOperations::aCopyPanelExecute()
         throw;
     }
 
-    s.UpdateStartEnabled(openOrForget(newName, {}));
+    openOrForget(newName, {});
 }
 
 void PanelOperations::aDeletePanelExecute()
 {
-    Session& s = m_session;
-    const MessageButton answer = s.prompter().message(
+    const MessageButton answer = m_prompter.message(
         MessageKind::Confirmation, QStringLiteral("Confirm to delete panel"), MessageButton::Yes | MessageButton::No);
     if (answer == MessageButton::Yes) {
-        RemovePanelFolder(s.CurrentPanel.Name);
-        s.setDocumentName(QString());
+        RemovePanelFolder(m_loaded.name());
+        m_loaded.setDocumentName(QString());
     }
-    s.UpdateStartEnabled(s.CurrentPanel.Name);
 }
 
 void PanelOperations::aLoadPanelExecute()
 {
-    Session& s = m_session;
     PanelChooserModel chooser;
-    s.loaded().leave();
-    chooser.panels = ListPanels(s.folders.IniPath, PanelFolderPrefix + u'*');
-    if (s.prompter().execDialog(chooser) && chooser.hasSelection()) {
+    m_loaded.leave();
+    chooser.panels = ListPanels(m_folders.IniPath, PanelFolderPrefix + u'*');
+    if (m_prompter.execDialog(chooser) && chooser.hasSelection()) {
         const QString name = chooser.selectedName();
         // The bare "Panel_" entry unloads the panel and leaves the list and its caption as they are.
         if (name.isEmpty())
-            s.loaded().forget();
+            m_loaded.forget();
         else
             openOrForget(name, {.repair = true});
     }
-    s.UpdateStartEnabled(s.CurrentPanel.Name);
 }

@@ -8,14 +8,20 @@
 
 #include <optional>
 
-class Session;
+struct AppSettings;
+struct Folders;
+struct Platform;
+class Prompter;
 
 // The operations on whole panels: listing, finding, and the ribbon's New, Edit, Copy, Delete and Load.
 // The loaded panel itself changes only through LoadedPanel, all at once.
 class PanelOperations
 {
 public:
-    explicit PanelOperations(Session& session) : m_session(session) {}
+    PanelOperations(const Platform& platform, Prompter& prompter, const Folders& folders, const AppSettings& settings,
+                    LoadedPanel& loaded)
+        : m_platform(platform), m_prompter(prompter), m_folders(folders), m_settings(settings), m_loaded(loaded)
+    {}
 
     // Names of the entries of `folder` matching `pattern`, without their first six characters, cut to 99.
     QStringList ListPanels(const QString& folder, const QString& pattern) const;
@@ -23,17 +29,15 @@ public:
     // The exact folder test, or with `search` the first plain folder whose name contains `name`: the panel's
     // name, or nothing. Reads no file.
     std::optional<QString> lookup(const QString& name, bool search);
-    // lookup, then the found panel's rows read into the loaded panel's list; a missing panel is reported
-    // when asked. A list that cannot be read throws.
-    bool FindPanel(const QString& name, bool report, bool search, QString& foundName);
 
     void RemovePanelFolder(const QString& name);
     // Opens the named panel (exact folder) and returns its name; one not found is reported and leaves no
     // panel loaded, returning empty. A panel that cannot be read leaves the previous one loaded.
     QString openOrForget(const QString& name, const OpenOptions& options);
 
-    void aNewPanelExecute();
-    void aEditSettingsExecute();
+    // monitorCount: the monitors the setup dialog offers, as counted when the main window was shown.
+    void aNewPanelExecute(int monitorCount);
+    void aEditSettingsExecute(int monitorCount);
     void aCopyPanelExecute();
     void aDeletePanelExecute();
     void aLoadPanelExecute();
@@ -46,6 +50,10 @@ private:
     // Deletes the files directly in a panel's folder, then the folder; failures are silent.
     void deletePanelFiles(const QString& name);
 
-    Session& m_session;
+    const Platform& m_platform;
+    Prompter& m_prompter;
+    const Folders& m_folders;
+    const AppSettings& m_settings;
+    LoadedPanel& m_loaded;
     PanelFolderIndex m_folderIndex;
 };

@@ -2,7 +2,6 @@
 
 #include "PanelFiles.h"
 #include "PanelRecord.h"
-#include "app/Session.h"
 #include "platform/Convert.h"
 #include "platform/IniService.h"
 #include "platform/Monitors.h"
@@ -35,11 +34,6 @@ void LoadPanelSettings(const IniService& ini, const QString& iniPath, const QStr
     panel.ShowBezels = readIniBool(ini, file, Config, QStringLiteral("ShowBezels"), true);
     panel.EnableLighting = readIniBool(ini, file, Config, QStringLiteral("EnableLighting"), false);
     panel.ShowBackground = readIniBool(ini, file, Config, QStringLiteral("ShowBackground"), true);
-}
-
-void LoadPanelSettings(Session& session, const QString& name)
-{
-    LoadPanelSettings(*session.platform().ini, session.folders.IniPath, name, session.CurrentPanel);
 }
 
 PanelSettingsFile ReadPanelSettingsFile(const IniService& ini, const QString& file, const QString& defaultName)

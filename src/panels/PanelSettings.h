@@ -4,7 +4,6 @@
 
 class IniService;
 class Monitors;
-class Session;
 struct PanelRecord;
 
 // The panel settings file "<name>.ini", section [Config]: the loaded panel record is read from it, and the
@@ -34,4 +33,3 @@ void WritePanelSettingsFile(IniService& ini, const QString& file, const PanelSet
 // Fills the record from the panel's settings file; an empty name changes nothing. A "No_of_Screens" that
 // is not a number stops the load with "'%s' is not a valid integer value" after Name and Monitor were set.
 void LoadPanelSettings(const IniService& ini, const QString& iniPath, const QString& name, PanelRecord& panel);
-void LoadPanelSettings(Session& session, const QString& name); // into session.CurrentPanel

@@ -1,9 +1,9 @@
 #include "PanelFiles.h"
 #include "PanelSetupModel.h"
-#include "app/Session.h"
 #include "platform/FileSystem.h"
 #include "platform/IniService.h"
 #include "platform/Paths.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -43,18 +43,8 @@ void SavePanelSetup(const Platform& platform, const QString& iniPath, const QStr
     WriteBackgroundFile(*platform.ini, BackgroundSettingsFileName(iniPath, name), background);
 }
 
-void SavePanelSetup(Session& session, const QString& name, const PanelSetupModel& dialog)
-{
-    SavePanelSetup(session.platform(), session.folders.IniPath, name, dialog);
-}
-
 void FillPanelSetup(const IniService& ini, const QString& iniPath, const QString& name, PanelSetupModel& dialog)
 {
     const PanelSettingsFile panel = ReadPanelSettingsFile(ini, PanelSettingsFileName(iniPath, name), name);
     dialog.fill(panel, ReadBackgroundFile(ini, BackgroundSettingsFileName(iniPath, name)));
-}
-
-void FillPanelSetup(Session& session, const QString& name, PanelSetupModel& dialog)
-{
-    FillPanelSetup(*session.platform().ini, session.folders.IniPath, name, dialog);
 }

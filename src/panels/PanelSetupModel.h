@@ -12,7 +12,6 @@
 
 class IniService;
 class Monitors;
-class Session;
 struct Platform;
 
 // The state of the "Panel Setup" dialog: every control's value, visibility and enabled state, and the
@@ -158,8 +157,6 @@ private:
 // Top and Left that are not whole numbers are refused before anything is written or copied.
 void SavePanelSetup(const Platform& platform, const QString& iniPath, const QString& name,
                     const PanelSetupModel& dialog);
-void SavePanelSetup(Session& session, const QString& name, const PanelSetupModel& dialog);
 
 // Sets the dialog's controls from the panel settings file, then the background settings file.
 void FillPanelSetup(const IniService& ini, const QString& iniPath, const QString& name, PanelSetupModel& dialog);
-void FillPanelSetup(Session& session, const QString& name, PanelSetupModel& dialog);

@@ -7,9 +7,11 @@
 #include <vector>
 
 class ControlListener;
+class LoadedPanel;
 class PanelOperations;
+class Prompter;
 class RunControl;
-class Session;
+struct AppSettings;
 
 // What the control records ask for, carried out on the user-interface thread as if the user had asked: stop,
 // start, and switching to the panel named after the aircraft now flown. Datagrams wait while a dialog is
@@ -19,8 +21,8 @@ class RemoteControl : public QObject
     Q_OBJECT
 
 public:
-    RemoteControl(Session& session, PanelOperations& panels, RunControl& run, ControlListener& listener,
-                  QObject* parent = nullptr);
+    RemoteControl(Prompter& prompter, const AppSettings& settings, LoadedPanel& loaded, PanelOperations& panels,
+                  RunControl& run, ControlListener& listener, QObject* parent = nullptr);
 
     void handleDatagram(const std::vector<ControlRecord>& records);
 
@@ -28,7 +30,8 @@ private:
     void handleRecord(const ControlRecord& record);
     void switchToAircraftPanel(const QString& aircraft);
 
-    Session& m_session;
+    const AppSettings& m_settings;
+    LoadedPanel& m_loaded;
     PanelOperations& m_panels;
     RunControl& m_run;
     ControlListener& m_listener;

@@ -1,11 +1,13 @@
 #include "RunControl.h"
 
 #include "MonitorCheck.h"
-#include "app/Session.h"
-#include "instruments/InstrumentListOps.h"
+#include "app/AppSettings.h"
+#include "app/Folders.h"
 #include "net/AdapterChooser.h"
 #include "net/LocalAddresses.h"
+#include "panels/LoadedPanel.h"
 #include "platform/LocaleService.h"
+#include "platform/Platform.h"
 #include "platform/Prompter.h"
 
 #include <QScopeGuard>
@@ -16,9 +18,12 @@ const QString AutoAddress = QStringLiteral("Auto");
 
 } // namespace
 
-RunControl::RunControl(Session& session, QObject* parent)
-    : QObject(parent), m_session(session),
-      m_desktop(*session.platform().power, *session.platform().systemCritical, session.platform().showDesktop)
+RunControl::RunControl(const Platform& platform, Prompter& prompter, const Folders& folders,
+                       const AppSettings& settings, QString& localAddress, const MonitorLayout& startupLayout,
+                       LoadedPanel& loaded, QObject* parent)
+    : QObject(parent), m_platform(platform), m_prompter(prompter), m_folders(folders), m_settings(settings),
+      m_localAddress(localAddress), m_startupLayout(startupLayout), m_loaded(loaded),
+      m_desktop(*platform.power, *platform.systemCritical, platform.showDesktop)
 {}
 
 RunControl::~RunControl() = default;
@@ -38,41 +43,48 @@ void RunControl::DestroyProcessList()
 RunningProcesses& RunControl::processes()
 {
     if (!m_processes)
-        m_processes = std::make_unique<RunningProcesses>(*m_session.platform().processes);
+        m_processes = std::make_unique<RunningProcesses>(*m_platform.processes);
     return *m_processes;
+}
+
+void RunControl::setRunning(bool running)
+{
+    if (running == m_running)
+        return;
+    m_running = running;
+    emit runningChanged(running);
 }
 
 bool RunControl::chooseLocalAddress()
 {
-    Session& s = m_session;
     QStringList addresses;
-    ListLocalAddresses(*s.platform().addresses, addresses);
+    ListLocalAddresses(*m_platform.addresses, addresses);
     if (addresses.isEmpty()) {
-        s.prompter().message(MessageKind::Plain, QStringLiteral("Could not find a valid IP Address!"));
+        m_prompter.message(MessageKind::Plain, QStringLiteral("Could not find a valid IP Address!"));
         return false;
     }
+    AppSettingsFile settingsFile(*m_platform.ini, m_folders.SettingsFileName());
     if (addresses.size() == 1) {
-        s.LocalIPAddressToUse = addresses.first();
+        m_localAddress = addresses.first();
         // With one adapter there is nothing to remember; a second adapter later asks again.
-        s.settingsFile().SaveAdapterAddress(AutoAddress);
-    } else if (s.LocalIPAddressToUse == AutoAddress) {
-        const QString chosen = ChooseAdapter(s.prompter(), addresses);
+        settingsFile.SaveAdapterAddress(AutoAddress);
+    } else if (m_localAddress == AutoAddress) {
+        const QString chosen = ChooseAdapter(m_prompter, addresses);
         // Dismissed by the program's end: nobody chose, so nothing is stored.
-        if (s.prompter().ending())
+        if (m_prompter.ending())
             return false;
-        s.LocalIPAddressToUse = chosen;
-        s.settingsFile().SaveAdapterAddress(s.LocalIPAddressToUse);
+        m_localAddress = chosen;
+        settingsFile.SaveAdapterAddress(m_localAddress);
     }
     return true;
 }
 
 bool RunControl::monitorsAccepted()
 {
-    Session& s = m_session;
-    if (!s.settings.MonitorChecking)
+    if (!m_settings.MonitorChecking)
         return true;
     QString question;
-    switch (CheckMonitorLayout(s.StartupLayout, s.CurrentPanel.Layout)) {
+    switch (CheckMonitorLayout(m_startupLayout, m_loaded.record().Layout)) {
     case LayoutSame:
         return true;
     case LayoutCountDiffers:
@@ -84,36 +96,35 @@ bool RunControl::monitorsAccepted()
             "Current dimension of monitors does not match the panel's configured dimension of monitors! - Continue?");
         break;
     }
-    return s.prompter().message(MessageKind::Warning, question, MessageButton::Yes | MessageButton::No,
-                                MessageButton::No) == MessageButton::Yes;
+    return m_prompter.message(MessageKind::Warning, question, MessageButton::Yes | MessageButton::No,
+                              MessageButton::No) == MessageButton::Yes;
 }
 
 void RunControl::aStartPanelExecute()
 {
-    Session& s = m_session;
     // The questions wait for the user; the program may have been closed, or be closing, meanwhile.
-    if (!chooseLocalAddress() || !monitorsAccepted() || m_closed || s.prompter().ending())
+    if (!chooseLocalAddress() || !monitorsAccepted() || m_closed || m_prompter.ending())
         return;
 
     emit busyChanged(true);
     // The hourglass goes however Start ends.
     const auto normalCursor = qScopeGuard([this] { emit busyChanged(false); });
-    SaveInstrumentList(s, s.CurrentPanel.Name);
-    const bool declutter = s.settings.DeclutterDesktop;
+    m_loaded.save();
+    const bool declutter = m_settings.DeclutterDesktop;
     m_desktop.PrepareDesktop(declutter);
     try {
         emit minimizeRequested();
         // Empty in the editing state. Should a run never have been stopped, its children stay recorded so the
         // next Stop still ends them.
         RunningProcesses& running = processes();
-        s.setRunningState(true);
-        const LaunchValues values = LaunchValues::from(s.CurrentPanel, s.settings, s.LocalIPAddressToUse,
-                                                       s.folders.AppPath, s.platform().locale->decimalSeparator());
-        running.launchAll(PanelLaunchLines(values, s.instruments().rows()));
+        setRunning(true);
+        const LaunchValues values = LaunchValues::from(m_loaded.record(), m_settings, m_localAddress, m_folders.AppPath,
+                                                       m_platform.locale->decimalSeparator());
+        running.launchAll(PanelLaunchLines(values, m_loaded.instruments().rows()));
     } catch (...) {
         // A panel half started is no panel: end what runs, give the desktop back and stay in the editing state.
         processes().terminateAll();
-        s.setRunningState(false);
+        setRunning(false);
         m_desktop.RestoreDesktop(declutter);
         throw;
     }
@@ -121,10 +132,9 @@ void RunControl::aStartPanelExecute()
 
 void RunControl::aStopPanelExecute()
 {
-    Session& s = m_session;
     // Drops the aircraft name a control datagram may have added.
-    s.setDocumentName(s.CurrentPanel.Name);
-    s.setRunningState(false);
+    m_loaded.setDocumentName(m_loaded.name());
+    setRunning(false);
     processes().terminateAll();
-    m_desktop.RestoreDesktop(s.settings.DeclutterDesktop);
+    m_desktop.RestoreDesktop(m_settings.DeclutterDesktop);
 }

@@ -7,7 +7,12 @@
 
 #include <memory>
 
-class Session;
+class LoadedPanel;
+class Prompter;
+struct AppSettings;
+struct Folders;
+struct MonitorLayout;
+struct Platform;
 
 // Starting and stopping the loaded panel: the adapter and monitor questions, the desktop preparation, the
 // switch between editing and running state and the panel's child programs.
@@ -16,7 +21,11 @@ class RunControl : public QObject
     Q_OBJECT
 
 public:
-    explicit RunControl(Session& session, QObject* parent = nullptr);
+    // localAddress: the adapter in use ("Auto" until chosen), updated by Start. startupLayout: the monitors
+    // the PC had at start-up, which the panel's are checked against.
+    RunControl(const Platform& platform, Prompter& prompter, const Folders& folders, const AppSettings& settings,
+               QString& localAddress, const MonitorLayout& startupLayout, LoadedPanel& loaded,
+               QObject* parent = nullptr);
     ~RunControl() override;
 
     void CreateProcessList();
@@ -29,7 +38,11 @@ public:
 
     const RunningProcesses* processList() const { return m_processes.get(); }
 
+    // From Start's launches until Stop, also while the launches are under way.
+    bool isRunning() const { return m_running; }
+
 signals:
+    void runningChanged(bool running);
     void minimizeRequested();
     // True from the hourglass on until the launches are done; always followed by false.
     void busyChanged(bool busy);
@@ -38,9 +51,17 @@ private:
     bool chooseLocalAddress();
     bool monitorsAccepted();
     RunningProcesses& processes();
+    void setRunning(bool running);
 
-    Session& m_session;
+    const Platform& m_platform;
+    Prompter& m_prompter;
+    const Folders& m_folders;
+    const AppSettings& m_settings;
+    QString& m_localAddress;
+    const MonitorLayout& m_startupLayout;
+    LoadedPanel& m_loaded;
     DesktopPreparation m_desktop;
     std::unique_ptr<RunningProcesses> m_processes;
     bool m_closed = false;
+    bool m_running = false;
 };

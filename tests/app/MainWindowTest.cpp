@@ -2,6 +2,7 @@
 #include "app/Ribbon.h"
 #include "app/TfrmMain.h"
 #include "instruments/InstrumentListModel.h"
+#include "support/LoadPanel.h"
 #include "support/RecordingSeams.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
@@ -123,17 +124,20 @@ TEST_F(MainWindow, ListStatusBarAndTitle)
 
 TEST_F(MainWindow, EnablingFollowsLoadedAndRunningState)
 {
-    open();
+    window = std::make_unique<TfrmMain>(controller); // the real subsystems: the window follows Start and Stop
+    window->show();
     EXPECT_FALSE(window->action("aStartPanel")->isEnabled()) << "no panel loaded";
     EXPECT_FALSE(window->action("aStopPanel")->isEnabled());
     EXPECT_FALSE(window->action("aSendToMonitor")->isEnabled()) << "one monitor";
     EXPECT_EQ(window->ribbon()->title(), "Varnolt Professional");
 
     Session& s = controller.session();
-    s.UpdateStartEnabled("Cockpit");
+    TestPlatform::writeBytes(t.panelFolder("Cockpit") + "/Cockpit.cfg", "");
+    loadPanel(s.loaded(), "Cockpit");
+    s.loaded().record().ShowBackground = false;
     EXPECT_TRUE(window->action("aStartPanel")->isEnabled());
 
-    s.setRunningState(true);
+    window->action("aStartPanel")->trigger();
     EXPECT_FALSE(window->action("aStartPanel")->isEnabled());
     EXPECT_TRUE(window->action("aStopPanel")->isEnabled());
     EXPECT_TRUE(window->group("rgControl")->isEnabled());
@@ -141,9 +145,14 @@ TEST_F(MainWindow, EnablingFollowsLoadedAndRunningState)
         EXPECT_FALSE(window->group(g)->isEnabled()) << g;
     EXPECT_TRUE(window->instrumentList()->isEnabled());
 
-    s.setRunningState(false);
+    window->action("aStopPanel")->trigger();
     EXPECT_TRUE(window->action("aStartPanel")->isEnabled());
+    EXPECT_FALSE(window->action("aStopPanel")->isEnabled());
     EXPECT_TRUE(window->group("rgInstruments")->isEnabled());
+
+    // Unloading the panel disables Start.
+    s.loaded().forget();
+    EXPECT_FALSE(window->action("aStartPanel")->isEnabled());
 }
 
 TEST_F(MainWindow, StartMinimisesAndRestoringTheWindowStops)
@@ -151,10 +160,9 @@ TEST_F(MainWindow, StartMinimisesAndRestoringTheWindowStops)
     window = std::make_unique<TfrmMain>(controller); // the real subsystems behind it
     window->show();
     Session& s = controller.session();
-    s.CurrentPanel.Name = "Cockpit";
-    s.CurrentPanel.ShowBackground = false;
-    s.setDocumentName("Cockpit");
-    s.UpdateStartEnabled("Cockpit");
+    TestPlatform::writeBytes(t.panelFolder("Cockpit") + "/Cockpit.cfg", "");
+    loadPanel(s.loaded(), "Cockpit");
+    s.loaded().record().ShowBackground = false;
 
     window->action("aStartPanel")->trigger();
     EXPECT_TRUE(prompter.messages.empty()) << qPrintable(prompter.messageTexts().join('\n'));
@@ -204,7 +212,7 @@ TEST_F(MainWindow, RowsKeepTheirHeightWhenScrolledSideways)
 {
     open();
     QTreeView* list = window->instrumentList();
-    InstrumentListModel& rows = controller.session().instruments();
+    InstrumentListModel& rows = controller.session().loaded().instruments();
     const std::vector<InstrumentRow> panel{{"ALT", true, {"1", "x\\P@Alt.exe", "", "", "1", "1"}},
                                            {"ASI", false, {"2", "x\\P@Asi.exe", "", "", "1", "2"}}};
     rows.setRows(panel);
@@ -227,7 +235,7 @@ TEST_F(MainWindow, ALongAircraftNameIsElidedAndThePanelNameStaysInView)
 {
     open();
     const QString full = "Cockpit (" + QString(20, u'W') + " with the longest aircraft name ever flown)";
-    controller.session().setDocumentName(full);
+    controller.session().loaded().setDocumentName(full);
     auto* title = window->ribbon()->findChild<QLabel*>("ribbonTitle");
     EXPECT_EQ(window->ribbon()->title(), full + " - Varnolt Professional");
     EXPECT_EQ(window->width(), 500) << "the title never widens the window";
@@ -236,7 +244,7 @@ TEST_F(MainWindow, ALongAircraftNameIsElidedAndThePanelNameStaysInView)
     EXPECT_LE(title->fontMetrics().horizontalAdvance(title->text()), title->contentsRect().width());
     EXPECT_EQ(title->toolTip(), window->ribbon()->title());
 
-    controller.session().setDocumentName("Cockpit");
+    controller.session().loaded().setDocumentName("Cockpit");
     EXPECT_EQ(title->text(), "Cockpit - Varnolt Professional");
 }
 

@@ -59,8 +59,8 @@ TEST_F(Startup, CommandLineChoosesThePanelAndWhetherItStarts)
         const bool started = calls.removeAll("StartPanel") == 1;
         EXPECT_EQ(calls, expected) << c.arguments.join(' ').toStdString();
         EXPECT_EQ(started, c.started) << c.arguments.join(' ').toStdString();
-        EXPECT_EQ(session().documentName(), c.lookedUp);
-        EXPECT_TRUE(session().actions().startEnabled);
+        EXPECT_EQ(session().loaded().documentName(), c.lookedUp);
+        EXPECT_TRUE(controller->actions().startEnabled);
     }
 }
 
@@ -73,18 +73,18 @@ TEST_F(Startup, MissingOrEmptyPanelMeansNoPanelAndNoStart)
     seams.calls.clear();
     start({"Gone"});
     EXPECT_EQ(seams.calls, QStringList({"CreateProcessList", "OpenPanel(Gone)", "StartControlListener"}));
-    EXPECT_TRUE(session().CurrentPanel.Name.isEmpty());
-    EXPECT_FALSE(session().actions().startEnabled);
+    EXPECT_TRUE(session().loaded().record().Name.isEmpty());
+    EXPECT_FALSE(controller->actions().startEnabled);
     EXPECT_EQ(session().ribbonTitle(), "Varnolt Professional");
 }
 
 TEST_F(Startup, SendToFollowsTheMonitorCountAtShow)
 {
     start({});
-    EXPECT_FALSE(session().actions().sendToEnabled);
+    EXPECT_FALSE(controller->actions().sendToEnabled);
     t.monitors.screens.push_back(QRect(1920, 0, 1280, 1024));
     start({});
-    EXPECT_TRUE(session().actions().sendToEnabled);
+    EXPECT_TRUE(controller->actions().sendToEnabled);
     EXPECT_EQ(session().MonitorCount, 2);
     EXPECT_EQ(session().StartupLayout.ScreenWidth[1], 1280);
 }
@@ -93,7 +93,7 @@ TEST_F(Startup, CloseSavesThenStopsThenClosesTheListener)
 {
     seams.existingPanels = {"Last"};
     start({});
-    session().setRunningState(true);
+    seams.running = true;
     seams.calls.clear();
     controller->FormClose();
     EXPECT_EQ(seams.calls,
@@ -105,7 +105,7 @@ TEST_F(Startup, AFailedSaveIsShownOnceAndTheCloseGoesOn)
 {
     seams.existingPanels = {"Last"};
     start({});
-    session().setRunningState(true);
+    seams.running = true;
     QDir(t.root() + "/appdata/Brondix").rename("HarvolmPRO", "moved"); // the folder is gone: writes must fail
     seams.failSave = true;
     seams.calls.clear();
@@ -134,7 +134,7 @@ TEST_F(Startup, RestoreStopsOnlyARunningPanel)
     seams.calls.clear();
     controller->OnRestore();
     EXPECT_TRUE(seams.calls.isEmpty());
-    session().setRunningState(true);
+    seams.running = true;
     controller->OnRestore();
     EXPECT_EQ(seams.calls, QStringList({"StopPanel"}));
 }

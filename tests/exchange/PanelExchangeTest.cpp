@@ -5,6 +5,7 @@
 #include "instruments/InstrumentListOps.h"
 #include "panels/PanelOperations.h"
 #include "panels/PanelSettings.h"
+#include "support/LoadPanel.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
@@ -39,8 +40,8 @@ struct Pc
     TestPlatform t;
     ScriptedPrompter prompter;
     Session s{t.platform(), prompter};
-    PanelOperations ops{s};
-    PanelExchange exchange{s, ops};
+    PanelOperations ops{s.platform(), s.prompter(), s.folders, s.settings, s.loaded()};
+    PanelExchange exchange{s.platform(), s.prompter(), s.folders, s.loaded(), ops};
     bool busy = false;
 
     Pc()
@@ -72,15 +73,6 @@ struct Pc
         TestPlatform::writeBytes(folder(name) + "/sub/left.txt", "not exported");
         return written;
     }
-    void load(const QString& name)
-    {
-        QString found;
-        ASSERT_TRUE(ops.FindPanel(name, true, false, found));
-        s.CurrentPanel.Name = found;
-        LoadPanelSettings(s, found);
-        s.setDocumentName(found);
-        s.UpdateStartEnabled(found);
-    }
     Files filesIn(const QString& name) const
     {
         Files files;
@@ -91,7 +83,7 @@ struct Pc
     QStringList rowNames() const
     {
         QStringList names;
-        for (const InstrumentRow& row : s.instruments().rows())
+        for (const InstrumentRow& row : s.loaded().instruments().rows())
             names << row.Name;
         return names;
     }
@@ -117,7 +109,7 @@ TEST(PanelExchange, ExportThenImportUnderTheArchivesNewName)
 {
     Pc pc;
     pc.makePanel("Cockpit", "Cockpit");
-    pc.load("Cockpit");
+    loadPanel(pc.s.loaded(), "Cockpit");
     pc.exportTo(pc.out("Cockpit.vrx"));
     Files files = pc.filesIn("Cockpit"); // the list as saved by the export
     files.erase("empty.txt");
@@ -131,7 +123,7 @@ TEST(PanelExchange, ExportThenImportUnderTheArchivesNewName)
     EXPECT_FALSE(pc.busy);
 
     // Edited after the export and not yet saved: leaving the panel by import keeps the edit.
-    pc.s.instruments().clear();
+    pc.s.loaded().instruments().clear();
     ASSERT_TRUE(QFile::rename(pc.out("Cockpit.vrx"), pc.out("Trainer.vrx")));
     EXPECT_TRUE(pc.importFrom(pc.out("Trainer.vrx")));
 
@@ -149,10 +141,9 @@ TEST(PanelExchange, ExportThenImportUnderTheArchivesNewName)
     EXPECT_FALSE(QDir(pc.folder("Trainer") + "/sub").exists());
     EXPECT_EQ(pc.settingsEntries(), QStringList({"Panel_Cockpit", "Panel_Trainer"}));
 
-    EXPECT_EQ(pc.s.CurrentPanel.Name, "Trainer");
-    EXPECT_EQ(pc.s.documentName(), "Trainer");
-    EXPECT_TRUE(pc.s.actions().startEnabled);
-    EXPECT_EQ(pc.s.instruments().count(), 1);
+    EXPECT_EQ(pc.s.loaded().record().Name, "Trainer");
+    EXPECT_EQ(pc.s.loaded().documentName(), "Trainer");
+    EXPECT_EQ(pc.s.loaded().instruments().count(), 1);
     EXPECT_FALSE(pc.busy);
 }
 
@@ -165,8 +156,8 @@ TEST(PanelExchange, ImportUnderItsOwnNameOnAnotherPcKeepsEveryByte)
     EXPECT_TRUE(there.importFrom(here.out("Cockpit.vrx"))) << there.prompter.messageTexts().join('|').toStdString();
 
     EXPECT_EQ(there.filesIn("Cockpit"), files);
-    EXPECT_EQ(there.s.documentName(), "Cockpit");
-    EXPECT_TRUE(there.s.actions().startEnabled);
+    EXPECT_EQ(there.s.loaded().documentName(), "Cockpit");
+    EXPECT_TRUE(there.s.loaded().isLoaded());
 }
 
 TEST(PanelExchange, ExportEndsEarlyWithoutPanelListOrFolder)
@@ -175,14 +166,14 @@ TEST(PanelExchange, ExportEndsEarlyWithoutPanelListOrFolder)
     pc.makePanel("Cockpit", "Cockpit");
 
     pc.exchange.aExportExecute(); // nothing loaded
-    pc.load("Cockpit");
-    pc.s.instruments().clear();
+    loadPanel(pc.s.loaded(), "Cockpit");
+    pc.s.loaded().instruments().clear();
     pc.exchange.aExportExecute(); // no rows
     EXPECT_EQ(pc.prompter.messageTexts(), QStringList(2, "No Panel or Instruments to export!"));
 
     // Cancelled: the list was saved all the same.
     const QString list = pc.folder("Cockpit") + "/Cockpit.cfg";
-    pc.load("Cockpit");
+    loadPanel(pc.s.loaded(), "Cockpit");
     ASSERT_TRUE(QFile::remove(list));
     pc.prompter.answerFile(std::nullopt);
     pc.exchange.aExportExecute();
@@ -201,7 +192,7 @@ TEST(PanelExchange, ImportNeverTakesANameInUse)
 {
     Pc pc;
     pc.makePanel("Cockpit", "Cockpit");
-    pc.load("Cockpit");
+    loadPanel(pc.s.loaded(), "Cockpit");
     pc.exportTo(pc.out("Cockpit.vrx"));
     TestPlatform::writeBytes(pc.out(".vrx"), TestPlatform::readBytes(pc.out("Cockpit.vrx")));
     const Files before = pc.filesIn("Cockpit");
@@ -219,7 +210,7 @@ TEST(PanelExchange, ImportRefusesNamesTooLongForTheChooserOrTheDisk)
 {
     Pc pc;
     pc.makePanel("Cockpit", "Cockpit");
-    pc.load("Cockpit");
+    loadPanel(pc.s.loaded(), "Cockpit");
     pc.exportTo(pc.out("Cockpit.vrx"));
     const QByteArray archive = TestPlatform::readBytes(pc.out("Cockpit.vrx"));
     const Files before = pc.filesIn("Cockpit");
@@ -242,8 +233,8 @@ TEST(PanelExchange, ImportRefusesNamesTooLongForTheChooserOrTheDisk)
         EXPECT_EQ(pc.prompter.messageTexts(),
                   QStringList(QStringLiteral("\"%1\" cannot be imported: %2").arg(file, problems[i])));
         EXPECT_EQ(pc.settingsEntries(), QStringList({"Panel_Cockpit"}));
-        EXPECT_EQ(pc.s.CurrentPanel.Name, "Cockpit");
-        EXPECT_EQ(pc.s.documentName(), "Cockpit");
+        EXPECT_EQ(pc.s.loaded().record().Name, "Cockpit");
+        EXPECT_EQ(pc.s.loaded().documentName(), "Cockpit");
         EXPECT_EQ(pc.rowNames(), QStringList({"Airspeed"}));
     }
     EXPECT_EQ(pc.filesIn("Cockpit"), before);
@@ -253,7 +244,7 @@ TEST(PanelExchange, FailedImportLeavesNothingBehind)
 {
     Pc pc;
     pc.makePanel("Cockpit", "Cockpit");
-    pc.load("Cockpit");
+    loadPanel(pc.s.loaded(), "Cockpit");
     pc.exportTo(pc.out("Good.vrx"));
     const QByteArray good = TestPlatform::readBytes(pc.out("Good.vrx"));
 
@@ -285,8 +276,8 @@ TEST(PanelExchange, FailedImportLeavesNothingBehind)
 
         EXPECT_EQ(pc.prompter.messages.size(), 1u);
         EXPECT_EQ(pc.settingsEntries(), entries);
-        EXPECT_EQ(pc.s.CurrentPanel.Name, "Cockpit");
-        EXPECT_EQ(pc.s.documentName(), "Cockpit");
+        EXPECT_EQ(pc.s.loaded().record().Name, "Cockpit");
+        EXPECT_EQ(pc.s.loaded().documentName(), "Cockpit");
         EXPECT_EQ(pc.rowNames(), rows);
         EXPECT_FALSE(pc.busy);
     }

@@ -31,14 +31,13 @@ struct PanelOnDisk
     TestPlatform t;
     ScriptedPrompter prompter;
     Session s{t.platform(), prompter};
-    SendToMonitor sendTo{s};
+    SendToMonitor sendTo{s.platform(), s.prompter(), s.folders, s.loaded()};
 
     PanelOnDisk()
     {
         s.folders = ResolveFolders(t.env, t.files);
         t.monitors.screens = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024), QRect(-1280, -200, 1280, 1024)};
-        s.MonitorCount = 3;
-        s.CurrentPanel.Name = QStringLiteral("Cockpit");
+        s.loaded().record().Name = QStringLiteral("Cockpit");
         // The background's name in another letter case is still the background's.
         write("Cockpit.ini", kSettings);
         write("Cockpit.cfg", "\"Airspeed\",\"47001\"\r\n");
@@ -78,7 +77,7 @@ TEST(SendTo, RewritesExactlyTheMonitorKeysOfEveryFile)
     f.write("B@Altimeter1.ini", position("1", 300));
     f.choose(2);
 
-    f.sendTo.aSendToMonitorExecute();
+    f.sendTo.aSendToMonitorExecute(3);
 
     EXPECT_TRUE(f.prompter.messages.empty());
     EXPECT_EQ(f.files().at("Cockpit.ini"), QByteArray(kSettings).replace("PanelMonitor=1", "PanelMonitor=2"));
@@ -114,7 +113,7 @@ TEST(SendTo, MovesOnlyPanelsThatSitOnOneMonitor)
         if (c.passes)
             f.choose(1);
 
-        f.sendTo.aSendToMonitorExecute();
+        f.sendTo.aSendToMonitorExecute(3);
 
         EXPECT_TRUE(f.prompter.scriptUsedUp());
         if (c.passes) {
@@ -140,13 +139,13 @@ TEST(SendTo, WritesNothingWhenCancelledOrTheMonitorIsGone)
     const auto before = f.files();
 
     f.choose(1, false);
-    f.sendTo.aSendToMonitorExecute();
+    f.sendTo.aSendToMonitorExecute(3);
     EXPECT_EQ(f.files(), before);
 
     // Unplugged since the main window was shown: the chooser still offers it.
     f.t.monitors.screens.pop_back();
     f.choose(2);
-    EXPECT_FALSE(runGuarded(f.prompter, [&] { f.sendTo.aSendToMonitorExecute(); }));
+    EXPECT_FALSE(runGuarded(f.prompter, [&] { f.sendTo.aSendToMonitorExecute(3); }));
     EXPECT_EQ(f.prompter.messageTexts(), QStringList{"Monitor 3 is not connected!"});
     EXPECT_EQ(f.files(), before);
 }

@@ -5,6 +5,7 @@
 #include "exchange/PanelExchange.h"
 #include "exchange/SendToMonitor.h"
 #include "support/GuiScript.h"
+#include "support/RecordingSeams.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
@@ -43,12 +44,13 @@ TEST(TfrmSelMonitor, RibbonActionsReachSendToExportAndImport)
 {
     TestPlatform t;
     ScriptedPrompter prompter;
+    RecordingSeams seams;
     MainController controller{t.platform(), prompter, {}};
+    controller.setSeams(seams);
+    t.monitors.screens.push_back(QRect(1920, 0, 1280, 1024)); // Send To needs a second monitor
     TfrmMain window(controller);
-    Session& s = controller.session();
-    s.MonitorCount = 2;
-    s.setSendToEnabled(true);
-    s.CurrentPanel.Name = "P";
+    window.show();
+    controller.session().loaded().record().Name = "P";
     const QString folder = t.panelFolder("P");
     TestPlatform::writeBytes(folder + "/A1.ini", "[Position]\r\nMonitor=0\r\n");
     TestPlatform::writeBytes(folder + "/B1.ini", "[Position]\r\nMonitor=1\r\n");

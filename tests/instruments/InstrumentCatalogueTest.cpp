@@ -2,7 +2,7 @@
 #include "instruments/InstrumentListOps.h"
 
 #include "app/Folders.h"
-#include "app/Session.h"
+#include "instruments/InstrumentListModel.h"
 #include "platform/Paths.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
@@ -17,10 +17,8 @@ namespace {
 class Catalogue : public ::testing::Test
 {
 protected:
-    Catalogue() : session(tp.platform(), prompter)
+    Catalogue() : appPath(ResolveFolders(tp.env, tp.files).AppPath)
     {
-        session.folders = ResolveFolders(tp.env, tp.files);
-        appPath = session.folders.AppPath;
         const QString bin = nativePath(appPath);
         put(bin + "Instruments_Standard/P@Airspeed.exe");
         put(bin + "Instruments_Standard/P@Airspeed.ini", "[info]\r\nShortName=ASI\r\nLongName=Air speed indicator\r\n"
@@ -54,7 +52,6 @@ protected:
 
     TestPlatform tp;
     ScriptedPrompter prompter;
-    Session session;
     QString appPath;
 };
 
@@ -115,7 +112,7 @@ InstrumentRow row(const QString& name, const QString& port, const QString& path)
 
 TEST_F(Catalogue, RepairFindsMovedProgramsReportsMissingOnesAndFoldsPorts)
 {
-    InstrumentListModel& list = session.instruments();
+    InstrumentListModel list(tp.locale);
     list.append(row("a moved", "47001", "Instruments_Standard\\e@boost.EXE"));
     list.append(row("b missing", "47099", "Instruments_Standard\\P@Ghost.exe"));
     list.append(row("c low", "47000", "Instruments_Standard\\P@Zeta.exe"));
@@ -126,7 +123,7 @@ TEST_F(Catalogue, RepairFindsMovedProgramsReportsMissingOnesAndFoldsPorts)
     // Only "Instruments_" entries are searched.
     list.append(row("h outside", "47050", "Instruments_Standard\\P@Elsewhere.exe"));
 
-    RepairInstrumentList(session);
+    RepairInstrumentList(tp.files, catalogue(), appPath, list, prompter);
 
     const QStringList ports{"47000", "47000", "47000", "47100", "port", "", "App", "47000"};
     for (int i = 0; i < list.count(); ++i)

@@ -1,8 +1,9 @@
 #include "instruments/InstrumentListFile.h"
 #include "instruments/InstrumentListOps.h"
 
+#include "app/AppSettings.h"
 #include "app/Folders.h"
-#include "app/Session.h"
+#include "instruments/InstrumentListModel.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
 #include "support/ScriptedPrompter.h"
@@ -108,37 +109,39 @@ TEST(InstrumentListBytes, WritesEightQuotedFieldsWithCrLf)
     EXPECT_TRUE(formatInstrumentList({}, {}).isEmpty());
 }
 
-// The save points and the load on real files, through the session the program uses.
+// The save points and the load on real files.
 class InstrumentListFileOnDisk : public ::testing::Test
 {
 protected:
-    InstrumentListFileOnDisk() : session(tp.platform(), prompter)
-    {
-        session.folders = ResolveFolders(tp.env, tp.files);
-    }
+    InstrumentListFileOnDisk() : folders(ResolveFolders(tp.env, tp.files)) {}
 
-    QString cfgPath(const QString& panel) const
+    void save(const QString& panel)
     {
-        return nativePath(InstrumentListFileName(session.folders.IniPath, panel));
+        SaveInstrumentList(tp.files, folders.IniPath, panel, list,
+                           {settings.FlightSimIPAddress, settings.FlightSimPort});
     }
+    void read(const QString& panel) { ReadInstrumentList(tp.files, folders.IniPath, panel, list); }
+
+    QString cfgPath(const QString& panel) const { return nativePath(InstrumentListFileName(folders.IniPath, panel)); }
 
     TestPlatform tp;
     ScriptedPrompter prompter;
-    Session session;
+    Folders folders;
+    AppSettings settings;
+    InstrumentListModel list{tp.locale};
 };
 
 TEST_F(InstrumentListFileOnDisk, RoundTripKeepsAwkwardValuesAndRewritesSettingsFields)
 {
-    InstrumentListModel& list = session.instruments();
     list.append(
         makeRow("Alt, \"baro\" x", false, {"47000", "Instruments_My Set\\P@Alt.exe", "9.9.9.9", "1", "1.5", "3"}));
     list.append(makeRow("Launcher", true, {"App", "/opt/my tools/run,now", "--a=\"b c\",d", "", "", ""}));
-    session.settings.FlightSimIPAddress = "192.168.1.20";
-    session.settings.FlightSimPort = "45123";
+    settings.FlightSimIPAddress = "192.168.1.20";
+    settings.FlightSimPort = "45123";
 
-    SaveInstrumentList(session, "Jet 1");
+    save("Jet 1");
     ASSERT_TRUE(QFile::exists(cfgPath("Jet 1")));
-    ReadInstrumentList(session, "Jet 1");
+    read("Jet 1");
 
     ASSERT_EQ(list.count(), 2);
     const InstrumentRow& inst = list.at(0);
@@ -153,21 +156,20 @@ TEST_F(InstrumentListFileOnDisk, RoundTripKeepsAwkwardValuesAndRewritesSettingsF
 
 TEST_F(InstrumentListFileOnDisk, EmptyListAndEmptyNameAndHandEditedFlag)
 {
-    SaveInstrumentList(session, "Empty");
+    save("Empty");
     EXPECT_EQ(TestPlatform::readBytes(cfgPath("Empty")), QByteArray());
-    session.instruments().append(makeRow("x", true, {}));
-    ReadInstrumentList(session, "Empty");
-    EXPECT_EQ(session.instruments().count(), 0);
+    list.append(makeRow("x", true, {}));
+    read("Empty");
+    EXPECT_EQ(list.count(), 0);
 
-    SaveInstrumentList(session, "");
-    EXPECT_TRUE(
-        QDir(nativePath(session.folders.IniPath)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).contains("Panel_Empty"));
-    EXPECT_EQ(QDir(nativePath(session.folders.IniPath)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+    save("");
+    EXPECT_TRUE(QDir(nativePath(folders.IniPath)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).contains("Panel_Empty"));
+    EXPECT_EQ(QDir(nativePath(folders.IniPath)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
 
     TestPlatform::writeBytes(cfgPath("Hand"), "\"G\",\"1\",\"p\",\"y\",\"\",\"\",\"\",\"\"\r\n");
-    ReadInstrumentList(session, "Hand");
-    ASSERT_EQ(session.instruments().count(), 1);
-    EXPECT_FALSE(session.instruments().at(0).On);
+    read("Hand");
+    ASSERT_EQ(list.count(), 1);
+    EXPECT_FALSE(list.at(0).On);
 }
 
 TEST_F(InstrumentListFileOnDisk, ReadErrorsNameTheFileAndKeepEarlierRows)
@@ -177,17 +179,17 @@ TEST_F(InstrumentListFileOnDisk, ReadErrorsNameTheFileAndKeepEarlierRows)
                                              "\"broken\",\"1\"\r\n"
                                              "\"B\",\"1\",\"p\",\"Y\",\"\",\"\",\"\",\"\"\r\n");
     try {
-        ReadInstrumentList(session, "Bad");
+        read("Bad");
         FAIL() << "no error";
     } catch (const VarnoltError& e) {
         EXPECT_TRUE(e.message().contains("Line 3")) << e.message().toStdString();
         EXPECT_TRUE(e.message().contains("Bad.cfg")) << e.message().toStdString();
     }
-    ASSERT_EQ(session.instruments().count(), 2);
-    EXPECT_EQ(session.instruments().at(0).Name, "A"); // placed by the sort order, not file order
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.at(0).Name, "A"); // placed by the sort order, not file order
 
-    EXPECT_THROW(ReadInstrumentList(session, "Nowhere"), VarnoltError);
-    EXPECT_EQ(session.instruments().count(), 0);
+    EXPECT_THROW(read("Nowhere"), VarnoltError);
+    EXPECT_EQ(list.count(), 0);
 }
 
 // A disk that refuses every whole-file write, as a full one does.
@@ -203,28 +205,27 @@ public:
 
 TEST_F(InstrumentListFileOnDisk, FailedSaveLeavesTheOldFileAndShowsTheError)
 {
-    session.instruments().append(makeRow("Old", true, {"1", "p", "", "", "1", "1"}));
-    SaveInstrumentList(session, "Keep");
+    list.append(makeRow("Old", true, {"1", "p", "", "", "1", "1"}));
+    save("Keep");
     const QByteArray before = TestPlatform::readBytes(cfgPath("Keep"));
 
     FullDisk full;
-    session.instruments().append(makeRow("New", true, {"1", "p", "", "", "1", "1"}));
-    EXPECT_FALSE(runGuarded(
-        prompter, [&] { saveInstrumentList(full, session.folders.IniPath, "Keep", session.instruments(), {}); }));
+    list.append(makeRow("New", true, {"1", "p", "", "", "1", "1"}));
+    EXPECT_FALSE(runGuarded(prompter, [&] { SaveInstrumentList(full, folders.IniPath, "Keep", list, {}); }));
     // A panel folder that cannot be made (a file stands in its place) fails the same way.
-    TestPlatform::writeBytes(nativePath(session.folders.IniPath) + "/Panel_Blocked", "x");
-    EXPECT_FALSE(runGuarded(prompter, [&] { SaveInstrumentList(session, "Blocked"); }));
+    TestPlatform::writeBytes(nativePath(folders.IniPath) + "/Panel_Blocked", "x");
+    EXPECT_FALSE(runGuarded(prompter, [&] { save("Blocked"); }));
 
     ASSERT_EQ(prompter.messages.size(), 2u);
     EXPECT_TRUE(prompter.messages[0].text.contains("Keep.cfg") && prompter.messages[0].text.contains("No space"))
         << prompter.messages[0].text.toStdString();
     EXPECT_TRUE(prompter.messages[1].text.contains("Blocked.cfg"));
     // The paths shown are the ones the user can find: native, not the stored "\\" form mixed in.
-    EXPECT_TRUE(prompter.messages[0].text.contains(nativePath(session.folders.IniPath) + "/Panel_Keep/Keep.cfg"));
+    EXPECT_TRUE(prompter.messages[0].text.contains(nativePath(folders.IniPath) + "/Panel_Keep/Keep.cfg"));
     for (const auto& m : prompter.messages)
         EXPECT_FALSE(m.text.contains(u'\\')) << m.text.toStdString();
     EXPECT_EQ(TestPlatform::readBytes(cfgPath("Keep")), before);
-    EXPECT_EQ(session.instruments().count(), 2);
+    EXPECT_EQ(list.count(), 2);
 }
 
 } // namespace

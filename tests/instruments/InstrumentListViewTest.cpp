@@ -25,7 +25,7 @@ TEST(InstrumentListView, DeletingTheSelectedRowRemovesThatRow)
     ScriptedPrompter prompter;
     MainController controller(tp.platform(), prompter, {});
     TfrmMain window(controller);
-    InstrumentListModel& model = controller.session().instruments();
+    InstrumentListModel& model = controller.session().loaded().instruments();
     for (const char* n : {"a", "b", "c"})
         model.append(named(n));
 

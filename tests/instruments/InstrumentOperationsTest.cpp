@@ -31,7 +31,7 @@ protected:
         s.folders = ResolveFolders(t.env, t.files);
         s.settings.FlightSimIPAddress = QStringLiteral("10.0.0.5");
         s.settings.FlightSimPort = QStringLiteral("5010");
-        s.CurrentPanel.Name = QStringLiteral("Hornet");
+        s.loaded().record().Name = QStringLiteral("Hornet");
         QDir().mkpath(panelFolder());
         const QString set = nativePath(s.folders.AppPath) + "Instruments_Standard/";
         put(set + "P@Airspeed.exe");
@@ -64,17 +64,17 @@ protected:
     }
     void selectNamed(const QString& name, const QString& instNo = {})
     {
-        for (int i = 0; i < s.instruments().count(); ++i) {
-            const InstrumentRow& r = s.instruments().at(i);
+        for (int i = 0; i < s.loaded().instruments().count(); ++i) {
+            const InstrumentRow& r = s.loaded().instruments().at(i);
             if (r.Name == name && (instNo.isEmpty() || r.field(InstrumentRow::InstNo) == instNo))
-                return s.instruments().select(i);
+                return s.loaded().instruments().select(i);
         }
         FAIL() << "no row " << name.toStdString();
     }
     QStringList column(int field) const
     {
         QStringList values;
-        for (const InstrumentRow& r : s.instruments().rows())
+        for (const InstrumentRow& r : s.loaded().instruments().rows())
             values << (field < 0 ? r.Name : r.field(field));
         return values;
     }
@@ -82,7 +82,8 @@ protected:
     TestPlatform t;
     ScriptedPrompter prompter;
     Session s{t.platform(), prompter};
-    InstrumentOperations ops{s};
+    InstrumentOperations ops{s.platform(),     s.prompter(), s.folders, s.settings, s.loaded().instruments(),
+                             s.loaded().name()};
 };
 
 } // namespace
@@ -98,7 +99,7 @@ TEST_F(InstrumentOps, AddingNumbersInstancesPerShortNameAndTakesTheDescriptorPor
     EXPECT_EQ(column(-1), QStringList({"ALT", "ASI", "ASI", "ASI", "ASI"}));
     EXPECT_EQ(column(InstrumentRow::InstNo), QStringList({"1", "1", "2", "3", "4"}));
     EXPECT_EQ(column(InstrumentRow::PortNo), QStringList({"47011", "47010", "47010", "47010", "47012"}));
-    const InstrumentRow& rpm = s.instruments().at(4);
+    const InstrumentRow& rpm = s.loaded().instruments().at(4);
     EXPECT_EQ(rpm.fields,
               (std::array<QString, 6>{"47012", "Instruments_Standard\\E@RPM.exe", "10.0.0.5", "5010", "1", "4"}));
     EXPECT_TRUE(rpm.On);
@@ -109,7 +110,7 @@ TEST_F(InstrumentOps, AddingNumbersInstancesPerShortNameAndTakesTheDescriptorPor
         return false;
     });
     ops.aAddInstrumentExecute();
-    EXPECT_EQ(s.instruments().count(), 5);
+    EXPECT_EQ(s.loaded().instruments().count(), 5);
 }
 
 TEST_F(InstrumentOps, NextInstanceIsOneAboveTheLargestOfTheSameName)
@@ -170,12 +171,12 @@ TEST_F(InstrumentOps, AddInstrumentDialogBrowsesBySetAndType)
     prompter.answerDialog([](DialogModel& m) { return dynamic_cast<AddInstrumentModel&>(m).items().empty(); });
     ops.aAddInstrumentExecute();
     EXPECT_EQ(d.currentSet(), "Empty");
-    EXPECT_EQ(s.instruments().count(), 0);
+    EXPECT_EQ(s.loaded().instruments().count(), 0);
 }
 
 TEST_F(InstrumentOps, EditRecreatesTheRowKeepingItsInstance)
 {
-    s.instruments().append(
+    s.loaded().instruments().append(
         InstrumentRow{"Old name", false, {"47099", "Instruments_Standard\\P@Airspeed.exe", "", "", "2.5", "7"}});
     selectNamed("Old name");
     prompter.answerDialog([](DialogModel& m) {
@@ -189,8 +190,8 @@ TEST_F(InstrumentOps, EditRecreatesTheRowKeepingItsInstance)
         return true;
     });
     ops.aEditInstrumentExecute();
-    ASSERT_EQ(s.instruments().count(), 1);
-    const InstrumentRow& r = s.instruments().at(0);
+    ASSERT_EQ(s.loaded().instruments().count(), 1);
+    const InstrumentRow& r = s.loaded().instruments().at(0);
     EXPECT_EQ(r, (InstrumentRow{
                      "ASI", true, {"47123", "Instruments_Standard\\P@Airspeed.exe", "10.0.0.5", "5010", "1", "7"}}));
 
@@ -198,15 +199,15 @@ TEST_F(InstrumentOps, EditRecreatesTheRowKeepingItsInstance)
     selectNamed("ASI");
     prompter.answerDialog([](DialogModel&) { return false; });
     ops.aEditInstrumentExecute();
-    EXPECT_EQ(s.instruments().at(0), r);
-    s.instruments().select(-1);
+    EXPECT_EQ(s.loaded().instruments().at(0), r);
+    s.loaded().instruments().select(-1);
     ops.aEditInstrumentExecute();
     EXPECT_TRUE(prompter.scriptUsedUp());
 }
 
 TEST_F(InstrumentOps, TheEditedRowStaysSelectedWhereverItsNameSortsIt)
 {
-    InstrumentListModel& list = s.instruments();
+    InstrumentListModel& list = s.loaded().instruments();
     list.append(InstrumentRow{"Bravo", true, {"1", "Instruments_Standard\\P@Altimeter.exe", "", "", "1", "1"}});
     list.append(InstrumentRow{"Old name", true, {"2", "Instruments_Standard\\P@Airspeed.exe", "", "", "1", "2"}});
     list.append(InstrumentRow{"Zed", true, {"App", "C:\\Zed.exe", "", "", "", ""}});
@@ -230,11 +231,11 @@ TEST_F(InstrumentOps, TheEditedRowStaysSelectedWhereverItsNameSortsIt)
 
 TEST_F(InstrumentOps, EditDropsTheChangeWhenTheListWasReplacedMeanwhile)
 {
-    s.instruments().append(
+    s.loaded().instruments().append(
         InstrumentRow{"ALT", true, {"1", "Instruments_Standard\\P@Altimeter.exe", "", "", "1", "1"}});
     selectNamed("ALT");
     prompter.answerDialog([this](DialogModel&) {
-        s.instruments().setRows({InstrumentRow{"Other", true, {"2", "x\\P@Other.exe", "", "", "1", "1"}}});
+        s.loaded().instruments().setRows({InstrumentRow{"Other", true, {"2", "x\\P@Other.exe", "", "", "1", "1"}}});
         return true;
     });
     ops.aEditInstrumentExecute();
@@ -252,12 +253,12 @@ TEST_F(InstrumentOps, ApplicationRowsAreAddedAndEditedAsTyped)
         return true;
     });
     ops.a3rdPartyExecute();
-    ASSERT_EQ(s.instruments().count(), 1);
+    ASSERT_EQ(s.loaded().instruments().count(), 1);
     const InstrumentRow added{"Track IR.v5", true, {"App", "C:\\Tools\\Track IR.v5.exe", "a,b c", "", "", ""}};
-    EXPECT_EQ(s.instruments().at(0), added);
+    EXPECT_EQ(s.loaded().instruments().at(0), added);
 
     // Editing and OK without changes gives the same row, checked.
-    s.instruments().setOn(0, false);
+    s.loaded().instruments().setOn(0, false);
     selectNamed("Track IR.v5");
     prompter.answerDialog([](DialogModel& m) {
         auto& d = dynamic_cast<Add3rdPartyModel&>(m);
@@ -266,12 +267,12 @@ TEST_F(InstrumentOps, ApplicationRowsAreAddedAndEditedAsTyped)
         return true;
     });
     ops.aEditInstrumentExecute();
-    EXPECT_EQ(s.instruments().rows(), std::vector<InstrumentRow>{added});
+    EXPECT_EQ(s.loaded().instruments().rows(), std::vector<InstrumentRow>{added});
 
     // An empty path is accepted.
     prompter.answerDialog([](DialogModel&) { return true; });
     ops.a3rdPartyExecute();
-    EXPECT_EQ(s.instruments().at(0), (InstrumentRow{"", true, {"App", "", "", "", "", ""}}));
+    EXPECT_EQ(s.loaded().instruments().at(0), (InstrumentRow{"", true, {"App", "", "", "", "", ""}}));
 }
 
 TEST_F(InstrumentOps, BrowsingForAnApplicationReplacesOnlyThePath)
@@ -297,9 +298,9 @@ TEST_F(InstrumentOps, RemoveDeletesThePositionFileOfItsInstanceOnly)
     put(panelFolder() + "/Airspeed1.ini", "[Position]\r\nX=5\r\n");
     put(panelFolder() + "/Airspeed2.ini", "[Position]\r\nX=6\r\n");
     put(panelFolder() + "/Tool.ini", "");
-    s.instruments().append(
+    s.loaded().instruments().append(
         InstrumentRow{"ASI", true, {"47010", "Instruments_Standard\\P@Airspeed.exe", "", "", "1", "2"}});
-    s.instruments().append(InstrumentRow{"Tool", true, {"App", "C:\\Tool.exe", "", "", "", ""}});
+    s.loaded().instruments().append(InstrumentRow{"Tool", true, {"App", "C:\\Tool.exe", "", "", "", ""}});
 
     selectNamed("ASI");
     ops.aDeleteInstrumentExecute();
@@ -309,7 +310,7 @@ TEST_F(InstrumentOps, RemoveDeletesThePositionFileOfItsInstanceOnly)
     selectNamed("Tool");
     ops.aDeleteInstrumentExecute();
     EXPECT_TRUE(QFile::exists(panelFolder() + "/Tool.ini"));
-    EXPECT_EQ(s.instruments().count(), 0);
+    EXPECT_EQ(s.loaded().instruments().count(), 0);
     ops.aDeleteInstrumentExecute(); // nothing selected: nothing happens
     EXPECT_TRUE(prompter.messages.empty());
 }
@@ -317,20 +318,20 @@ TEST_F(InstrumentOps, RemoveDeletesThePositionFileOfItsInstanceOnly)
 TEST_F(InstrumentOps, RemoveNeverDeletesThePanelsOwnSettingsFile)
 {
     // Panel "Airspeed1": the first airspeed indicator keeps its place in the panel's own settings file.
-    s.CurrentPanel.Name = QStringLiteral("Airspeed1");
+    s.loaded().record().Name = QStringLiteral("Airspeed1");
     const QString settings = nativePath(t.iniPath()) + "/Panel_Airspeed1/Airspeed1.ini";
     put(settings, "[Config]\r\nPanelMonitor=1\r\n[Position]\r\nX=5\r\n");
-    s.instruments().append(
+    s.loaded().instruments().append(
         InstrumentRow{"ASI", true, {"47010", "Instruments_Standard\\P@Airspeed.exe", "", "", "1", "1"}});
     selectNamed("ASI");
     ops.aDeleteInstrumentExecute();
-    EXPECT_EQ(s.instruments().count(), 0);
+    EXPECT_EQ(s.loaded().instruments().count(), 0);
     EXPECT_TRUE(QFile::exists(settings));
 }
 
 TEST_F(InstrumentOps, ResetWritesTheFiveKeysInOrderAndKeepsOthers)
 {
-    s.instruments().append(
+    s.loaded().instruments().append(
         InstrumentRow{"ASI", true, {"47010", "Instruments_Standard\\P@Airspeed.exe", "", "", "1", "3"}});
     selectNamed("ASI");
 
@@ -356,15 +357,16 @@ TEST_F(InstrumentOps, ResetWritesTheFiveKeysInOrderAndKeepsOthers)
 
 TEST_F(InstrumentOps, ResetRefusesApplicationsAndReportsAnUnwritableFile)
 {
-    s.instruments().append(InstrumentRow{"Tool", true, {"App", "C:\\Tool.exe", "", "", "", ""}});
+    s.loaded().instruments().append(InstrumentRow{"Tool", true, {"App", "C:\\Tool.exe", "", "", "", ""}});
     selectNamed("Tool");
     ops.aResetPosExecute();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].kind, MessageKind::Warning);
     EXPECT_EQ(prompter.messages[0].text, "Reset position not available for 3rd party applications");
 
-    s.CurrentPanel.Name = QStringLiteral("Gone"); // its folder does not exist
-    s.instruments().append(InstrumentRow{"ASI", true, {"1", "Instruments_Standard\\P@Airspeed.exe", "", "", "1", "1"}});
+    s.loaded().record().Name = QStringLiteral("Gone"); // its folder does not exist
+    s.loaded().instruments().append(
+        InstrumentRow{"ASI", true, {"1", "Instruments_Standard\\P@Airspeed.exe", "", "", "1", "1"}});
     selectNamed("ASI");
     prompter.answerMessage(MessageButton::Yes);
     EXPECT_FALSE(runGuarded(prompter, [&] { ops.aResetPosExecute(); }));

@@ -76,7 +76,7 @@ TEST(TfrmAddInstrument, AddThenEditThroughTheRealWindows)
         ok->click();
     });
     window.findChild<QAction*>("aAddInstrument")->trigger();
-    InstrumentListModel& rows = controller.session().instruments();
+    InstrumentListModel& rows = controller.session().loaded().instruments();
     ASSERT_EQ(rows.count(), 2);
     EXPECT_EQ(rows.at(0).Name, "ASI");
     EXPECT_EQ(rows.at(1).field(InstrumentRow::PortNo), "47020");

@@ -1,8 +1,10 @@
 #include "net/ControlListener.h"
 #include "app/MainController.h"
 #include "app/ShellServices.h"
+#include "instruments/InstrumentListModel.h"
 #include "instruments/InstrumentListOps.h"
 #include "platform/Errors.h"
+#include "support/LoadPanel.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 #include "support/Wait.h"
@@ -85,16 +87,16 @@ struct Listener : ::testing::Test
             r.field(InstrumentRow::PortNo) = QStringLiteral("47000");
             r.field(InstrumentRow::PathName) = QStringLiteral("Instruments_Standard\\P@Airspeed.exe");
         }
-        s.instruments().setRows(list);
-        SaveInstrumentList(s, name);
-        s.instruments().clear();
+        InstrumentListModel model(t.locale);
+        model.setRows(list);
+        SaveInstrumentList(t.files, s.folders.IniPath, name, model,
+                           {s.settings.FlightSimIPAddress, s.settings.FlightSimPort});
     }
     void load(const QString& name)
     {
-        if (s.isRunning())
+        if (services.isRunning())
             services.StopPanel();
-        ASSERT_TRUE(s.loaded().open(name, {}));
-        s.UpdateStartEnabled(name);
+        loadPanel(s.loaded(), name);
     }
     void open()
     {
@@ -112,7 +114,8 @@ struct Listener : ::testing::Test
         send(datagram);
         const QString marker = QStringLiteral("sync%1").arg(++syncs);
         send("PNL:" + marker.toLatin1());
-        ASSERT_TRUE(waitFor([&] { return s.documentName().endsWith(u'(' + marker + u')'); })) << datagram.data();
+        ASSERT_TRUE(waitFor([&] { return s.loaded().documentName().endsWith(u'(' + marker + u')'); }))
+            << datagram.data();
     }
     bool launchedPanel(const QString& name) const
     {
@@ -127,9 +130,9 @@ TEST_F(Listener, StopAndStartActOnlyWhenTheirActionIsEnabled)
     load("Cockpit");
     open();
     deliver("PNL:Stop");
-    EXPECT_FALSE(s.isRunning());
+    EXPECT_FALSE(services.isRunning());
     deliver("PNL:Start");
-    EXPECT_TRUE(s.isRunning());
+    EXPECT_TRUE(services.isRunning());
     EXPECT_TRUE(launchedPanel("Cockpit"));
     deliver("PNL:Start");
     EXPECT_EQ(children.launched.size(), 2);
@@ -137,11 +140,11 @@ TEST_F(Listener, StopAndStartActOnlyWhenTheirActionIsEnabled)
     deliver("PNL:Stop|PNL:Start");
     EXPECT_EQ(children.terminated.size(), 2u);
     EXPECT_EQ(children.launched.size(), 4);
-    EXPECT_TRUE(s.isRunning());
+    EXPECT_TRUE(services.isRunning());
     deliver("pnl:Stop|PNL: Stop");
-    EXPECT_TRUE(s.isRunning());
+    EXPECT_TRUE(services.isRunning());
     deliver("PNL:\"Stop\"");
-    EXPECT_FALSE(s.isRunning());
+    EXPECT_FALSE(services.isRunning());
     EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -174,9 +177,10 @@ TEST_F(Listener, AnAircraftNameSwitchesPanelsAsTheSettingsSay)
         children.terminated.clear();
 
         send("PNL:" + c.aircraft.toLatin1());
-        ASSERT_TRUE(waitFor([&] { return s.documentName() == c.documentName; })) << s.documentName().toStdString();
-        EXPECT_EQ(s.CurrentPanel.Name, c.panel);
-        EXPECT_EQ(s.isRunning(), c.runsAfter);
+        ASSERT_TRUE(waitFor([&] { return s.loaded().documentName() == c.documentName; }))
+            << s.loaded().documentName().toStdString();
+        EXPECT_EQ(s.loaded().record().Name, c.panel);
+        EXPECT_EQ(services.isRunning(), c.runsAfter);
         const bool switched = c.panel != "Cockpit";
         EXPECT_EQ(launchedPanel(c.panel), switched);
         EXPECT_EQ(children.terminated.size(), switched && c.running ? 2u : 0u);
@@ -189,31 +193,31 @@ TEST_F(Listener, ASwitchKeepsTheLeftPanelsRowsAndNeverRestartsTheRunningPanel)
         return TestPlatform::readBytes(t.panelFolder("Cockpit") + "/Cockpit.cfg").count('\n');
     };
     load("Cockpit");
-    const InstrumentRow row = s.instruments().rows().front();
-    s.instruments().setRows({row, row});
+    const InstrumentRow row = s.loaded().instruments().rows().front();
+    s.loaded().instruments().setRows({row, row});
     s.settings.PanelSwitching = s.settings.AutoStart = true;
     open();
     const qsizetype before = savedLines();
     deliver("PNL:Su-27"); // no panel for it: nothing is left, nothing written
     EXPECT_EQ(savedLines(), before);
-    EXPECT_EQ(s.instruments().rows().size(), 2u);
+    EXPECT_EQ(s.loaded().instruments().rows().size(), 2u);
     deliver("PNL:F-16");
-    ASSERT_EQ(s.CurrentPanel.Name, "F-16C");
-    ASSERT_TRUE(s.isRunning());
+    ASSERT_EQ(s.loaded().record().Name, "F-16C");
+    ASSERT_TRUE(services.isRunning());
     EXPECT_EQ(savedLines(), before + 1);
 
     // "Panel_Cockpit" holds the name, the panel name does not: the loaded panel is found, with its edits.
     load("Cockpit");
-    s.instruments().setRows({row, row, row});
+    s.loaded().instruments().setRows({row, row, row});
     children.launched.clear();
     deliver("PNL:l_Cock");
-    EXPECT_TRUE(s.isRunning());
+    EXPECT_TRUE(services.isRunning());
     EXPECT_EQ(children.launched.size(), 4); // background and three gauges
 
     children.launched.clear();
     children.terminated.clear();
     deliver("PNL:l_Cock");
-    EXPECT_TRUE(s.isRunning());
+    EXPECT_TRUE(services.isRunning());
     EXPECT_TRUE(children.launched.isEmpty());
     EXPECT_TRUE(children.terminated.empty());
 }
@@ -223,16 +227,16 @@ TEST_F(Listener, APanelWhoseListCannotBeReadLeavesTheLoadedRowsInPlace)
     // Its folder holds no instrument list: looking it up fails after the list was emptied for it.
     TestPlatform::writeBytes(t.panelFolder("MiG-29") + "/MiG-29.ini", "[Config]\r\n");
     load("Cockpit");
-    const InstrumentRow row = s.instruments().rows().front();
-    s.instruments().setRows({row, row});
+    const InstrumentRow row = s.loaded().instruments().rows().front();
+    s.loaded().instruments().setRows({row, row});
     s.settings.PanelSwitching = s.settings.AutoStart = true;
     services.StartPanel();
     open();
     deliver("PNL:MiG");
-    EXPECT_EQ(s.CurrentPanel.Name, "Cockpit");
-    EXPECT_TRUE(s.isRunning());
+    EXPECT_EQ(s.loaded().record().Name, "Cockpit");
+    EXPECT_TRUE(services.isRunning());
     // Close saves the list under the loaded panel's name: it must still be that panel's.
-    EXPECT_EQ(s.instruments().rows().size(), 2u);
+    EXPECT_EQ(s.loaded().instruments().rows().size(), 2u);
 }
 
 TEST_F(Listener, DatagramsWaitWhileADialogIsOpen)
@@ -244,9 +248,9 @@ TEST_F(Listener, DatagramsWaitWhileADialogIsOpen)
     dialog.emplace(prompter);
     send("PNL:Start");
     pump(300);
-    EXPECT_FALSE(s.isRunning());
+    EXPECT_FALSE(services.isRunning());
     dialog.reset();
-    EXPECT_TRUE(waitFor([&] { return s.isRunning(); }));
+    EXPECT_TRUE(waitFor([&] { return services.isRunning(); }));
 
     // A datagram arriving while a record of ours shows a dialog waits for that record to finish.
     services.StopPanel();
@@ -258,7 +262,7 @@ TEST_F(Listener, DatagramsWaitWhileADialogIsOpen)
         return true;
     });
     send("PNL:Start");
-    EXPECT_TRUE(waitFor([&] { return !s.isRunning() && children.terminated.size() == 4; }));
+    EXPECT_TRUE(waitFor([&] { return !services.isRunning() && children.terminated.size() == 4; }));
 }
 
 TEST_F(Listener, ClosingNeverWaitsForTheUserInterface)
@@ -270,7 +274,7 @@ TEST_F(Listener, ClosingNeverWaitsForTheUserInterface)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     services.StopControlListener(); // the datagram is in flight, its handling not begun
     pump(200);
-    EXPECT_FALSE(s.isRunning());
+    EXPECT_FALSE(services.isRunning());
 
     // Closed from within a record's dialog (the program ends meanwhile): the records behind it are dropped.
     open();
@@ -283,7 +287,7 @@ TEST_F(Listener, ClosingNeverWaitsForTheUserInterface)
     send("PNL:Start|PNL:Stop");
     ASSERT_TRUE(waitFor([&] { return !listener().isOpen(); }));
     pump(200);
-    EXPECT_TRUE(s.isRunning());
+    EXPECT_TRUE(services.isRunning());
 }
 
 TEST_F(Listener, AGroupOrPortThatCannotBeReadEndsTheOpening)
@@ -348,7 +352,7 @@ TEST_F(Listener, DatagramsToTheGroupArrive)
     ASSERT_EQ(setsockopt(fd, IPPROTO_IP, IP_MULTICAST_TTL, &ttl, sizeof ttl), 0);
     ASSERT_EQ(setsockopt(fd, IPPROTO_IP, IP_MULTICAST_LOOP, &loop, sizeof loop), 0);
     sender.writeDatagram("PNL:Start", QHostAddress(QStringLiteral("224.11.5.62")), listener().boundPort());
-    EXPECT_TRUE(waitFor([&] { return s.isRunning(); }));
+    EXPECT_TRUE(waitFor([&] { return services.isRunning(); }));
 }
 
 TEST(ListenerAtStartUp, ABadListenPortEndsStartUpBeforeTheAutomaticStart)
@@ -361,7 +365,7 @@ TEST(ListenerAtStartUp, ABadListenPortEndsStartUpBeforeTheAutomaticStart)
     TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nLastPanelUsed=Cockpit\r\nListenPort=4800O\r\n");
     controller.FormShow();
     EXPECT_EQ(prompter.messageTexts(), QStringList{"'4800O' is not a valid integer value"});
-    EXPECT_EQ(controller.session().CurrentPanel.Name, "Cockpit");
-    EXPECT_FALSE(controller.session().isRunning());
+    EXPECT_EQ(controller.session().loaded().record().Name, "Cockpit");
+    EXPECT_FALSE(controller.actions().stopEnabled);
     controller.FormClose();
 }

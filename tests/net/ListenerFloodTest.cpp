@@ -3,6 +3,7 @@
 #include "app/Session.h"
 #include "app/ShellServices.h"
 #include "instruments/InstrumentListOps.h"
+#include "support/LoadPanel.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
@@ -113,17 +114,18 @@ struct ListenerFlood : ::testing::Test
         row.Name = QStringLiteral("Airspeed");
         row.field(InstrumentRow::PortNo) = QStringLiteral("47000");
         row.field(InstrumentRow::PathName) = QStringLiteral("Instruments_Standard\\P@Airspeed.exe");
-        s.instruments().setRows({row});
-        SaveInstrumentList(s, QStringLiteral("Cockpit"));
-        ASSERT_TRUE(s.loaded().open(QStringLiteral("Cockpit"), {}));
-        s.UpdateStartEnabled(s.CurrentPanel.Name);
+        InstrumentListModel rows(t.locale);
+        rows.setRows({row});
+        SaveInstrumentList(t.files, s.folders.IniPath, QStringLiteral("Cockpit"), rows,
+                           {s.settings.FlightSimIPAddress, s.settings.FlightSimPort});
+        loadPanel(s.loaded(), QStringLiteral("Cockpit"));
         services.StartPanel();
-        ASSERT_TRUE(s.isRunning());
+        ASSERT_TRUE(services.isRunning());
         s.settings.ListenPort = QStringLiteral("0");
         services.StartControlListener();
         ASSERT_TRUE(services.listener().isBound());
 
-        QObject::connect(&s, &Session::documentNameChanged, [this](const QString& name) {
+        QObject::connect(&s.loaded(), &LoadedPanel::documentNameChanged, [this](const QString& name) {
             static const QString prefix = QStringLiteral("Cockpit (n");
             if (!name.startsWith(prefix))
                 return; // Stop shows the bare panel name again
@@ -139,7 +141,7 @@ struct ListenerFlood : ::testing::Test
     void handleUntilStopped(long& peakKiB, qsizetype& peakQueued)
     {
         const QDeadlineTimer deadline(60000);
-        while (s.isRunning() && !deadline.hasExpired()) {
+        while (services.isRunning() && !deadline.hasExpired()) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
             peakKiB = std::max(peakKiB, residentKiB());
             peakQueued = std::max(peakQueued, services.listener().queuedBytes());
@@ -156,7 +158,7 @@ TEST_F(ListenerFlood, EveryDatagramIsHandledInOrderAndTheStopBehindThemIsObeyed)
     sender.flood(kDatagrams, "PNL:Stop");
     handleUntilStopped(peak, peakQueued);
 
-    EXPECT_FALSE(s.isRunning()) << "the Stop behind the flood was lost";
+    EXPECT_FALSE(services.isRunning()) << "the Stop behind the flood was lost";
     EXPECT_EQ(handled.size(), size_t(kDatagrams));
     EXPECT_TRUE(inOrder);
     EXPECT_LE(peakQueued, ControlQueue::kByteBound);
@@ -186,7 +188,7 @@ TEST_F(ListenerFlood, DatagramsHeldBackByADialogFillTheQueueOnlyToItsBound)
     PacedSender(services.listener().boundPort()).send("PNL:Stop");
     handleUntilStopped(peak, peakQueued);
 
-    EXPECT_FALSE(s.isRunning());
+    EXPECT_FALSE(services.isRunning());
     EXPECT_TRUE(inOrder);
     EXPECT_FALSE(handled.empty());
     EXPECT_GE(peakQueued, ControlQueue::kByteBound / 2) << "the queue never filled: the test proves nothing";

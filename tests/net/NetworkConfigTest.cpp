@@ -1,5 +1,6 @@
 #include "net/NetworkConfig.h"
-#include "app/Session.h"
+#include "app/AppSettings.h"
+#include "app/Folders.h"
 #include "net/NetworkConfigModel.h"
 #include "platform/Errors.h"
 #include "support/ScriptedPrompter.h"
@@ -12,7 +13,14 @@ namespace {
 class NetworkConfigTest : public ::testing::Test
 {
 protected:
-    NetworkConfigTest() { session.folders = ResolveFolders(tp.env, tp.files); }
+    NetworkConfigTest() : folders(ResolveFolders(tp.env, tp.files)) {}
+
+    AppSettingsFile file() { return AppSettingsFile(tp.ini, folders.SettingsFileName()); }
+    void run()
+    {
+        AppSettingsFile settingsFile = file();
+        runNetworkConfig(prompter, settings, settingsFile);
+    }
 
     // Answers the dialog by running edit on its state; confirmed or not as given.
     void answer(std::function<void(NetworkConfigModel&)> edit, bool confirmed)
@@ -30,7 +38,9 @@ protected:
 
     TestPlatform tp;
     ScriptedPrompter prompter;
-    Session session{tp.platform(), prompter};
+    Folders folders;
+    AppSettings settings;
+    QString adapter;
 };
 
 bool sameSettings(const AppSettings& a, const AppSettings& b)
@@ -69,13 +79,13 @@ TEST(NetworkConfigModel, AutostartBoxIsUsableExactlyWhilePanelSwitchingIsOn)
 TEST_F(NetworkConfigTest, SwitchingOffKeepsTheDisabledAutostartCheckAndStoresIt)
 {
     TestPlatform::writeBytes(tp.settingsFile(), "[Config]\r\nPanelSwitching=yes\r\nAutoStart=yes\r\n");
-    session.settingsFile().LoadAppSettings(session.settings, session.LocalIPAddressToUse);
+    file().LoadAppSettings(settings, adapter);
 
     answer([](NetworkConfigModel& d) { d.setPanelSwitching(false); }, true);
-    runNetworkConfig(session);
+    run();
 
-    EXPECT_FALSE(session.settings.PanelSwitching);
-    EXPECT_TRUE(session.settings.AutoStart);
+    EXPECT_FALSE(settings.PanelSwitching);
+    EXPECT_TRUE(settings.AutoStart);
     const QByteArray file = fileBytes();
     EXPECT_TRUE(file.contains("PanelSwitching=no\r\n")) << file.constData();
     EXPECT_TRUE(file.contains("AutoStart=yes\r\n")) << file.constData();
@@ -85,8 +95,8 @@ TEST_F(NetworkConfigTest, CancelAfterEditingEverythingChangesNothing)
 {
     const QByteArray original = "[Config]\r\nListenPort=48000\r\nMonitorChecking=yes\r\nLastPanelUsed=A10\r\n";
     TestPlatform::writeBytes(tp.settingsFile(), original);
-    session.settingsFile().LoadAppSettings(session.settings, session.LocalIPAddressToUse);
-    const AppSettings before = session.settings;
+    file().LoadAppSettings(settings, adapter);
+    const AppSettings before = settings;
 
     answer(
         [](NetworkConfigModel& d) {
@@ -99,19 +109,19 @@ TEST_F(NetworkConfigTest, CancelAfterEditingEverythingChangesNothing)
             d.monitorChecking = false;
         },
         false);
-    runNetworkConfig(session);
+    run();
 
-    EXPECT_TRUE(sameSettings(session.settings, before));
+    EXPECT_TRUE(sameSettings(settings, before));
     EXPECT_EQ(fileBytes(), original);
 }
 
 TEST_F(NetworkConfigTest, OkWritesAllEightKeysAndTheTextsAsTyped)
 {
-    session.settings.MonitorChecking = true;
+    settings.MonitorChecking = true;
     answer([](NetworkConfigModel& d) { d.listenPort = QStringLiteral(" 48x01 "); }, true);
-    runNetworkConfig(session);
+    run();
 
-    EXPECT_EQ(session.settings.ListenPort, QStringLiteral(" 48x01 "));
+    EXPECT_EQ(settings.ListenPort, QStringLiteral(" 48x01 "));
     EXPECT_EQ(fileBytes(), QByteArray("[Config]\r\n"
                                       "ListenPort= 48x01 \r\n"
                                       "MulticastGroup=224.11.5.62\r\n"
@@ -125,9 +135,9 @@ TEST_F(NetworkConfigTest, OkWritesAllEightKeysAndTheTextsAsTyped)
 
 TEST_F(NetworkConfigTest, RefusedWriteIsRaisedAfterTheValuesTookEffect)
 {
-    session.folders.IniPath = tp.iniPath() + QStringLiteral("\\missing");
+    folders.IniPath = tp.iniPath() + QStringLiteral("\\missing");
     answer([](NetworkConfigModel& d) { d.flightSimPort = QStringLiteral("45001"); }, true);
 
-    EXPECT_THROW(runNetworkConfig(session), VarnoltError);
-    EXPECT_EQ(session.settings.FlightSimPort, QStringLiteral("45001"));
+    EXPECT_THROW(run(), VarnoltError);
+    EXPECT_EQ(settings.FlightSimPort, QStringLiteral("45001"));
 }

@@ -10,6 +10,7 @@
 #include "panels/PanelOperations.h"
 #include "run/RemoteControl.h"
 #include "run/RunControl.h"
+#include "support/LoadPanel.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
@@ -44,8 +45,8 @@ struct Machine
     TestPlatform t;
     ScriptedPrompter prompter;
     Session s{t.platform(), prompter};
-    PanelOperations ops{s};
-    PanelExchange exchange{s, ops};
+    PanelOperations ops{s.platform(), s.prompter(), s.folders, s.settings, s.loaded()};
+    PanelExchange exchange{s.platform(), s.prompter(), s.folders, s.loaded(), ops};
 
     Machine()
     {
@@ -71,18 +72,17 @@ struct Machine
     void loadOld()
     {
         writePanel("Old");
-        ASSERT_TRUE(s.loaded().open("Old", {}));
-        s.UpdateStartEnabled("Old");
+        loadPanel(s.loaded(), "Old");
         InstrumentRow row;
         row.Name = "Unsaved";
-        s.instruments().append(row);
+        s.loaded().instruments().append(row);
     }
 };
 
 QStringList rowNames(const Session& s)
 {
     QStringList names;
-    for (const InstrumentRow& row : s.instruments().rows())
+    for (const InstrumentRow& row : s.loaded().instruments().rows())
         names << row.Name;
     return names;
 }
@@ -127,10 +127,10 @@ TEST(LoadedPanel, AFailedOpenLeavesThePreviousPanelWhole)
             controller.FormShow();
             const Session& started = controller.session();
             ASSERT_EQ(m.prompter.messages.size(), 1u);
-            EXPECT_EQ(started.CurrentPanel.Name, "");
-            EXPECT_EQ(started.instruments().count(), 0);
-            EXPECT_EQ(started.documentName(), "");
-            EXPECT_FALSE(started.actions().startEnabled);
+            EXPECT_EQ(started.loaded().record().Name, "");
+            EXPECT_EQ(started.loaded().instruments().count(), 0);
+            EXPECT_EQ(started.loaded().documentName(), "");
+            EXPECT_FALSE(controller.actions().startEnabled);
             continue;
         }
 
@@ -168,17 +168,18 @@ TEST(LoadedPanel, AFailedOpenLeavesThePreviousPanelWhole)
             s.settings.PanelSwitching = true;
             s.settings.AutoStart = true;
             s.settings.ListenPort = "0";
-            RunControl run(s);
+            RunControl run(s.platform(), s.prompter(), s.folders, s.settings, s.LocalIPAddressToUse, s.StartupLayout,
+                           s.loaded());
             ControlListener listener(s.settings);
-            RemoteControl remote(s, m.ops, run, listener);
+            RemoteControl remote(s.prompter(), s.settings, s.loaded(), m.ops, run, listener);
             listener.StartControlListener();
             remote.handleDatagram({ControlRecord{ControlRecord::Aircraft, "Bad"}});
             // Control records never show a message; the caption names the aircraft, nothing else changes.
             EXPECT_TRUE(m.prompter.messages.empty());
-            EXPECT_FALSE(s.isRunning());
-            EXPECT_EQ(s.CurrentPanel.Name, "Old");
-            EXPECT_EQ(s.CurrentPanel.Monitor, "2");
-            EXPECT_EQ(s.documentName(), "Old (Bad)");
+            EXPECT_FALSE(run.isRunning());
+            EXPECT_EQ(s.loaded().record().Name, "Old");
+            EXPECT_EQ(s.loaded().record().Monitor, "2");
+            EXPECT_EQ(s.loaded().documentName(), "Old (Bad)");
             EXPECT_EQ(rowNames(s), rowsBefore);
             continue;
         }
@@ -189,16 +190,14 @@ TEST(LoadedPanel, AFailedOpenLeavesThePreviousPanelWhole)
         if (c.failure == Failure::FolderMissing) {
             // Chosen but gone: no panel is loaded, and the list keeps what the user saw.
             EXPECT_TRUE(completed);
-            EXPECT_EQ(s.CurrentPanel.Name, "");
-            EXPECT_EQ(s.documentName(), "");
-            EXPECT_FALSE(s.actions().startEnabled);
+            EXPECT_EQ(s.loaded().record().Name, "");
+            EXPECT_EQ(s.loaded().documentName(), "");
         } else {
             EXPECT_FALSE(completed);
-            EXPECT_EQ(s.CurrentPanel.Name, "Old");
-            EXPECT_EQ(s.CurrentPanel.Monitor, "2");
-            EXPECT_FALSE(s.CurrentPanel.ShowBezels);
-            EXPECT_EQ(s.documentName(), "Old");
-            EXPECT_TRUE(s.actions().startEnabled);
+            EXPECT_EQ(s.loaded().record().Name, "Old");
+            EXPECT_EQ(s.loaded().record().Monitor, "2");
+            EXPECT_FALSE(s.loaded().record().ShowBezels);
+            EXPECT_EQ(s.loaded().documentName(), "Old");
         }
         EXPECT_EQ(rowNames(s), rowsBefore);
     }

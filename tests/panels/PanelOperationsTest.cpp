@@ -7,6 +7,7 @@
 #include "panels/PanelFiles.h"
 #include "panels/PanelSettings.h"
 #include "panels/PanelSetupModel.h"
+#include "support/LoadPanel.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
@@ -29,7 +30,7 @@ struct PanelOps : ::testing::Test
     TestPlatform t;
     ScriptedPrompter prompter;
     Session s{t.platform(), prompter};
-    PanelOperations ops{s};
+    PanelOperations ops{s.platform(), s.prompter(), s.folders, s.settings, s.loaded()};
 
     PanelOps()
     {
@@ -49,14 +50,6 @@ struct PanelOps : ::testing::Test
     QStringList filesIn(const QString& name) const
     {
         return QDir(folder(name)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    }
-    void load(const QString& name)
-    {
-        QString found;
-        ASSERT_TRUE(ops.FindPanel(name, true, false, found));
-        s.CurrentPanel.Name = found;
-        s.setDocumentName(found);
-        s.UpdateStartEnabled(found);
     }
     void choose(const QString& entry)
     {
@@ -91,13 +84,12 @@ TEST_F(PanelOps, ListingCutsTheNameAndFindsOnlyFolders)
     EXPECT_EQ(listed, QStringList({"", "A", "file", QString(99, u'x')}));
 
     // Choosing the plain file: reported missing, nothing loaded.
-    load("A");
+    loadPanel(s.loaded(), "A");
     choose("file");
     ops.aLoadPanelExecute();
     EXPECT_EQ(prompter.messageTexts(), QStringList({"Panel file configuration is missing! - Create Panel again"}));
-    EXPECT_EQ(s.CurrentPanel.Name, "");
-    EXPECT_FALSE(s.actions().startEnabled);
-    EXPECT_EQ(s.documentName(), "");
+    EXPECT_EQ(s.loaded().record().Name, "");
+    EXPECT_EQ(s.loaded().documentName(), "");
 
     // Choosing the cut long name: not found either.
     choose(QString(99, u'x'));
@@ -109,13 +101,12 @@ TEST_F(PanelOps, EmptyEntryUnloadsButKeepsListAndTitle)
 {
     makePanel("A");
     QDir().mkpath(folder(""));
-    load("A");
+    loadPanel(s.loaded(), "A");
     choose("");
     ops.aLoadPanelExecute();
-    EXPECT_EQ(s.CurrentPanel.Name, "");
-    EXPECT_FALSE(s.actions().startEnabled);
-    EXPECT_EQ(s.instruments().count(), 1);
-    EXPECT_EQ(s.documentName(), "A");
+    EXPECT_EQ(s.loaded().record().Name, "");
+    EXPECT_EQ(s.loaded().instruments().count(), 1);
+    EXPECT_EQ(s.loaded().documentName(), "A");
     EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -134,10 +125,7 @@ TEST_F(PanelOps, ContainsSearchIsCaseSensitiveFirstPlainFolderInListingOrder)
             break;
         }
     }
-    QString found;
-    EXPECT_TRUE(ops.FindPanel("F-16", false, true, found));
-    EXPECT_EQ(found, firstListed);
-    EXPECT_EQ(s.instruments().count(), 1) << "the found panel's rows are read";
+    EXPECT_EQ(ops.lookup("F-16", true), firstListed);
 
     const struct
     {
@@ -145,34 +133,33 @@ TEST_F(PanelOps, ContainsSearchIsCaseSensitiveFirstPlainFolderInListingOrder)
         const char* found;
     } cases[] = {{"f-16", ""}, {"Left", "Left Panel_2"}, {"Locked", ""}, {"", ""}};
     for (const auto& c : cases) {
-        const bool ok = ops.FindPanel(c.name, false, true, found);
-        EXPECT_EQ(ok, *c.found != 0) << c.name;
-        EXPECT_EQ(found, c.found) << c.name;
+        const std::optional<QString> found = ops.lookup(c.name, true);
+        EXPECT_EQ(found.value_or(QString()), c.found) << c.name;
+        EXPECT_EQ(found.has_value(), *c.found != 0) << c.name;
     }
     EXPECT_TRUE(prompter.messages.empty()) << "a search does not report";
 
-    EXPECT_TRUE(ops.FindPanel("Left Panel_2", true, false, found));
-    EXPECT_FALSE(ops.FindPanel("Left", true, false, found)) << "the exact test does not search";
+    EXPECT_EQ(ops.lookup("Left Panel_2", false), "Left Panel_2");
+    EXPECT_FALSE(ops.lookup("Left", false)) << "the exact test does not search";
 }
 
 TEST_F(PanelOps, NewPanelCreatesExactlyItsThreeFiles)
 {
     // Left at "[New Panel]": nothing is created, the loaded panel stays.
     makePanel("Old");
-    load("Old");
+    loadPanel(s.loaded(), "Old");
     newPanelNamed("[New Panel]");
-    ops.aNewPanelExecute();
-    EXPECT_EQ(s.CurrentPanel.Name, "Old");
-    EXPECT_EQ(s.instruments().count(), 1);
+    ops.aNewPanelExecute(s.MonitorCount);
+    EXPECT_EQ(s.loaded().record().Name, "Old");
+    EXPECT_EQ(s.loaded().instruments().count(), 1);
 
     newPanelNamed("A");
-    ops.aNewPanelExecute();
+    ops.aNewPanelExecute(s.MonitorCount);
     EXPECT_EQ(filesIn("A"), QStringList({"A.cfg", "A.ini", "PanelBackGround.ini"}));
     EXPECT_EQ(QFile(folder("A") + "/A.cfg").size(), 0);
-    EXPECT_EQ(s.CurrentPanel.Name, "A");
-    EXPECT_EQ(s.instruments().count(), 0);
-    EXPECT_EQ(s.documentName(), "A");
-    EXPECT_TRUE(s.actions().startEnabled);
+    EXPECT_EQ(s.loaded().record().Name, "A");
+    EXPECT_EQ(s.loaded().instruments().count(), 0);
+    EXPECT_EQ(s.loaded().documentName(), "A");
     EXPECT_TRUE(TestPlatform::readBytes(folder("Old") + "/Old.cfg").contains("Airspeed")) << "the old panel was saved";
 }
 
@@ -199,7 +186,7 @@ TEST_F(PanelOps, NewPanelRefusesNamesThatCannotBeFoldersOrExist)
     for (const QString& name : names) {
         prompter.messages.clear();
         newPanelNamed(name); // OK is refused with a message; the user then cancels
-        ops.aNewPanelExecute();
+        ops.aNewPanelExecute(s.MonitorCount);
         ASSERT_EQ(prompter.messages.size(), 1u) << name.toStdString();
         if (name == "Taken")
             EXPECT_EQ(prompter.messages[0].text, "Panel Taken already exists! - Choose a different name");
@@ -208,7 +195,7 @@ TEST_F(PanelOps, NewPanelRefusesNamesThatCannotBeFoldersOrExist)
     QStringList panels = QDir(t.settingsFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     EXPECT_EQ(panels, QStringList({"Panel_Taken"}));
     EXPECT_EQ(filesIn("Taken"), QStringList({"PanelBackGround.ini", "Taken.cfg", "Taken.ini"}));
-    EXPECT_EQ(s.CurrentPanel.Name, "");
+    EXPECT_EQ(s.loaded().record().Name, "");
 }
 
 // Names the panel chooser could not list whole, or the file system could not hold as "Panel_" + name and
@@ -235,10 +222,10 @@ TEST_F(PanelOps, NamesTooLongForTheChooserOrTheDiskAreRefusedUpFront)
     makePanel("Old");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name.toStdString());
-        load("Old");
+        loadPanel(s.loaded(), "Old");
         prompter.messages.clear();
         newPanelNamed(c.name);
-        ops.aNewPanelExecute();
+        ops.aNewPanelExecute(s.MonitorCount);
         if (c.problem.isEmpty()) {
             // Made, and listed by the chooser under its whole name, so it can be loaded again.
             EXPECT_TRUE(prompter.messages.empty());
@@ -253,9 +240,9 @@ TEST_F(PanelOps, NamesTooLongForTheChooserOrTheDiskAreRefusedUpFront)
         EXPECT_EQ(prompter.messageTexts(), QStringList({c.problem, c.problem}));
         EXPECT_EQ(QDir(t.settingsFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                   QStringList({"Panel_Old"}));
-        EXPECT_EQ(s.CurrentPanel.Name, "Old");
-        EXPECT_EQ(s.documentName(), "Old");
-        EXPECT_EQ(s.instruments().count(), 1);
+        EXPECT_EQ(s.loaded().record().Name, "Old");
+        EXPECT_EQ(s.loaded().documentName(), "Old");
+        EXPECT_EQ(s.loaded().instruments().count(), 1);
         EXPECT_TRUE(prompter.scriptUsedUp());
     }
 }
@@ -281,27 +268,21 @@ TEST_F(PanelOps, ANewPanelThatCannotBeWrittenLeavesNothingAndThePreviousPanelLoa
     platform.files = &failing;
     Session session(platform, prompter);
     session.folders = s.folders;
-    PanelOperations operations(session);
+    PanelOperations operations(platform, prompter, session.folders, session.settings, session.loaded());
     makePanel("Old");
-    QString found;
-    ASSERT_TRUE(operations.FindPanel("Old", true, false, found));
-    session.CurrentPanel.Name = found;
-    LoadPanelSettings(session, found);
-    session.setDocumentName(found);
-    session.UpdateStartEnabled(found);
-    const PanelRecord before = session.CurrentPanel;
+    loadPanel(session.loaded(), "Old");
+    const PanelRecord before = session.loaded().record();
 
     newPanelNamed("New");
-    EXPECT_FALSE(runGuarded(prompter, [&] { operations.aNewPanelExecute(); }));
+    EXPECT_FALSE(runGuarded(prompter, [&] { operations.aNewPanelExecute(session.MonitorCount); }));
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_TRUE(prompter.messages[0].text.contains("No space left on device"))
         << prompter.messages[0].text.toStdString();
     EXPECT_FALSE(QDir(folder("New")).exists()) << "the half-made panel is gone";
-    EXPECT_EQ(session.CurrentPanel.Name, before.Name);
-    EXPECT_EQ(session.CurrentPanel.Monitor, before.Monitor);
-    EXPECT_EQ(session.documentName(), "Old");
-    EXPECT_EQ(session.instruments().count(), 1);
-    EXPECT_TRUE(session.actions().startEnabled);
+    EXPECT_EQ(session.loaded().record().Name, before.Name);
+    EXPECT_EQ(session.loaded().record().Monitor, before.Monitor);
+    EXPECT_EQ(session.loaded().documentName(), "Old");
+    EXPECT_EQ(session.loaded().instruments().count(), 1);
 }
 
 TEST_F(PanelOps, CopyTakesTheFilesRenamesThePanelsOwnAndLoadsTheCopy)
@@ -309,26 +290,26 @@ TEST_F(PanelOps, CopyTakesTheFilesRenamesThePanelsOwnAndLoadsTheCopy)
     makePanel("A");
     TestPlatform::writeBytes(folder("A") + "/PanelBackgroundImage.png", "png");
     TestPlatform::writeBytes(folder("A") + "/A@Airspeed1.ini", "[Position]\r\n");
-    load("A");
+    loadPanel(s.loaded(), "A");
 
     prompter.answerInput(QStringLiteral("B"));
     ops.aCopyPanelExecute();
     EXPECT_EQ(filesIn("B"),
               QStringList({"A@Airspeed1.ini", "B.cfg", "B.ini", "PanelBackGround.ini", "PanelBackgroundImage.png"}));
     EXPECT_EQ(t.ini.readString(s.folders.IniPath + "\\Panel_B\\B.ini", "Config", "PanelName", {}), "B");
-    EXPECT_EQ(s.CurrentPanel.Name, "B");
-    EXPECT_EQ(s.documentName(), "B");
-    EXPECT_EQ(s.instruments().count(), 1);
+    EXPECT_EQ(s.loaded().record().Name, "B");
+    EXPECT_EQ(s.loaded().documentName(), "B");
+    EXPECT_EQ(s.loaded().instruments().count(), 1);
     EXPECT_EQ(prompter.inputs[0], std::make_pair(QStringLiteral("Enter new Panel Name"), QStringLiteral("Panel Name")));
 
     // Onto an existing folder: silently nothing.
     prompter.answerInput(QStringLiteral("A"));
     ops.aCopyPanelExecute();
-    EXPECT_EQ(s.CurrentPanel.Name, "B");
+    EXPECT_EQ(s.loaded().record().Name, "B");
     EXPECT_TRUE(prompter.messages.empty());
 
     // An empty list: nothing, not even the question.
-    s.instruments().clear();
+    s.loaded().instruments().clear();
     ops.aCopyPanelExecute();
     EXPECT_EQ(prompter.inputs.size(), 2u);
 }
@@ -338,7 +319,7 @@ TEST_F(PanelOps, CopyKeepsTheNameOfAFileTooShortToCarryTheExtension)
     // "AB" without its last four characters is empty, so it is not the panel's own file.
     makePanel("AB");
     TestPlatform::writeBytes(folder("AB") + "/AB", "notes");
-    load("AB");
+    loadPanel(s.loaded(), "AB");
 
     prompter.answerInput(QStringLiteral("CD"));
     ops.aCopyPanelExecute();
@@ -348,23 +329,22 @@ TEST_F(PanelOps, CopyKeepsTheNameOfAFileTooShortToCarryTheExtension)
 TEST_F(PanelOps, DeleteAsksAndResetsThePanel)
 {
     makePanel("A");
-    load("A");
+    loadPanel(s.loaded(), "A");
     prompter.answerMessage(MessageButton::No);
     ops.aDeletePanelExecute();
     EXPECT_TRUE(QDir(folder("A")).exists());
-    EXPECT_EQ(s.CurrentPanel.Name, "A");
+    EXPECT_EQ(s.loaded().record().Name, "A");
     EXPECT_EQ(prompter.messages[0].text, "Confirm to delete panel");
     EXPECT_EQ(prompter.messages[0].buttons, MessageButton::Yes | MessageButton::No);
 
-    s.CurrentPanel.Monitor = "2";
+    s.loaded().record().Monitor = "2";
     prompter.answerMessage(MessageButton::Yes);
     ops.aDeletePanelExecute();
     EXPECT_FALSE(QDir(folder("A")).exists());
-    EXPECT_EQ(s.CurrentPanel.Name, "");
-    EXPECT_EQ(s.CurrentPanel.Monitor, "0");
-    EXPECT_EQ(s.instruments().count(), 0);
-    EXPECT_FALSE(s.actions().startEnabled);
-    EXPECT_EQ(s.documentName(), "");
+    EXPECT_EQ(s.loaded().record().Name, "");
+    EXPECT_EQ(s.loaded().record().Monitor, "0");
+    EXPECT_EQ(s.loaded().instruments().count(), 0);
+    EXPECT_EQ(s.loaded().documentName(), "");
 
     // With no panel loaded a folder "Panel_" is not the user's choice and is left alone.
     TestPlatform::writeBytes(folder("") + "/keep.txt", "x");
@@ -376,17 +356,17 @@ TEST_F(PanelOps, DeleteAsksAndResetsThePanel)
 TEST_F(PanelOps, EditCancelledRereadsThePanelSettings)
 {
     makePanel("A");
-    load("A");
-    s.CurrentPanel.ShowBezels = false;
+    loadPanel(s.loaded(), "A");
+    s.loaded().record().ShowBezels = false;
     const QByteArray before = TestPlatform::readBytes(folder("A") + "/A.ini");
     prompter.answerDialog([](DialogModel&) { return false; });
-    ops.aEditSettingsExecute();
+    ops.aEditSettingsExecute(s.MonitorCount);
     EXPECT_EQ(TestPlatform::readBytes(folder("A") + "/A.ini"), before);
-    EXPECT_TRUE(s.CurrentPanel.ShowBezels) << "read again from the file";
+    EXPECT_TRUE(s.loaded().record().ShowBezels) << "read again from the file";
 
     // No panel loaded: no dialog, nothing written.
-    s.CurrentPanel.Name.clear();
-    ops.aEditSettingsExecute();
+    s.loaded().record().Name.clear();
+    ops.aEditSettingsExecute(s.MonitorCount);
     EXPECT_TRUE(prompter.scriptUsedUp());
 }
 
@@ -394,16 +374,15 @@ TEST_F(PanelOps, AFailedReadKeepsThePreviousPanelLoaded)
 {
     makePanel("Good");
     makePanel("Broken", kRow + "\"short\",\"line\"\r\n");
-    load("Good");
+    loadPanel(s.loaded(), "Good");
 
     choose("Broken");
     EXPECT_FALSE(runGuarded(prompter, [&] { ops.aLoadPanelExecute(); }));
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_TRUE(prompter.messages[0].text.contains("Broken.cfg")) << prompter.messages[0].text.toStdString();
-    EXPECT_EQ(s.CurrentPanel.Name, "Good");
-    EXPECT_EQ(s.documentName(), "Good");
-    EXPECT_EQ(s.instruments().count(), 1);
-    EXPECT_TRUE(s.actions().startEnabled);
+    EXPECT_EQ(s.loaded().record().Name, "Good");
+    EXPECT_EQ(s.loaded().documentName(), "Good");
+    EXPECT_EQ(s.loaded().instruments().count(), 1);
 }
 
 TEST_F(PanelOps, StartUpLoadsTheLastPanelOrReportsItMissing)
@@ -414,9 +393,9 @@ TEST_F(PanelOps, StartUpLoadsTheLastPanelOrReportsItMissing)
         MainController controller(t.platform(), prompter, {});
         controller.FormCreate();
         controller.FormShow();
-        EXPECT_EQ(controller.session().CurrentPanel.Name, "Cockpit");
-        EXPECT_EQ(controller.session().instruments().count(), 1);
-        EXPECT_TRUE(controller.session().actions().startEnabled);
+        EXPECT_EQ(controller.session().loaded().record().Name, "Cockpit");
+        EXPECT_EQ(controller.session().loaded().instruments().count(), 1);
+        EXPECT_TRUE(controller.actions().startEnabled);
         EXPECT_TRUE(prompter.messages.empty());
     }
     TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nLastPanelUsed=X\r\n");
@@ -424,8 +403,8 @@ TEST_F(PanelOps, StartUpLoadsTheLastPanelOrReportsItMissing)
     controller.FormCreate();
     controller.FormShow();
     EXPECT_EQ(prompter.messageTexts(), QStringList({"Panel X configuration is missing! - Create Panel again"}));
-    EXPECT_EQ(controller.session().CurrentPanel.Name, "");
-    EXPECT_FALSE(controller.session().actions().startEnabled);
+    EXPECT_EQ(controller.session().loaded().record().Name, "");
+    EXPECT_FALSE(controller.actions().startEnabled);
 }
 
 TEST_F(PanelOps, StartUpWithAnUnreadableListLoadsNoPanel)
@@ -436,9 +415,9 @@ TEST_F(PanelOps, StartUpWithAnUnreadableListLoadsNoPanel)
     controller.FormCreate();
     controller.FormShow();
     EXPECT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(controller.session().CurrentPanel.Name, "");
-    EXPECT_EQ(controller.session().instruments().count(), 0);
-    EXPECT_FALSE(controller.session().actions().startEnabled);
+    EXPECT_EQ(controller.session().loaded().record().Name, "");
+    EXPECT_EQ(controller.session().loaded().instruments().count(), 0);
+    EXPECT_FALSE(controller.actions().startEnabled);
 }
 
 TEST_F(PanelOps, TheAircraftSearchSeesEveryChangeMadeBetweenTwoLookups)
@@ -475,17 +454,17 @@ TEST_F(PanelOps, TheAircraftSearchSeesEveryChangeMadeBetweenTwoLookups)
         struct stat before
         {};
         ::stat(settings.constData(), &before);
-        QString found;
-        ops.FindPanel("F-16", false, true, found); // the lookup before the change, listing the folder
+        ops.lookup("F-16", true); // the lookup before the change, listing the folder
         c.change();
         if (c.timesPutBack) {
             const timespec times[2] = {{0, UTIME_OMIT}, before.st_mtim};
             ::utimensat(AT_FDCWD, settings.constData(), times, 0);
         }
-        EXPECT_EQ(ops.FindPanel("F-16", false, true, found), *c.found != 0);
-        EXPECT_EQ(found, c.found);
-        QString fresh;
-        PanelOperations(s).FindPanel("F-16", false, true, fresh);
+        const std::optional<QString> found = ops.lookup("F-16", true);
+        EXPECT_EQ(found.value_or(QString()), c.found);
+        EXPECT_EQ(found.has_value(), *c.found != 0);
+        const std::optional<QString> fresh =
+            PanelOperations(s.platform(), s.prompter(), s.folders, s.settings, s.loaded()).lookup("F-16", true);
         EXPECT_EQ(found, fresh) << "a first lookup finds otherwise";
     }
 }

@@ -1,6 +1,5 @@
 #include "panels/PanelSettings.h"
 
-#include "app/Session.h"
 #include "panels/PanelFiles.h"
 #include "panels/PanelRecord.h"
 #include "panels/PanelSetupModel.h"
@@ -63,16 +62,14 @@ protected:
     ScriptedPrompter prompter;
 };
 
-TEST_F(PanelSettingsTest, LoadWithoutFileGivesDefaultsIntoTheSession)
+TEST_F(PanelSettingsTest, LoadWithoutFileGivesDefaults)
 {
-    Session session(tp.platform(), prompter);
-    session.folders.IniPath = iniPath();
-    session.CurrentPanel.Monitor = QStringLiteral("3");
-    session.CurrentPanel.ShowBezels = false;
-    session.CurrentPanel.EnableLighting = true;
-    session.CurrentPanel.Layout.ScreenWidth[0] = 99;
-    LoadPanelSettings(session, QStringLiteral("X"));
-    const PanelRecord& p = session.CurrentPanel;
+    PanelRecord p;
+    p.Monitor = QStringLiteral("3");
+    p.ShowBezels = false;
+    p.EnableLighting = true;
+    p.Layout.ScreenWidth[0] = 99;
+    LoadPanelSettings(tp.ini, iniPath(), QStringLiteral("X"), p);
     EXPECT_EQ(p.Name, QLatin1String("X"));
     EXPECT_EQ(p.Monitor, QLatin1String("0"));
     EXPECT_EQ(p.Layout.ScreenCount, 1);
@@ -83,7 +80,7 @@ TEST_F(PanelSettingsTest, LoadWithoutFileGivesDefaultsIntoTheSession)
     EXPECT_FALSE(p.EnableLighting);
     EXPECT_FALSE(QFile::exists(folder(QStringLiteral("X")))); // reading creates nothing
 
-    LoadPanelSettings(session, QString()); // an empty name changes nothing
+    LoadPanelSettings(tp.ini, iniPath(), QString(), p); // an empty name changes nothing
     EXPECT_EQ(p.Name, QLatin1String("X"));
 }
 

@@ -28,7 +28,7 @@ int main(int argc, char** argv)
         const int version = round % 2; // the file starts as version 0, so the first save writes version 1
         if (std::strcmp(argv[1], "list") == 0) {
             list.setRows(tornsave::rows(version));
-            saveInstrumentList(files, folder, tornsave::kPanel, list, tornsave::kSettings);
+            SaveInstrumentList(files, folder, tornsave::kPanel, list, tornsave::kSettings);
         } else if (std::strcmp(argv[1], "ini") == 0) {
             ini.writeString(tornsave::iniPath(folder), tornsave::kSection, tornsave::kKey, tornsave::value(version));
         } else if (std::strcmp(argv[1], "archive") == 0) {

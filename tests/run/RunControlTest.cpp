@@ -15,18 +15,18 @@ struct StartPanel : ::testing::Test
     ScriptedProcesses children;
     ScriptedPrompter prompter;
     Session s{t.platform(children), prompter};
-    RunControl run{s};
+    RunControl run{s.platform(),          s.prompter(),    s.folders, s.settings,
+                   s.LocalIPAddressToUse, s.StartupLayout, s.loaded()};
     QStringList cursor;
 
     StartPanel()
     {
         s.folders = ResolveFolders(t.env, t.files);
-        s.CurrentPanel.Name = QStringLiteral("Cockpit");
-        s.UpdateStartEnabled(s.CurrentPanel.Name);
+        s.loaded().record().Name = QStringLiteral("Cockpit");
         InstrumentRow gauge;
         gauge.field(InstrumentRow::PortNo) = QStringLiteral("47000");
         gauge.field(InstrumentRow::PathName) = QStringLiteral("Instruments_Standard\\P@Airspeed.exe");
-        s.instruments().setRows({gauge});
+        s.loaded().instruments().setRows({gauge});
         QObject::connect(&run, &RunControl::busyChanged, [this](bool busy) { cursor << (busy ? "busy" : "normal"); });
         run.CreateProcessList();
     }
@@ -36,8 +36,7 @@ struct StartPanel : ::testing::Test
     // Nothing of Start after the questions happened.
     void expectUntouched()
     {
-        EXPECT_FALSE(s.isRunning());
-        EXPECT_TRUE(s.actions().startEnabled);
+        EXPECT_FALSE(run.isRunning());
         EXPECT_TRUE(children.launched.isEmpty());
         EXPECT_TRUE(t.power.calls.isEmpty());
         EXPECT_TRUE(cursor.isEmpty());
@@ -67,7 +66,6 @@ TEST_F(StartPanel, AdapterAddressFromTheListTheStoredValueOrTheChooser)
     for (const auto& c : cases) {
         SCOPED_TRACE((c.addresses.join(u' ') + u'/' + c.stored).toStdString());
         QFile::remove(t.settingsFile());
-        s.setRunningState(false);
         t.addresses.addresses = c.addresses;
         s.LocalIPAddressToUse = c.stored;
         bool shown = false;
@@ -80,7 +78,7 @@ TEST_F(StartPanel, AdapterAddressFromTheListTheStoredValueOrTheChooser)
         run.aStartPanelExecute();
         EXPECT_EQ(shown, c.chooserShown);
         EXPECT_EQ(s.LocalIPAddressToUse, c.used);
-        EXPECT_TRUE(s.isRunning());
+        EXPECT_TRUE(run.isRunning());
         EXPECT_TRUE(children.launched.last().contains(u'"' + c.used + u'"')) << qPrintable(children.launched.last());
         if (c.saved.isEmpty())
             EXPECT_FALSE(settingsFile().contains("AdapterIPAddress"));
@@ -133,7 +131,7 @@ TEST_F(StartPanel, MonitorQuestionsDefaultToNoAndOnlyYesGoesOn)
         t.power.calls.clear();
         s.settings.MonitorChecking = c.checking;
         s.StartupLayout = one;
-        s.CurrentPanel.Layout = c.panel;
+        s.loaded().record().Layout = c.panel;
         if (!c.question.isEmpty())
             prompter.answerMessage(c.answer);
         run.aStartPanelExecute();
@@ -149,7 +147,7 @@ TEST_F(StartPanel, MonitorQuestionsDefaultToNoAndOnlyYesGoesOn)
             EXPECT_EQ(shown.defaultButton, MessageButton::No);
         }
         const bool started = c.answer != MessageButton::No;
-        EXPECT_EQ(s.isRunning(), started);
+        EXPECT_EQ(run.isRunning(), started);
         if (!started) {
             expectUntouched();
             // The adapter choice before the question stays saved.
@@ -162,13 +160,15 @@ TEST_F(StartPanel, MonitorQuestionsDefaultToNoAndOnlyYesGoesOn)
 TEST_F(StartPanel, AFailureAfterThePreparationEndsWhatRunsAndGivesTheDesktopBack)
 {
     children.failAtLaunch = 1; // the background starts, the gauge fails
+    std::vector<bool> runningChanges;
+    QObject::connect(&run, &RunControl::runningChanged, [&](bool running) { runningChanges.push_back(running); });
     EXPECT_TRUE(runGuarded(prompter, [&] { run.aStartPanelExecute(); }) == false);
 
     EXPECT_EQ(prompter.messageTexts(), QStringList{QStringLiteral("Out of process slots")});
     EXPECT_EQ(children.terminated, std::vector<long long>{1001});
     EXPECT_TRUE(run.processList()->isEmpty());
-    EXPECT_FALSE(s.isRunning());
-    EXPECT_TRUE(s.actions().startEnabled && s.actions().groupsEnabled);
+    EXPECT_FALSE(run.isRunning());
+    EXPECT_EQ(runningChanges, (std::vector<bool>{true, false})) << "the window must see the editing state again";
     EXPECT_EQ(t.power.calls, (QStringList{"screenSaver query", "screenSaver off", "sleep inhibited", "screenSaver on",
                                           "sleep allowed"}));
     EXPECT_EQ(cursor, (QStringList{"busy", "normal"}));
@@ -180,7 +180,7 @@ TEST_F(StartPanel, AListThatCannotBeSavedStopsStartBeforeTheDesktopIsTouched)
     TestPlatform::writeBytes(t.panelFolder("Cockpit"), "in the way");
     EXPECT_FALSE(runGuarded(prompter, [&] { run.aStartPanelExecute(); }));
     EXPECT_EQ(prompter.messages.size(), 1u);
-    EXPECT_FALSE(s.isRunning());
+    EXPECT_FALSE(run.isRunning());
     EXPECT_TRUE(t.power.calls.isEmpty());
     EXPECT_TRUE(children.launched.isEmpty());
     EXPECT_EQ(cursor, (QStringList{"busy", "normal"}));
@@ -188,13 +188,13 @@ TEST_F(StartPanel, AListThatCannotBeSavedStopsStartBeforeTheDesktopIsTouched)
 
 TEST_F(StartPanel, AnEmptyPanelStillRuns)
 {
-    s.CurrentPanel.ShowBackground = false;
-    s.instruments().clear();
+    s.loaded().record().ShowBackground = false;
+    s.loaded().instruments().clear();
     run.aStartPanelExecute();
-    EXPECT_TRUE(s.isRunning());
+    EXPECT_TRUE(run.isRunning());
     EXPECT_TRUE(run.processList()->isEmpty());
     run.aStopPanelExecute();
-    EXPECT_FALSE(s.isRunning());
+    EXPECT_FALSE(run.isRunning());
 }
 
 TEST_F(StartPanel, AProgramClosedWhileStartWaitsForTheUserStartsNothing)
@@ -206,7 +206,7 @@ TEST_F(StartPanel, AProgramClosedWhileStartWaitsForTheUserStartsNothing)
         return true;
     });
     run.aStartPanelExecute();
-    EXPECT_FALSE(s.isRunning());
+    EXPECT_FALSE(run.isRunning());
     EXPECT_TRUE(children.launched.isEmpty());
     EXPECT_TRUE(t.power.calls.isEmpty());
     EXPECT_TRUE(cursor.isEmpty());

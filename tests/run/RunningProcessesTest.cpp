@@ -217,11 +217,10 @@ TEST_F(StartStopTest, StartSavesTheListLaunchesTheCheckedRowsAndStopUndoesEveryt
     ScriptedPrompter prompter;
     Session s(tp.platform(), prompter);
     s.folders = ResolveFolders(tp.env, tp.files);
-    s.CurrentPanel.Name = QStringLiteral("Cockpit");
-    s.setDocumentName(QStringLiteral("Cockpit"));
-    s.UpdateStartEnabled(s.CurrentPanel.Name);
+    s.loaded().record().Name = QStringLiteral("Cockpit");
+    s.loaded().setDocumentName(QStringLiteral("Cockpit"));
     s.settings.DeclutterDesktop = true;
-    s.instruments().setRows({
+    s.loaded().instruments().setRows({
         row(QStringLiteral("P@Probe.exe"), QStringLiteral("1")),
         row(QStringLiteral("P@Probe.exe"), QStringLiteral("2"), QStringLiteral("1"), false),
         row(QStringLiteral("P@Gone.exe"), QStringLiteral("1")),
@@ -233,7 +232,8 @@ TEST_F(StartStopTest, StartSavesTheListLaunchesTheCheckedRowsAndStopUndoesEveryt
         return true;
     });
 
-    RunControl run(s);
+    RunControl run(s.platform(), s.prompter(), s.folders, s.settings, s.LocalIPAddressToUse, s.StartupLayout,
+                   s.loaded());
     QStringList events;
     QObject::connect(&run, &RunControl::busyChanged, [&](bool busy) { events << (busy ? "busy" : "normal"); });
     QObject::connect(&run, &RunControl::minimizeRequested, [&] { events << "minimise"; });
@@ -243,7 +243,7 @@ TEST_F(StartStopTest, StartSavesTheListLaunchesTheCheckedRowsAndStopUndoesEveryt
     EXPECT_TRUE(prompter.scriptUsedUp());
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(events, (QStringList{"busy", "minimise", "normal"}));
-    EXPECT_EQ(s.actions(), (ActionState{.startEnabled = false, .stopEnabled = true, .groupsEnabled = false}));
+    EXPECT_TRUE(run.isRunning());
     EXPECT_EQ(tp.power.calls, (QStringList{"screenSaver query", "screenSaver off", "sleep inhibited", "icons hidden",
                                            "windows minimised"}));
     EXPECT_EQ(s.LocalIPAddressToUse, QStringLiteral("192.168.1.20"));
@@ -266,13 +266,13 @@ TEST_F(StartStopTest, StartSavesTheListLaunchesTheCheckedRowsAndStopUndoesEveryt
 
     // One gauge closed by hand; a datagram added the aircraft to the caption.
     ::kill(pid_t(handles[1].id), SIGKILL);
-    s.setDocumentName(QStringLiteral("Cockpit - FA-18C"));
+    s.loaded().setDocumentName(QStringLiteral("Cockpit - FA-18C"));
     tp.power.calls.clear();
     run.aStopPanelExecute();
 
     EXPECT_TRUE(prompter.messages.empty());
-    EXPECT_EQ(s.documentName(), QStringLiteral("Cockpit"));
-    EXPECT_EQ(s.actions(), (ActionState{.startEnabled = true, .stopEnabled = false, .groupsEnabled = true}));
+    EXPECT_EQ(s.loaded().documentName(), QStringLiteral("Cockpit"));
+    EXPECT_FALSE(run.isRunning());
     EXPECT_TRUE(run.processList()->isEmpty());
     for (const ProcessHandle& h : handles)
         EXPECT_TRUE(gone(h.id)) << "process or zombie left: " << h.id;

@@ -12,6 +12,7 @@ public:
     QStringList calls;
     QSet<QString> existingPanels;
     bool failSave = false;
+    bool running = false; // what Start and Stop leave; set by a test to stand for a panel running
 
     // A panel of `existingPanels` opens with no rows and default settings.
     bool OpenPanel(LoadedPanel& panel, const QString& name) override;
@@ -20,6 +21,15 @@ public:
     void DestroyProcessList() override { calls << QStringLiteral("DestroyProcessList"); }
     void StartControlListener() override { calls << QStringLiteral("StartControlListener"); }
     void StopControlListener() override { calls << QStringLiteral("StopControlListener"); }
-    void StartPanel() override { calls << QStringLiteral("StartPanel"); }
-    void StopPanel() override { calls << QStringLiteral("StopPanel"); }
+    void StartPanel() override
+    {
+        calls << QStringLiteral("StartPanel");
+        running = true;
+    }
+    void StopPanel() override
+    {
+        calls << QStringLiteral("StopPanel");
+        running = false;
+    }
+    bool isRunning() const override { return running; }
 };

@@ -1,0 +1,22 @@
+#pragma once
+
+// Which ribbon controls are usable. Only these change at run time; every other control stays enabled.
+struct ActionState
+{
+    bool startEnabled = false;
+    bool stopEnabled = false;  // true exactly while a panel runs
+    bool groupsEnabled = true; // every group but "Control"
+    bool sendToEnabled = false;
+
+    bool operator==(const ActionState&) const = default;
+};
+
+// Start needs a loaded panel and none running; a running panel locks every group but "Control"; Send To needs
+// a second monitor to send to.
+constexpr ActionState deriveActions(bool running, bool panelLoaded, int monitorCount)
+{
+    return {.startEnabled = panelLoaded && !running,
+            .stopEnabled = running,
+            .groupsEnabled = !running,
+            .sendToEnabled = monitorCount > 1};
+}
