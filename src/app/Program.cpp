@@ -31,6 +31,9 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     DBusDesktopPower power;
     TSystemCritical systemCritical(power);
 
+    // Before any window: the splash's label is in that font too, and a font added once the font list has been
+    // read makes Qt read the whole list again.
+    QApplication::setFont(interfaceFont());
     auto* splash = new TfrmSplash;
     splash->show();
     splash->repaint();
@@ -39,7 +42,6 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     QApplication::setApplicationName(QStringLiteral("Varnolt Professional"));
     // Lets the desktop match the windows to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(VARNOLT_APP_ID));
-    QApplication::setFont(interfaceFont());
 
     ProfileIni ini;
     LocalFileSystem files;
