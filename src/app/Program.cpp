@@ -35,8 +35,7 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     // read makes Qt read the whole list again.
     QApplication::setFont(interfaceFont());
     auto* splash = new TfrmSplash;
-    splash->show();
-    splash->repaint();
+    splash->showPainted();
     QApplication::processEvents();
 
     QApplication::setApplicationName(QStringLiteral("Varnolt Professional"));

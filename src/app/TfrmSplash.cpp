@@ -21,12 +21,23 @@ TfrmSplash::TfrmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt:
     QFont font(QStringLiteral("Tahoma"), 8);
     font.setBold(true);
     version->setFont(font);
-    version->setStyleSheet(QStringLiteral("color: white;"));
+    // A palette, not a style sheet: one style sheet brings in Qt's whole style sheet machinery at start-up.
+    QPalette white = version->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    version->setPalette(white);
     version->move(16, 8);
+}
+
+void TfrmSplash::showPainted()
+{
+    show();
+    if (!m_painted)
+        repaint();
 }
 
 void TfrmSplash::paintEvent(QPaintEvent*)
 {
+    m_painted = true;
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient sky(0, 0, 0, height());

@@ -10,6 +10,12 @@ class TfrmSplash : public QWidget
 public:
     explicit TfrmSplash(QWidget* parent = nullptr);
 
+    // Shows the splash and paints it at once; where showing has painted it already, it is not painted twice.
+    void showPainted();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool m_painted = false;
 };
