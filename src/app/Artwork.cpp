@@ -6,6 +6,10 @@
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyleOption>
+
+#include <map>
+#include <utility>
 
 namespace {
 
@@ -122,18 +126,72 @@ QByteArray emblemSvg()
         .toUtf8();
 }
 
+namespace {
+
+// The emblem drawn only at the sizes asked for, each once: the window and the menu button need one or two
+// of them, and drawing all four at start-up showed in the time to the first paint.
+class EmblemIconEngine : public QIconEngine
+{
+public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const int side = qMin(rect.width(), rect.height());
+        const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QRect target(0, 0, side, side);
+        target.moveCenter(rect.center());
+        painter->drawPixmap(target, scaledPixmap(target.size(), mode, state, dpr));
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = qMin(size.width(), size.height());
+        return QSize(side, side);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override
+    {
+        const int side = qRound(qMin(size.width(), size.height()) * scale);
+        if (side <= 0)
+            return {};
+        QPixmap& cached = m_cache[{side, mode}];
+        if (cached.isNull()) {
+            QPixmap drawn(side, side);
+            drawn.fill(Qt::transparent);
+            QPainter p(&drawn);
+            paintEmblem(p, side);
+            p.end();
+            // Disabled and selected looks come from the style, as for any pixmap icon.
+            if (mode != QIcon::Normal && mode != QIcon::Active) {
+                QStyleOption option;
+                option.palette = QApplication::palette();
+                drawn = QApplication::style()->generatedIconPixmap(mode, drawn, &option);
+            }
+            cached = drawn;
+        }
+        QPixmap result = cached;
+        result.setDevicePixelRatio(scale);
+        return result;
+    }
+    // The sizes a window manager is offered for the window's icon.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48)};
+    }
+    bool isNull() override { return false; }
+    QString key() const override { return QStringLiteral("EmblemIconEngine"); }
+    QIconEngine* clone() const override { return new EmblemIconEngine; }
+
+private:
+    std::map<std::pair<int, QIcon::Mode>, QPixmap> m_cache;
+};
+
+} // namespace
+
 QIcon applicationIcon()
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        paintEmblem(p, size);
-        p.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
+    return QIcon(new EmblemIconEngine);
 }
 
 QFont interfaceFont()
