@@ -1,9 +1,13 @@
 #include "Artwork.h"
 
+#include "RibbonPictures.h"
+
 #include <QApplication>
+#include <QBuffer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QIconEngine>
+#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyleOption>
@@ -20,19 +24,29 @@ public:
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {
-        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+        const QPixmap picture = drawn(rect.size(), painter->device()->devicePixelRatioF(), mode);
+        if (picture.isNull()) {
+            icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+            return;
+        }
+        QRect target(QPoint(), picture.size());
+        target.moveCenter(rect.center());
+        painter->drawPixmap(target, picture);
     }
     QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
-        return icon().actualSize(size, mode, state);
+        const QPixmap picture = drawn(size, 1.0, mode);
+        return picture.isNull() ? icon().actualSize(size, mode, state) : picture.size();
     }
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
-        return icon().pixmap(size, mode, state);
+        const QPixmap picture = drawn(size, 1.0, mode);
+        return picture.isNull() ? icon().pixmap(size, mode, state) : picture;
     }
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override
     {
-        return icon().pixmap(size, scale, mode, state);
+        const QPixmap picture = drawn(size, scale, mode);
+        return picture.isNull() ? icon().pixmap(size, scale, mode, state) : picture;
     }
     QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
     {
@@ -51,8 +65,40 @@ private:
         return m_icon;
     }
 
+    // The picture drawn at build time for this size, as the style itself would show it; none where the
+    // style, an icon theme or the screen's scale would show another.
+    QPixmap drawn(const QSize& size, qreal scale, QIcon::Mode mode)
+    {
+        if (scale != 1.0 || size.width() != size.height() || !QIcon::themeName().isEmpty() ||
+            QApplication::style()->name() != QLatin1String(RibbonPictures::DrawnStyle))
+            return {};
+        QPixmap& cached = m_drawn[{size.width(), mode}];
+        if (cached.isNull()) {
+            QByteArray png = RibbonPictures::png(m_which, size.width());
+            if (png.isEmpty())
+                return {};
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::ReadOnly);
+            QImageReader reader(&buffer, "png");
+            // Known to be a PNG: without this, every image plug-in would be loaded to be asked first.
+            reader.setAutoDetectImageFormat(false);
+            QImage image;
+            if (!reader.read(&image))
+                return {};
+            cached = QPixmap::fromImage(image);
+            // Other looks are made from the normal one by the style, as for the style's own icons.
+            if (mode != QIcon::Normal) {
+                QStyleOption option;
+                option.palette = QApplication::palette();
+                cached = QApplication::style()->generatedIconPixmap(mode, cached, &option);
+            }
+        }
+        return cached;
+    }
+
     QStyle::StandardPixmap m_which;
     QIcon m_icon;
+    std::map<std::pair<int, QIcon::Mode>, QPixmap> m_drawn;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "Ribbon.h"
 
 #include "Artwork.h"
+#include "RibbonPictures.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -14,8 +15,8 @@
 #include <algorithm>
 
 namespace {
-constexpr int kSmallIcon = 16;
-constexpr int kLargeIcon = 36;
+constexpr int kSmallIcon = RibbonPictures::SmallSize;
+constexpr int kLargeIcon = RibbonPictures::LargeSize;
 constexpr int kSmallRows = 3;
 } // namespace
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStyle>
+
+// The style's standard pictures the ribbon shows, drawn once by a build step at the sizes its buttons show
+// them at. The style keeps every size of a picture in its own file and reads them all on first use, so
+// start-up would otherwise decode a dozen pictures, 128 pixel ones among them, to show six small ones.
+namespace RibbonPictures {
+
+constexpr int SmallSize = 16;
+constexpr int LargeSize = 36;
+constexpr int Sizes[] = {SmallSize, LargeSize};
+
+constexpr QStyle::StandardPixmap Drawn[] = {
+    QStyle::SP_MediaPlay,           QStyle::SP_MediaStop,
+    QStyle::SP_DialogOpenButton,    QStyle::SP_FileDialogDetailedView,
+    QStyle::SP_ComputerIcon,        QStyle::SP_DialogCloseButton,
+    QStyle::SP_FileDialogNewFolder, QStyle::SP_FileLinkIcon,
+    QStyle::SP_TrashIcon,           QStyle::SP_FileIcon,
+    QStyle::SP_DesktopIcon,         QStyle::SP_FileDialogContentsView,
+    QStyle::SP_DialogDiscardButton, QStyle::SP_BrowserReload,
+    QStyle::SP_DialogSaveButton,    QStyle::SP_ArrowDown,
+    QStyle::SP_DriveNetIcon,        QStyle::SP_DialogHelpButton,
+    QStyle::SP_DirHomeIcon,
+};
+
+// The style the pictures were drawn with; with any other, or with an icon theme, the style draws its own.
+constexpr char DrawnStyle[] = "fusion";
+
+// The PNG drawn for `picture` at `size` pixels square, or nothing when that one was not drawn.
+QByteArray png(QStyle::StandardPixmap picture, int size);
+
+} // namespace RibbonPictures
