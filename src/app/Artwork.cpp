@@ -3,11 +3,9 @@
 #include "RibbonPictures.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QIconEngine>
-#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyleOption>
@@ -74,16 +72,8 @@ private:
             return {};
         QPixmap& cached = m_drawn[{size.width(), mode}];
         if (cached.isNull()) {
-            QByteArray png = RibbonPictures::png(m_which, size.width());
-            if (png.isEmpty())
-                return {};
-            QBuffer buffer(&png);
-            buffer.open(QIODevice::ReadOnly);
-            QImageReader reader(&buffer, "png");
-            // Known to be a PNG: without this, every image plug-in would be loaded to be asked first.
-            reader.setAutoDetectImageFormat(false);
-            QImage image;
-            if (!reader.read(&image))
+            const QImage image = RibbonPictures::image(m_which, size.width());
+            if (image.isNull())
                 return {};
             cached = QPixmap::fromImage(image);
             // Other looks are made from the normal one by the style, as for the style's own icons.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArray>
+#include <QImage>
 #include <QStyle>
 
 // The style's standard pictures the ribbon shows, drawn once by a build step at the sizes its buttons show
@@ -28,7 +28,8 @@ constexpr QStyle::StandardPixmap Drawn[] = {
 // The style the pictures were drawn with; with any other, or with an icon theme, the style draws its own.
 constexpr char DrawnStyle[] = "fusion";
 
-// The PNG drawn for `picture` at `size` pixels square, or nothing when that one was not drawn.
-QByteArray png(QStyle::StandardPixmap picture, int size);
+// The picture drawn for `picture` at `size` pixels square, as the style shows it (a smaller one where the
+// style has none that large); a null image when that one was not drawn.
+QImage image(QStyle::StandardPixmap picture, int size);
 
 } // namespace RibbonPictures

@@ -1,9 +1,10 @@
 // Build step: draws the style's standard pictures the ribbon shows at the sizes it shows them, and writes them
-// as a C++ source of PNG bytes for the program. Argument: the source file to write.
+// as a C++ source for the program: the pixels as the style paints them, compressed, so showing one needs
+// neither an image reader nor a decoder. Argument: the source file to write.
 #include "RibbonPictures.h"
 
 #include <QApplication>
-#include <QBuffer>
+#include <QColorSpace>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
@@ -23,32 +24,56 @@ int main(int argc, char** argv)
     QApplication::setStyle(QString::fromLatin1(RibbonPictures::DrawnStyle));
     QIcon::setThemeName(QString());
 
-    QByteArray out = "// Written by render_ribbon_pictures at build time: do not edit.\n"
-                     "#include \"app/RibbonPictures.h\"\n\nnamespace {\n\n";
+    QByteArray out =
+        "// Written by render_ribbon_pictures at build time: do not edit.\n"
+        "#include \"app/RibbonPictures.h\"\n\n#include <QColorSpace>\n\n#include <cstring>\n\n"
+        "namespace {\n\n"
+        "QImage unpack(int width, int height, const unsigned char* data, int length, const char* icc = nullptr,\n"
+        "             int iccLength = 0)\n{\n"
+        "    const QByteArray pixels = qUncompress(data, length);\n"
+        "    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);\n"
+        "    if (image.isNull() || pixels.size() != image.sizeInBytes())\n"
+        "        return {};\n"
+        "    std::memcpy(image.bits(), pixels.constData(), pixels.size());\n"
+        "    if (icc)\n"
+        "        image.setColorSpace(QColorSpace::fromIccProfile(QByteArray::fromRawData(icc, iccLength)));\n"
+        "    return image;\n}\n\n";
     QByteArray lookup;
     for (QStyle::StandardPixmap picture : RibbonPictures::Drawn) {
         const QIcon icon = QApplication::style()->standardIcon(picture);
         for (int size : RibbonPictures::Sizes) {
-            QByteArray png;
-            QBuffer buffer(&png);
-            buffer.open(QIODevice::WriteOnly);
-            if (!icon.pixmap(QSize(size, size), 1.0).toImage().save(&buffer, "PNG")) {
+            const QImage image =
+                icon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            if (image.isNull() || image.bytesPerLine() != image.width() * 4) {
                 std::fprintf(stderr, "cannot draw picture %d at %d pixels\n", int(picture), size);
                 return 1;
             }
+            // The colour space a picture file named goes with it, as its profile.
+            const QByteArray icc = image.colorSpace().isValid() ? image.colorSpace().iccProfile() : QByteArray();
+            if (image.colorSpace().isValid() && QColorSpace::fromIccProfile(icc) != image.colorSpace())
+                continue; // not one a profile carries: the program takes this one from the style
+            const QByteArray packed =
+                qCompress(QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()), 9);
             const QByteArray name = "p" + QByteArray::number(int(picture)) + "_" + QByteArray::number(size);
             out += "const unsigned char " + name + "[] = {";
-            for (int i = 0; i < png.size(); ++i)
-                out += (i % 24 ? "" : "\n    ") + QByteArray::number(uchar(png[i])) + ",";
+            for (int i = 0; i < packed.size(); ++i)
+                out += (i % 24 ? "" : "\n    ") + QByteArray::number(uchar(packed[i])) + ",";
             out += "\n};\n";
+            if (!icc.isEmpty()) {
+                out += "const char " + name + "_icc[] = {";
+                for (int i = 0; i < icc.size(); ++i)
+                    out += (i % 24 ? "" : "\n    ") + QByteArray::number(int(icc[i])) + ",";
+                out += "\n};\n";
+            }
             lookup += "    if (picture == " + QByteArray::number(int(picture)) +
-                      " && size == " + QByteArray::number(size) +
-                      ")\n        return QByteArray::fromRawData(reinterpret_cast<const char*>(" + name + "), sizeof " +
-                      name + ");\n";
+                      " && size == " + QByteArray::number(size) + ")\n        return unpack(" +
+                      QByteArray::number(image.width()) + ", " + QByteArray::number(image.height()) + ", " + name +
+                      ", sizeof " + name +
+                      (icc.isEmpty() ? QByteArray() : ", " + name + "_icc, sizeof " + name + "_icc") + ");\n";
         }
     }
-    out += "\n} // namespace\n\nQByteArray RibbonPictures::png(QStyle::StandardPixmap picture, int size)\n{\n" +
-           lookup + "    return {};\n}\n";
+    out += "\n} // namespace\n\nQImage RibbonPictures::image(QStyle::StandardPixmap picture, int size)\n{\n" + lookup +
+           "    return {};\n}\n";
 
     // Rewritten only when the pictures changed, so a rebuild does not recompile what depends on it.
     QFile file(QString::fromLocal8Bit(argv[1]));
