@@ -4,29 +4,30 @@
 #include "platform/Convert.h"
 #include "platform/Errors.h"
 
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QThread>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
 
-// Four decimal numbers 0..255 joined by dots, the first 224..239.
-// The address in host order.
+// Four decimal numbers 0..255 joined by dots, the first 224..239; nothing else, not even spaces.
+// The address in host order. Read by hand: a pattern would be compiled for this one look at start-up.
 std::optional<quint32> multicastGroup(const QString& text)
 {
-    static const QRegularExpression form(QStringLiteral("^(\\d+)\\.(\\d+)\\.(\\d+)\\.(\\d+)$"));
-    const QRegularExpressionMatch match = form.match(text);
-    if (!match.hasMatch())
+    const QList<QStringView> parts = QStringView(text).split(u'.');
+    if (parts.size() != 4)
         return std::nullopt;
     quint32 address = 0;
-    for (int i = 1; i <= 4; ++i) {
-        bool ok = false;
-        const uint part = match.captured(i).toUInt(&ok);
-        if (!ok || part > 255)
+    for (QStringView part : parts) {
+        if (part.isEmpty() || !std::all_of(part.begin(), part.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
             return std::nullopt;
-        address = address << 8 | part;
+        bool ok = false;
+        const uint number = part.toUInt(&ok);
+        if (!ok || number > 255)
+            return std::nullopt;
+        address = address << 8 | number;
     }
     if (address >> 24 < 224 || address >> 24 > 239)
         return std::nullopt;

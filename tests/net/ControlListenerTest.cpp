@@ -302,6 +302,12 @@ TEST_F(Listener, AGroupOrPortThatCannotBeReadEndsTheOpening)
         {"239.1.2.256", "0", "The supplied IP address is not a valid multicast address."},
         {"239.1.2", "0", "The supplied IP address is not a valid multicast address."},
         {" 239.1.2.3", "0", "The supplied IP address is not a valid multicast address."},
+        {"239.1.2.3\n", "0", "The supplied IP address is not a valid multicast address."},
+        {"239.1..3", "0", "The supplied IP address is not a valid multicast address."},
+        {"239.1.2.+3", "0", "The supplied IP address is not a valid multicast address."},
+        {"239.1.2.3.4", "0", "The supplied IP address is not a valid multicast address."},
+        {"239.1.2.99999999999", "0", "The supplied IP address is not a valid multicast address."},
+        {QString::fromUtf8("239.1.2.\u0663"), "0", "The supplied IP address is not a valid multicast address."},
         {"239.1.2.3", "", "'' is not a valid integer value"},
     };
     for (const auto& c : cases) {
