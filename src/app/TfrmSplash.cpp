@@ -12,6 +12,8 @@ TfrmSplash::TfrmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt:
 {
     setObjectName(QStringLiteral("frmSplash"));
     setFixedSize(384, 257);
+    // The picture covers every pixel, so the window's own background is never drawn under it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
 
