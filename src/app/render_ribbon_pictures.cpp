@@ -1,6 +1,6 @@
 // Build step: draws the style's standard pictures the ribbon shows at the sizes it shows them, and writes them
-// as a C++ source for the program: the pixels as the style paints them, compressed, so showing one needs
-// neither an image reader nor a decoder. Argument: the source file to write.
+// as a C++ source for the program: the pixels as the style paints them, so showing one needs neither an image
+// reader nor a decoder (uncompressed, they take some 120 KiB of the program). Argument: the source file to write.
 #include "RibbonPictures.h"
 
 #include <QApplication>
@@ -26,15 +26,13 @@ int main(int argc, char** argv)
 
     QByteArray out =
         "// Written by render_ribbon_pictures at build time: do not edit.\n"
-        "#include \"app/RibbonPictures.h\"\n\n#include <QColorSpace>\n\n#include <cstring>\n\n"
+        "#include \"app/RibbonPictures.h\"\n\n#include <QColorSpace>\n\n"
         "namespace {\n\n"
-        "QImage unpack(int width, int height, const unsigned char* data, int length, const char* icc = nullptr,\n"
-        "             int iccLength = 0)\n{\n"
-        "    const QByteArray pixels = qUncompress(data, length);\n"
-        "    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);\n"
-        "    if (image.isNull() || pixels.size() != image.sizeInBytes())\n"
-        "        return {};\n"
-        "    std::memcpy(image.bits(), pixels.constData(), pixels.size());\n"
+        "QImage unpack(int width, int height, const quint32* pixels, const char* icc = nullptr, int iccLength = 0)\n"
+        "{\n"
+        "    // Read in place: the pixmap made from it is a copy.\n"
+        "    QImage image(reinterpret_cast<const uchar*>(pixels), width, height, width * 4,\n"
+        "                 QImage::Format_ARGB32_Premultiplied);\n"
         "    if (icc)\n"
         "        image.setColorSpace(QColorSpace::fromIccProfile(QByteArray::fromRawData(icc, iccLength)));\n"
         "    return image;\n}\n\n";
@@ -52,12 +50,11 @@ int main(int argc, char** argv)
             const QByteArray icc = image.colorSpace().isValid() ? image.colorSpace().iccProfile() : QByteArray();
             if (image.colorSpace().isValid() && QColorSpace::fromIccProfile(icc) != image.colorSpace())
                 continue; // not one a profile carries: the program takes this one from the style
-            const QByteArray packed =
-                qCompress(QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()), 9);
             const QByteArray name = "p" + QByteArray::number(int(picture)) + "_" + QByteArray::number(size);
-            out += "const unsigned char " + name + "[] = {";
-            for (int i = 0; i < packed.size(); ++i)
-                out += (i % 24 ? "" : "\n    ") + QByteArray::number(uchar(packed[i])) + ",";
+            out += "const quint32 " + name + "[] = {";
+            const auto* pixels = reinterpret_cast<const quint32*>(image.constBits());
+            for (qsizetype i = 0; i < qsizetype(image.width()) * image.height(); ++i)
+                out += (i % 8 ? " " : "\n    ") + QByteArray("0x") + QByteArray::number(pixels[i], 16) + ",";
             out += "\n};\n";
             if (!icc.isEmpty()) {
                 out += "const char " + name + "_icc[] = {";
@@ -68,7 +65,6 @@ int main(int argc, char** argv)
             lookup += "    if (picture == " + QByteArray::number(int(picture)) +
                       " && size == " + QByteArray::number(size) + ")\n        return unpack(" +
                       QByteArray::number(image.width()) + ", " + QByteArray::number(image.height()) + ", " + name +
-                      ", sizeof " + name +
                       (icc.isEmpty() ? QByteArray() : ", " + name + "_icc, sizeof " + name + "_icc") + ");\n";
         }
     }
