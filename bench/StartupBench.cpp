@@ -152,5 +152,9 @@ int main(int argc, char** argv)
     std::printf("  varnolt        %7.1f ms  %6ld page faults\n", o, median(oursFaults));
     std::printf("  minimal window %7.1f ms  %6ld page faults\n", b, median(bareFaults));
     std::printf("  ratio          %7.2f      %6.2f\n", o / b, double(median(oursFaults)) / double(median(bareFaults)));
+    // On a shared machine the fastest sample of each is the one other work disturbed least.
+    const double oFast = *std::min_element(oursMs.begin(), oursMs.end());
+    const double bFast = *std::min_element(bareMs.begin(), bareMs.end());
+    std::printf("  fastest        %7.1f ms / %.1f ms, ratio %.2f\n", oFast, bFast, oFast / bFast);
     return 0;
 }
