@@ -1,10 +1,8 @@
 #include "Artwork.h"
 
-#include "RibbonPictures.h"
+#include "BuiltPictures.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QFontDatabase>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
@@ -68,11 +66,11 @@ private:
     QPixmap drawn(const QSize& size, qreal scale, QIcon::Mode mode)
     {
         if (scale != 1.0 || size.width() != size.height() || !QIcon::themeName().isEmpty() ||
-            QApplication::style()->name() != QLatin1String(RibbonPictures::DrawnStyle))
+            QApplication::style()->name() != QLatin1String(BuiltPictures::DrawnStyle))
             return {};
         QPixmap& cached = m_drawn[{size.width(), mode}];
         if (cached.isNull()) {
-            const QImage image = RibbonPictures::image(m_which, size.width());
+            const QImage image = BuiltPictures::image(m_which, size.width());
             if (image.isNull())
                 return {};
             cached = QPixmap::fromImage(image);
@@ -228,21 +226,4 @@ private:
 QIcon applicationIcon()
 {
     return QIcon(new EmblemIconEngine);
-}
-
-QFont interfaceFont()
-{
-    // Debian ships a free Tahoma with its Windows fonts, outside fontconfig's path.
-    static const bool loaded = [] {
-        for (const char* path : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/fonts/truetype/wine/tahoma.ttf"}) {
-            const QString file = QString::fromLatin1(path);
-            if (QFile::exists(file) && QFontDatabase::addApplicationFont(file) >= 0)
-                return true;
-        }
-        return false;
-    }();
-    Q_UNUSED(loaded);
-    QFont font(QStringLiteral("Tahoma"), 8);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
 }

@@ -1,7 +1,7 @@
 #include "Ribbon.h"
 
 #include "Artwork.h"
-#include "RibbonPictures.h"
+#include "BuiltPictures.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -15,8 +15,8 @@
 #include <algorithm>
 
 namespace {
-constexpr int kSmallIcon = RibbonPictures::SmallSize;
-constexpr int kLargeIcon = RibbonPictures::LargeSize;
+constexpr int kSmallIcon = BuiltPictures::SmallSize;
+constexpr int kLargeIcon = BuiltPictures::LargeSize;
 constexpr int kSmallRows = 3;
 } // namespace
 

@@ -1,17 +1,18 @@
 #include "TfrmSplash.h"
 
+#include "BuiltPictures.h"
 #include "Folders.h"
+#include "SplashPicture.h"
 
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QScreen>
 
 TfrmSplash::TfrmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
-    setFixedSize(384, 257);
+    setFixedSize(SplashPictureSize);
     // The picture covers every pixel, so the window's own background is never drawn under it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -41,31 +42,13 @@ void TfrmSplash::paintEvent(QPaintEvent*)
 {
     m_painted = true;
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient sky(0, 0, 0, height());
-    sky.setColorAt(0, QColor(18, 38, 74));
-    sky.setColorAt(1, QColor(6, 12, 24));
-    p.fillRect(rect(), sky);
-
-    // A dial, the program's emblem.
-    const QPointF c(width() / 2.0, height() / 2.0 + 6);
-    p.setPen(QPen(QColor(200, 210, 220), 3));
-    p.setBrush(QColor(20, 20, 20));
-    p.drawEllipse(c, 70, 70);
-    p.setPen(QPen(Qt::white, 2));
-    for (int i = 0; i < 12; ++i) {
-        p.save();
-        p.translate(c);
-        p.rotate(i * 30);
-        p.drawLine(QPointF(0, -60), QPointF(0, -68));
-        p.restore();
-    }
-    p.setPen(QPen(QColor(255, 140, 0), 4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(c, c + QPointF(38, -38));
-
-    QFont title(QStringLiteral("Tahoma"), 20);
-    title.setBold(true);
-    p.setFont(title);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(0, height() - 52, width(), 40), Qt::AlignCenter, QStringLiteral("Varnolt Professional"));
+    paintSplashSky(p, size());
+    // The title the build drew, where it fits the screen's scale; drawn here only where it does not.
+    const QRect area = splashTitleArea(size());
+    const QImage title =
+        devicePixelRatioF() == 1.0 && size() == SplashPictureSize ? BuiltPictures::splashTitle() : QImage();
+    if (title.isNull())
+        paintSplashTitle(p, area);
+    else
+        p.drawImage(area.topLeft(), title);
 }

@@ -1,5 +1,6 @@
 #include "app/Artwork.h"
-#include "app/RibbonPictures.h"
+#include "app/BuiltPictures.h"
+#include "app/SplashPicture.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -21,17 +22,17 @@ QImage imageOf(const QPixmap& pixmap)
 
 // The ribbon shows the pictures drawn at build time instead of the style's: they must be the same pixels,
 // in every look a button takes, or the program would look different from one start to the next build.
-TEST(RibbonPictures, SameAsTheStyleShows)
+TEST(BuiltPictures, SameAsTheStyleShows)
 {
-    if (QApplication::style()->name() != QLatin1String(RibbonPictures::DrawnStyle) || !QIcon::themeName().isEmpty())
+    if (QApplication::style()->name() != QLatin1String(BuiltPictures::DrawnStyle) || !QIcon::themeName().isEmpty())
         GTEST_SKIP() << "the pictures are only used with the style they were drawn with";
-    for (QStyle::StandardPixmap picture : RibbonPictures::Drawn) {
+    for (QStyle::StandardPixmap picture : BuiltPictures::Drawn) {
         const QIcon ours = standardIconWhenShown(picture);
         const QIcon style = QApplication::style()->standardIcon(picture);
-        for (int size : RibbonPictures::Sizes) {
+        for (int size : BuiltPictures::Sizes) {
             SCOPED_TRACE(testing::Message() << "picture " << int(picture) << " at " << size);
             // Drawn, so the style's files are not what is shown.
-            EXPECT_FALSE(RibbonPictures::image(picture, size).isNull());
+            EXPECT_FALSE(BuiltPictures::image(picture, size).isNull());
             EXPECT_EQ(ours.actualSize(QSize(size, size)), style.actualSize(QSize(size, size)));
             for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected})
                 EXPECT_EQ(imageOf(ours.pixmap(QSize(size, size), 1.0, mode)),
@@ -59,4 +60,16 @@ TEST(ApplicationIcon, DrawnAtEachSizeAsked)
             << size;
     }
     EXPECT_NE(imageOf(icon.pixmap(QSize(32, 32), 1.0, QIcon::Disabled)), imageOf(icon.pixmap(QSize(32, 32), 1.0)));
+}
+
+// The splash shows the title the build drew: it must be the one the drawing makes here, in the same font.
+TEST(SplashPicture, TitleBuiltAsDrawn)
+{
+    QApplication::setFont(interfaceFont());
+    QImage drawn(splashTitleArea(SplashPictureSize).size(), QImage::Format_ARGB32_Premultiplied);
+    drawn.fill(Qt::transparent);
+    QPainter p(&drawn);
+    paintSplashTitle(p, drawn.rect());
+    p.end();
+    EXPECT_EQ(BuiltPictures::splashTitle(), drawn);
 }

@@ -1,13 +1,16 @@
-// Build step: draws the style's standard pictures the ribbon shows at the sizes it shows them, and writes them
-// as a C++ source for the program: the pixels as the style paints them, so showing one needs neither an image
-// reader nor a decoder (uncompressed, they take some 120 KiB of the program). Argument: the source file to write.
-#include "RibbonPictures.h"
+// Build step: draws the splash picture's title, and the style's standard pictures the ribbon shows at the
+// sizes it shows them, and writes them as a C++ source for the program: plain pixels, so showing one needs
+// neither an image reader nor a decoder (some 180 KiB of the program). Argument: the source file to write.
+#include "Artwork.h"
+#include "BuiltPictures.h"
+#include "SplashPicture.h"
 
 #include <QApplication>
 #include <QColorSpace>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 
 #include <cstdio>
@@ -21,12 +24,14 @@ int main(int argc, char** argv)
     // A build has no screen, and the pictures must be the plain style's, not a desktop theme's.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setStyle(QString::fromLatin1(RibbonPictures::DrawnStyle));
+    QApplication::setStyle(QString::fromLatin1(BuiltPictures::DrawnStyle));
+    // The font the program adds at start-up, which the splash's title is in.
+    QApplication::setFont(interfaceFont());
     QIcon::setThemeName(QString());
 
     QByteArray out =
-        "// Written by render_ribbon_pictures at build time: do not edit.\n"
-        "#include \"app/RibbonPictures.h\"\n\n#include <QColorSpace>\n\n"
+        "// Written by render_pictures at build time: do not edit.\n"
+        "#include \"app/BuiltPictures.h\"\n\n#include <QColorSpace>\n\n"
         "namespace {\n\n"
         "QImage unpack(int width, int height, const quint32* pixels, const char* icc = nullptr, int iccLength = 0)\n"
         "{\n"
@@ -37,9 +42,9 @@ int main(int argc, char** argv)
         "        image.setColorSpace(QColorSpace::fromIccProfile(QByteArray::fromRawData(icc, iccLength)));\n"
         "    return image;\n}\n\n";
     QByteArray lookup;
-    for (QStyle::StandardPixmap picture : RibbonPictures::Drawn) {
+    for (QStyle::StandardPixmap picture : BuiltPictures::Drawn) {
         const QIcon icon = QApplication::style()->standardIcon(picture);
-        for (int size : RibbonPictures::Sizes) {
+        for (int size : BuiltPictures::Sizes) {
             const QImage image =
                 icon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
             if (image.isNull() || image.bytesPerLine() != image.width() * 4) {
@@ -68,8 +73,22 @@ int main(int argc, char** argv)
                       (icc.isEmpty() ? QByteArray() : ", " + name + "_icc, sizeof " + name + "_icc") + ");\n";
         }
     }
-    out += "\n} // namespace\n\nQImage RibbonPictures::image(QStyle::StandardPixmap picture, int size)\n{\n" + lookup +
+    out += "\n} // namespace\n\nQImage BuiltPictures::image(QStyle::StandardPixmap picture, int size)\n{\n" + lookup +
            "    return {};\n}\n";
+
+    const QRect titleArea = splashTitleArea(SplashPictureSize);
+    QImage title(titleArea.size(), QImage::Format_ARGB32_Premultiplied);
+    title.fill(Qt::transparent);
+    QPainter painter(&title);
+    paintSplashTitle(painter, title.rect());
+    painter.end();
+    out += "\nnamespace {\n\nconst quint32 splashTitlePixels[] = {";
+    const auto* titlePixels = reinterpret_cast<const quint32*>(title.constBits());
+    for (qsizetype i = 0; i < qsizetype(title.width()) * title.height(); ++i)
+        out += (i % 8 ? " " : "\n    ") + QByteArray("0x") + QByteArray::number(titlePixels[i], 16) + ",";
+    out += "\n};\n\n} // namespace\n\nQImage BuiltPictures::splashTitle()\n{\n"
+           "    return unpack(" +
+           QByteArray::number(title.width()) + ", " + QByteArray::number(title.height()) + ", splashTitlePixels);\n}\n";
 
     // Rewritten only when the pictures changed, so a rebuild does not recompile what depends on it.
     QFile file(QString::fromLocal8Bit(argv[1]));

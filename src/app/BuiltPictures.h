@@ -3,10 +3,11 @@
 #include <QImage>
 #include <QStyle>
 
-// The style's standard pictures the ribbon shows, drawn once by a build step at the sizes its buttons show
-// them at. The style keeps every size of a picture in its own file and reads them all on first use, so
-// start-up would otherwise decode a dozen pictures, 128 pixel ones among them, to show six small ones.
-namespace RibbonPictures {
+// Pictures drawn once by a build step instead of at every start: the splash picture's title, and the style's standard
+// pictures the ribbon shows, at the sizes its buttons show them at. The style keeps every size of a picture in
+// its own file and reads them all on first use, so start-up would otherwise decode a dozen pictures, 128 pixel
+// ones among them, to show six small ones.
+namespace BuiltPictures {
 
 constexpr int SmallSize = 16;
 constexpr int LargeSize = 36;
@@ -32,4 +33,8 @@ constexpr char DrawnStyle[] = "fusion";
 // style has none that large); a null image when that one was not drawn.
 QImage image(QStyle::StandardPixmap picture, int size);
 
-} // namespace RibbonPictures
+// The splash picture's title on a clear layer the size of its area, as paintSplashTitle draws it on the
+// picture of its own size; a null image when the build drew none.
+QImage splashTitle();
+
+} // namespace BuiltPictures
