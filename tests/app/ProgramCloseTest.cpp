@@ -267,10 +267,12 @@ TEST(ProgramClose, ATerminationSignalAlwaysEndsTheProgram)
         EXPECT_EQ(r->process.exitCode(), 0);
         for (pid_t child : r->children)
             EXPECT_TRUE(ended(child)) << "child " << child << " outlived the program";
-        if (r->c.ready == Ready::ChildrenRunning)
+        if (r->c.ready == Ready::ChildrenRunning) {
             EXPECT_EQ(r->children.size(), 2u);
-        if (r->c.expectedStderr)
+        }
+        if (r->c.expectedStderr) {
             EXPECT_TRUE(errors.contains(QString::fromUtf8(r->c.expectedStderr))) << errors.toStdString();
+        }
 
         // What was stored before stays as it was, apart from what the close sequence itself stores.
         std::map<QString, QByteArray> after = snapshot(r->appData);
@@ -279,7 +281,8 @@ TEST(ProgramClose, ATerminationSignalAlwaysEndsTheProgram)
                 continue;
             EXPECT_EQ(after[path], bytes) << path.toStdString();
         }
-        if (r->c.settingsAfter)
+        if (r->c.settingsAfter) {
             EXPECT_EQ(readAll(r->settingsFile()), QByteArray(r->c.settingsAfter));
+        }
     }
 }

@@ -119,9 +119,10 @@ TEST(SendTo, MovesOnlyPanelsThatSitOnOneMonitor)
         if (c.passes) {
             EXPECT_TRUE(f.prompter.messages.empty());
             for (const auto& [name, bytes] : f.files()) {
-                if (name.startsWith("I@"))
+                if (name.startsWith("I@")) {
                     EXPECT_EQ(f.t.ini.readString(f.folder() + '/' + name, "Position", "Monitor", {}), "1")
                         << name.toStdString();
+                }
             }
             EXPECT_EQ(f.t.ini.readString(f.folder() + "/Cockpit.ini", "Config", "PanelMonitor", {}), "1");
             EXPECT_EQ(f.t.ini.readString(f.folder() + "/panelbackground.ini", "Position", "Left", {}), "1920");

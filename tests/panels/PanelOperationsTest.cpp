@@ -188,8 +188,9 @@ TEST_F(PanelOps, NewPanelRefusesNamesThatCannotBeFoldersOrExist)
         newPanelNamed(name); // OK is refused with a message; the user then cancels
         ops.aNewPanelExecute(s.MonitorCount);
         ASSERT_EQ(prompter.messages.size(), 1u) << name.toStdString();
-        if (name == "Taken")
+        if (name == "Taken") {
             EXPECT_EQ(prompter.messages[0].text, "Panel Taken already exists! - Choose a different name");
+        }
         EXPECT_TRUE(prompter.scriptUsedUp());
     }
     QStringList panels = QDir(t.settingsFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);

@@ -21,10 +21,11 @@ void expectVisibilityRules(const M& m)
     EXPECT_EQ(m.imageGroupVisible(), m.type() == M::TypeImage);
     EXPECT_EQ(m.monitorVisible(), m.sizeType() == M::OneMonitor);
     EXPECT_EQ(m.topLeftVisible(), m.sizeType() == M::CustomSize);
-    if (m.type() == M::TypeImage)
+    if (m.type() == M::TypeImage) {
         EXPECT_EQ(m.sizeVisible(), !m.imageSize());
-    else
+    } else {
         EXPECT_EQ(m.sizeVisible(), m.sizeType() == M::CustomSize);
+    }
 }
 
 class PanelSetupModelTest : public ::testing::Test
@@ -282,8 +283,9 @@ TEST_F(PanelSetupModelTest, OkRefusesValuesThatCannotBeSaved)
         const size_t shown = prompter.messages.size();
         EXPECT_EQ(m.bbOKClick(), !c.refusal);
         ASSERT_EQ(prompter.messages.size(), shown + (c.refusal ? 1 : 0));
-        if (c.refusal)
+        if (c.refusal) {
             EXPECT_EQ(prompter.messages.back().text, QString::fromLatin1(c.refusal));
+        }
     }
 }
 

@@ -80,10 +80,11 @@ TEST_F(StartPanel, AdapterAddressFromTheListTheStoredValueOrTheChooser)
         EXPECT_EQ(s.LocalIPAddressToUse, c.used);
         EXPECT_TRUE(run.isRunning());
         EXPECT_TRUE(children.launched.last().contains(u'"' + c.used + u'"')) << qPrintable(children.launched.last());
-        if (c.saved.isEmpty())
+        if (c.saved.isEmpty()) {
             EXPECT_FALSE(settingsFile().contains("AdapterIPAddress"));
-        else
+        } else {
             EXPECT_TRUE(settingsFile().contains("AdapterIPAddress=" + c.saved + "\r\n"));
+        }
         run.aStopPanelExecute();
     }
 }
