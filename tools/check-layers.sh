@@ -1,49 +1,71 @@
 #!/usr/bin/env bash
-# Checks that the source folders depend one way: each folder includes only the folders listed for it below
-# (the README's source-layout section draws the same graph). Prints every include that breaks it.
+# Checks that the source folders depend one way: each folder includes only itself and the folders listed for
+# it below (the README's source-layout section draws the same graph). Prints every include that breaks it.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 
-# The application settings and folders records are the ground every folder stands on.
+# The application settings and folders records are the ground every folder stands on; they themselves stand
+# on the platform only.
 ground='app/AppSettings.h app/Folders.h'
 
 declare -A allowed=(
-    [platform]='platform'
+    [platform]=''
     [instruments]="platform $ground"
     [panels]="platform $ground instruments"
     [net]="platform $ground"
     [exchange]="platform $ground instruments panels"
     [run]="platform $ground instruments panels net"
-    [app]='platform app instruments panels net exchange run'
+    [app]='platform instruments panels net exchange run'
 )
 
-permitted() { # folder include
-    local target
-    for target in ${allowed[$1]}; do
-        [[ $2 == "$target" || $2 == "$target"/* ]] && return 0
+include_pattern='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]([^>"]+)[>"]'
+
+permitted() { # file include
+    local file=$1 include=$2 folder=${1%%/*} target
+    if [[ $include != */* ]]; then
+        # A bare name is a file of the includer's own folder (or a system header, which is no folder of ours).
+        [[ -e $folder/$include ]] || return 0
+        include=$folder/$include
+    fi
+    [[ -e $include ]] || return 0 # <net/if.h>, <QtCore/...>: not ours
+    if [[ " $ground " == *" ${file%.*}.h "* ]]; then
+        [[ $include == platform/* || " $ground " == *" $include "* ]]
+        return
+    fi
+    [[ $include == "$folder"/* ]] && return 0
+    for target in ${allowed[$folder]}; do
+        [[ $include == "$target" || $include == "$target"/* ]] && return 0
     done
     return 1
 }
 
 status=0
-for folder in "${!allowed[@]}"; do
-    while IFS=: read -r file line include; do
-        include=${include#*\"}
-        include=${include%\"*}
-        if [[ $file == app/AppSettings.* || $file == app/Folders.* ]]; then
-            # The ground records themselves stand on the platform only.
-            [[ $include != */* || $include == platform/* ]] && continue
-        elif [[ $include != */* || $include == "$folder"/* ]] || permitted "$folder" "$include"; then
-            continue
-        fi
-        echo "$file:$line: $include"
+for dir in */; do
+    folder=${dir%/}
+    if [[ -z ${allowed[$folder]+set} ]]; then
+        echo "$folder/: a folder the graph does not place"
         status=1
-    done < <(grep -n '^#include "' "$folder"/*.h "$folder"/*.cpp || true)
+        continue
+    fi
+    while IFS= read -r -d '' file; do
+        number=0
+        while IFS= read -r line; do
+            number=$((number + 1))
+            [[ $line =~ $include_pattern ]] || continue
+            if ! permitted "$file" "${BASH_REMATCH[1]}"; then
+                echo "$file:$number: ${BASH_REMATCH[1]}"
+                status=1
+            fi
+        done <"$file"
+    done < <(find "$folder" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' -o -name '*.cc' \) -print0)
 done
 
 # The dialog seam shows every window without knowing any of them.
-if grep -n '^#include "\(panels\|instruments\|run\|net\|exchange\)/' app/QtPrompter.h app/QtPrompter.cpp; then
-    status=1
-fi
+for file in app/QtPrompter.h app/QtPrompter.cpp; do
+    if grep -En '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](panels|instruments|run|net|exchange)/' "$file"; then
+        status=1
+    fi
+done
+
 [[ $status -eq 0 ]] || echo "these includes break the folder graph the README's source layout draws" >&2
 exit $status
