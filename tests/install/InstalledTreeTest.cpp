@@ -179,10 +179,17 @@ TEST(InstalledProgram, StartsAPanelThroughTheBinLinkAndSigtermEndsItAll)
     varnolt.start(installed(QStringLiteral("bin/varnolt")), {QStringLiteral("Installed")});
     ASSERT_TRUE(varnolt.waitForStarted(5000));
 
-    // Past the splash, the panel named on the command line starts its background and its gauge.
-    ASSERT_TRUE(waitFor([&] { return !processesOf(background).isEmpty() && !processesOf(gauge).isEmpty(); }, 30000))
+    // Past the splash, the panel named on the command line starts its background and its gauge. A process
+    // shows its new program in /proc a moment before its arguments, so the wait covers both.
+    QStringList gaugeArguments;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            const QList<qint64> gauges = processesOf(gauge);
+            gaugeArguments = gauges.isEmpty() ? QStringList() : commandLineOf(gauges.first());
+            return !processesOf(background).isEmpty() && !gaugeArguments.isEmpty();
+        },
+        30000))
         << "background " << processesOf(background).size() << ", gauge " << processesOf(gauge).size();
-    const QStringList gaugeArguments = commandLineOf(processesOf(gauge).first());
     ASSERT_GE(gaugeArguments.size(), 3);
     EXPECT_EQ(gaugeArguments[2], QStringLiteral("Installed"));
 
