@@ -2,6 +2,7 @@
 #include "app/Folders.h"
 #include "app/MainController.h"
 #include "app/Session.h"
+#include "exchange/PanelArchive.h"
 #include "instruments/InstrumentListOps.h"
 #include "panels/PanelChooser.h"
 #include "panels/PanelFiles.h"
@@ -284,6 +285,60 @@ TEST_F(PanelOps, ANewPanelThatCannotBeWrittenLeavesNothingAndThePreviousPanelLoa
     EXPECT_EQ(session.loaded().record().Monitor, before.Monitor);
     EXPECT_EQ(session.loaded().documentName(), "Old");
     EXPECT_EQ(session.loaded().instruments().count(), 1);
+}
+
+// The ribbon's Start follows the loaded panel through every operation that loads, replaces or drops one:
+// with none running it is enabled exactly while a panel is loaded.
+TEST_F(PanelOps, StartFollowsThePanelEachOperationLeavesLoaded)
+{
+    FailingPanelFolder failing; // a panel named "New" cannot be written
+    Platform platform = t.platform();
+    platform.files = &failing;
+    TestPlatform::writeBytes(folder("Gone"), "listed by the chooser, but no panel folder");
+    const QString archive = t.root() + "/cwd/Imported.vrx";
+    makePanel("A");
+    PanelArchive(t.files).CompressDirectory(PanelFolder(s.folders.IniPath, "A"), false, archive);
+
+    const struct
+    {
+        const char* what;
+        bool loadedBefore; // "A" is loaded first
+        std::function<void()> answer;
+        void (MainController::*act)();
+        const char* loadedAfter;
+    } cases[] = {
+        // clang-format off
+        {"Delete answered No",         true,  [&] { prompter.answerMessage(MessageButton::No); },
+         &MainController::aDeletePanelExecute, "A"},
+        {"Delete",                     true,  [&] { prompter.answerMessage(MessageButton::Yes); },
+         &MainController::aDeletePanelExecute, ""},
+        {"New",                        false, [&] { newPanelNamed("Fresh"); },
+         &MainController::aNewPanelExecute,    "Fresh"},
+        {"New that cannot be written", true,  [&] { newPanelNamed("New"); },
+         &MainController::aNewPanelExecute,    "A"},
+        {"Copy",                       true,  [&] { prompter.answerInput(QStringLiteral("Copied")); },
+         &MainController::aCopyPanelExecute,   "Copied"},
+        {"Import",                     false, [&] { prompter.answerFile(archive); },
+         &MainController::aImportExecute,      "Imported"},
+        {"Load of a missing panel",    true,  [&] { choose("Gone"); },
+         &MainController::aLoadPanelExecute,   ""},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        makePanel("A"); // again after Delete
+        MainController controller(platform, prompter, {});
+        controller.FormCreate();
+        if (c.loadedBefore)
+            loadPanel(controller.session().loaded(), "A");
+        ASSERT_EQ(controller.actions().startEnabled, c.loadedBefore);
+
+        c.answer();
+        runGuarded(prompter, [&] { (controller.*c.act)(); });
+        EXPECT_EQ(controller.session().loaded().name(), c.loadedAfter);
+        EXPECT_EQ(controller.actions().startEnabled, *c.loadedAfter != 0);
+        EXPECT_TRUE(prompter.scriptUsedUp());
+    }
 }
 
 TEST_F(PanelOps, CopyTakesTheFilesRenamesThePanelsOwnAndLoadsTheCopy)
