@@ -1,5 +1,7 @@
 #pragma once
 
+#include "run/StartRule.h"
+
 // Which ribbon controls are usable. Only these change at run time; every other control stays enabled.
 struct ActionState
 {
@@ -15,7 +17,7 @@ struct ActionState
 // a second monitor to send to.
 constexpr ActionState deriveActions(bool running, bool panelLoaded, int monitorCount)
 {
-    return {.startEnabled = panelLoaded && !running,
+    return {.startEnabled = canStart(running, panelLoaded),
             .stopEnabled = running,
             .groupsEnabled = !running,
             .sendToEnabled = monitorCount > 1};

@@ -1,6 +1,7 @@
 #include "RemoteControl.h"
 
 #include "RunControl.h"
+#include "StartRule.h"
 #include "app/AppSettings.h"
 #include "net/ControlListener.h"
 #include "panels/LoadedPanel.h"
@@ -38,8 +39,8 @@ void RemoteControl::handleRecord(const ControlRecord& record)
             m_run.aStopPanelExecute();
         return;
     case ControlRecord::Start:
-        // As the Start button: a panel is loaded and none runs.
-        if (m_loaded.isLoaded() && !m_run.isRunning())
+        // As the Start button.
+        if (canStart(m_run.isRunning(), m_loaded.isLoaded()))
             m_run.aStartPanelExecute();
         return;
     case ControlRecord::Aircraft:

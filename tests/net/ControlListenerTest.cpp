@@ -127,8 +127,13 @@ struct Listener : ::testing::Test
 
 TEST_F(Listener, StopAndStartActOnlyWhenTheirActionIsEnabled)
 {
-    load("Cockpit");
     open();
+    // Nothing loaded: PNL Start is ignored.
+    deliver("PNL:Start");
+    EXPECT_FALSE(services.isRunning());
+    EXPECT_TRUE(children.launched.isEmpty());
+
+    load("Cockpit");
     deliver("PNL:Stop");
     EXPECT_FALSE(services.isRunning());
     deliver("PNL:Start");
