@@ -7,7 +7,8 @@
 ShellServices::ShellServices(Session& s)
     : m_session(s), m_panels(s.platform(), s.prompter(), s.folders, s.settings, s.loaded()),
       m_run(s.platform(), s.prompter(), s.folders, s.settings, s.LocalIPAddressToUse, s.StartupLayout, s.loaded()),
-      m_instruments(s.platform(), s.prompter(), s.folders, s.settings, s.loaded().instruments(), s.loaded().name()),
+      m_instruments(s.platform(), s.prompter(), s.folders, s.settings, s.loaded().instruments(),
+                    [&loaded = s.loaded()] { return loaded.name(); }),
       m_exchange(s.platform(), s.prompter(), s.folders, s.loaded(), m_panels),
       m_sendTo(s.platform(), s.prompter(), s.folders, s.loaded()), m_listener(s.settings),
       m_remote(s.prompter(), s.settings, s.loaded(), m_panels, m_run, m_listener)

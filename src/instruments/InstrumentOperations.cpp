@@ -53,9 +53,9 @@ QString InstrumentPositionFileName(const QString& panelFolder, const InstrumentR
 
 InstrumentOperations::InstrumentOperations(const Platform& platform, Prompter& prompter, const Folders& folders,
                                            const AppSettings& settings, InstrumentListModel& list,
-                                           const QString& panelName)
+                                           std::function<QString()> panelName)
     : m_platform(platform), m_prompter(prompter), m_folders(folders), m_settings(settings), m_list(list),
-      m_panelName(panelName)
+      m_panelName(std::move(panelName))
 {}
 
 InstrumentOperations::~InstrumentOperations() = default;
@@ -198,10 +198,11 @@ void InstrumentOperations::RemoveInstrument()
         return;
     if (!row->isApplication()) {
         FileSystem& files = *m_platform.files;
-        const QString folder = PanelFolder(m_folders.IniPath, m_panelName);
+        const QString panelName = m_panelName();
+        const QString folder = PanelFolder(m_folders.IniPath, panelName);
         const QString file = InstrumentPositionFileName(folder, *row);
         // A panel named like an instance ("Airspeed1") shares its settings file with it: that file stays.
-        const bool panelSettings = file == joinPath(folder, m_panelName + QStringLiteral(".ini"));
+        const bool panelSettings = file == joinPath(folder, panelName + QStringLiteral(".ini"));
         // A file that cannot be deleted stays; the row goes anyway.
         if (!panelSettings && files.fileExists(file))
             files.deleteFile(file);
@@ -224,7 +225,8 @@ void InstrumentOperations::ResetInstrumentPosition()
     if (prompter.message(MessageKind::Confirmation, QStringLiteral("Confirm to reset position of ") + row.Name,
                          MessageButton::Yes | MessageButton::No) != MessageButton::Yes)
         return;
-    const QString file = InstrumentPositionFileName(PanelFolder(m_folders.IniPath, m_panelName), row, kResetBaseLength);
+    const QString file =
+        InstrumentPositionFileName(PanelFolder(m_folders.IniPath, m_panelName()), row, kResetBaseLength);
     IniService& ini = *m_platform.ini;
     const QString position = QStringLiteral("Position");
     ini.writeString(file, position, QStringLiteral("Monitor"), QStringLiteral("0"));

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class AddInstrumentModel;
@@ -19,9 +20,10 @@ struct Platform;
 class InstrumentOperations
 {
 public:
-    // list: the loaded panel's rows; panelName: the loaded panel's name, followed as it changes.
+    // list: the loaded panel's rows; panelName: the loaded panel's name, asked each time it is needed, since
+    // the panel changes while these operations live.
     InstrumentOperations(const Platform& platform, Prompter& prompter, const Folders& folders,
-                         const AppSettings& settings, InstrumentListModel& list, const QString& panelName);
+                         const AppSettings& settings, InstrumentListModel& list, std::function<QString()> panelName);
     ~InstrumentOperations();
 
     // Makes the add-instrument dialog, which lists the instrument sets once for the whole run.
@@ -54,7 +56,7 @@ private:
     const Folders& m_folders;
     const AppSettings& m_settings;
     InstrumentListModel& m_list;
-    const QString& m_panelName;
+    std::function<QString()> m_panelName;
     std::unique_ptr<AddInstrumentModel> m_addInstrument;
 };
 

@@ -82,8 +82,8 @@ protected:
     TestPlatform t;
     ScriptedPrompter prompter;
     Session s{t.platform(), prompter};
-    InstrumentOperations ops{s.platform(),     s.prompter(), s.folders, s.settings, s.loaded().instruments(),
-                             s.loaded().name()};
+    InstrumentOperations ops = InstrumentOperations(s.platform(), s.prompter(), s.folders, s.settings,
+                                                    s.loaded().instruments(), [this] { return s.loaded().name(); });
 };
 
 } // namespace
