@@ -71,7 +71,7 @@ void expectOnScreen(const QWidget* w, const char* what)
 void checkShown(const char* what, const std::function<void()>& open)
 {
     bool seen = false;
-    whenModal([&](QWidget* w) {
+    const ScopedModal check([&](QWidget* w) {
         seen = true;
         expectOnScreen(w, what);
         if (qEnvironmentVariableIsSet("VARNOLT_SHOTS"))

@@ -17,10 +17,12 @@ void close(QWidget* w)
         w->close();
 }
 
-void poll(std::function<void(QWidget*)> act, const ::testing::TestInfo* test, int attemptsLeft)
+// ended: null when the wait lasts as long as the test.
+void poll(std::function<void(QWidget*)> act, const ::testing::TestInfo* test, int attemptsLeft,
+          std::shared_ptr<const bool> ended)
 {
-    QTimer::singleShot(kPollMs, [act = std::move(act), test, attemptsLeft]() mutable {
-        if (::testing::UnitTest::GetInstance()->current_test_info() != test)
+    QTimer::singleShot(kPollMs, [act = std::move(act), test, attemptsLeft, ended = std::move(ended)]() mutable {
+        if (::testing::UnitTest::GetInstance()->current_test_info() != test || (ended && *ended))
             return;
         if (QWidget* modal = QApplication::activeModalWidget()) {
             const QPointer<QWidget> shown(modal);
@@ -32,7 +34,7 @@ void poll(std::function<void(QWidget*)> act, const ::testing::TestInfo* test, in
             else if (shown && shown->isVisible())
                 close(shown);
         } else if (attemptsLeft > 0) {
-            poll(std::move(act), test, attemptsLeft - 1);
+            poll(std::move(act), test, attemptsLeft - 1, std::move(ended));
         } else {
             ADD_FAILURE() << "no modal dialog appeared";
         }
@@ -51,5 +53,10 @@ void closeOpenDialogs()
 
 void whenModal(std::function<void(QWidget*)> act)
 {
-    poll(std::move(act), ::testing::UnitTest::GetInstance()->current_test_info(), kAttempts);
+    poll(std::move(act), ::testing::UnitTest::GetInstance()->current_test_info(), kAttempts, nullptr);
+}
+
+ScopedModal::ScopedModal(std::function<void(QWidget*)> act)
+{
+    poll(std::move(act), ::testing::UnitTest::GetInstance()->current_test_info(), kAttempts, m_ended);
 }

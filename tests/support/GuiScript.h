@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 // Driving real dialogs from a test. A modal dialog runs its own event loop, so the test answers it from a
 // callback queued before it opens. Whatever that callback checks, the dialog must end: a failed ASSERT
@@ -28,6 +29,21 @@ void closeOpenDialogs();
 // dialog if act failed. Fails when none opens within a few seconds. A callback still waiting when its test
 // has ended is dropped, so it cannot answer a later test's dialog.
 void whenModal(std::function<void(QWidget*)> act);
+
+// whenModal for a helper that returns before its test ends: the wait ends with this object, so a callback
+// that uses the helper's locals never runs after they are gone, nor answers a later dialog. A dialog that
+// did not come by then is not reported; the helper checks that act ran.
+class ScopedModal
+{
+public:
+    explicit ScopedModal(std::function<void(QWidget*)> act);
+    ~ScopedModal() { *m_ended = true; }
+    ScopedModal(const ScopedModal&) = delete;
+    ScopedModal& operator=(const ScopedModal&) = delete;
+
+private:
+    std::shared_ptr<bool> m_ended = std::make_shared<bool>(false);
+};
 
 // The same for a modal window that must be a D; any other is a failure, and is closed.
 template <typename D, typename F> void whenOpen(F act)
