@@ -19,6 +19,12 @@ std::string readableTypeName(const std::type_info& type)
 
 } // namespace
 
+void DialogViews::insert(const std::type_info& type, View<DialogModel> view)
+{
+    if (!m_views.try_emplace(type, std::move(view)).second)
+        throw std::logic_error("A second window is registered for the dialog model " + readableTypeName(type));
+}
+
 bool DialogViews::show(DialogModel& model, DialogHost& host) const
 {
     const auto view = m_views.find(typeid(model));

@@ -35,11 +35,13 @@ class DialogViews
 public:
     template <typename Model> using View = std::function<bool(Model&, DialogHost&)>;
 
+    // A second view for one model type is a programming error: std::logic_error naming the type, and the
+    // first view stays.
     template <typename Model> void add(View<Model> view)
     {
-        m_views[typeid(Model)] = [view = std::move(view)](DialogModel& model, DialogHost& host) {
+        insert(typeid(Model), [view = std::move(view)](DialogModel& model, DialogHost& host) {
             return view(static_cast<Model&>(model), host);
-        };
+        });
     }
 
     // The usual view: a window made for the model over the current owner, run once.
@@ -56,5 +58,7 @@ public:
     bool show(DialogModel& model, DialogHost& host) const;
 
 private:
+    void insert(const std::type_info& type, View<DialogModel> view);
+
     std::unordered_map<std::type_index, View<DialogModel>> m_views;
 };
