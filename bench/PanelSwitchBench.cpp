@@ -117,20 +117,28 @@ Program& theProgram()
     return program;
 }
 
+// Sends the other panel's name and times it until that panel's first child stamps; false when none did.
+bool timeSwitch(benchmark::State& state, Program& program, QUdpSocket& sender, const char* failure)
+{
+    program.current = program.current == "AAA" ? "BBB" : "AAA";
+    const qint64 sent = monotonicNs();
+    sender.writeDatagram("PNL:" + program.current, QHostAddress::LocalHost, program.port);
+    const qint64 started = nextStamp(program.stamps, program.seen);
+    if (started < 0) {
+        state.SkipWithError(failure);
+        return false;
+    }
+    state.SetIterationTime(double(started - sent) / 1e9);
+    return true;
+}
+
 void DatagramToFirstChildOfSwitchedPanel(benchmark::State& state)
 {
     Program& program = theProgram();
     QUdpSocket sender;
     for (auto _ : state) {
-        program.current = program.current == "AAA" ? "BBB" : "AAA";
-        const qint64 sent = monotonicNs();
-        sender.writeDatagram("PNL:" + program.current, QHostAddress::LocalHost, program.port);
-        const qint64 started = nextStamp(program.stamps, program.seen);
-        if (started < 0) {
-            state.SkipWithError("the switched panel's child never started");
+        if (!timeSwitch(state, program, sender, "the switched panel's child never started"))
             break;
-        }
-        state.SetIterationTime(double(started - sent) / 1e9);
     }
 }
 
@@ -144,15 +152,8 @@ void DatagramToFirstChildFromIdle(benchmark::State& state)
         sender.writeDatagram("PNL:Stop", QHostAddress::LocalHost, program.port);
         QThread::msleep(100);
         state.ResumeTiming();
-        program.current = program.current == "AAA" ? "BBB" : "AAA";
-        const qint64 sent = monotonicNs();
-        sender.writeDatagram("PNL:" + program.current, QHostAddress::LocalHost, program.port);
-        const qint64 started = nextStamp(program.stamps, program.seen);
-        if (started < 0) {
-            state.SkipWithError("the panel's child never started");
+        if (!timeSwitch(state, program, sender, "the panel's child never started"))
             break;
-        }
-        state.SetIterationTime(double(started - sent) / 1e9);
     }
 }
 
