@@ -1,5 +1,6 @@
 #include "CloseOnSignal.h"
 
+#include "MainController.h"
 #include "QtPrompter.h"
 
 #include <QApplication>
@@ -12,13 +13,14 @@ namespace {
 constexpr int kRetryMilliseconds = 10;
 } // namespace
 
-CloseOnSignal::CloseOnSignal(QtPrompter& prompter, QWidget& window, QObject* parent)
-    : QObject(parent), m_prompter(prompter), m_window(window)
+CloseOnSignal::CloseOnSignal(QtPrompter& prompter, MainController& controller, QWidget& window, QObject* parent)
+    : QObject(parent), m_prompter(prompter), m_controller(controller), m_window(window)
 {}
 
 void CloseOnSignal::request()
 {
     m_requested = true;
+    m_controller.closeRequested();
     m_prompter.cancelAll();
     if (!m_scheduled) {
         m_scheduled = true;

@@ -2,18 +2,20 @@
 
 #include <QObject>
 
+class MainController;
 class QtPrompter;
 class QWidget;
 
 // A termination signal (logout, Ctrl+C, kill, a closed terminal) closes the program whatever it is doing:
-// open dialogs end as Cancel, later prompts are answered Cancel without being shown, and once their loops
-// have unwound the main window closes the normal way, so a running panel is stopped and its children reaped.
+// control records stop at once, open dialogs end as Cancel, later prompts are answered Cancel without being
+// shown, and once their loops have unwound the main window closes the normal way, so a running panel is
+// stopped and its children reaped. The end of the session comes in here as well.
 class CloseOnSignal : public QObject
 {
     Q_OBJECT
 
 public:
-    CloseOnSignal(QtPrompter& prompter, QWidget& window, QObject* parent = nullptr);
+    CloseOnSignal(QtPrompter& prompter, MainController& controller, QWidget& window, QObject* parent = nullptr);
 
     // Called on the event loop's thread for every signal; a second one while closing changes nothing.
     void request();
@@ -26,6 +28,7 @@ private:
     void closeWhenIdle();
 
     QtPrompter& m_prompter;
+    MainController& m_controller;
     QWidget& m_window;
     bool m_requested = false;
     bool m_messageLoop = false;

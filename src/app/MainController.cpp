@@ -71,11 +71,20 @@ void MainController::FormShow()
     });
 }
 
+void MainController::closeRequested()
+{
+    if (m_closeRequested)
+        return;
+    m_closeRequested = true;
+    m_seams->EndControlDelivery();
+}
+
 void MainController::FormClose()
 {
     if (m_closed)
         return;
     m_closed = true;
+    closeRequested();
     Session& s = m_session;
     // A save that fails never keeps the program open: its message is shown once and the close goes on.
     // The files hold what they held before, since a failed write replaces nothing.

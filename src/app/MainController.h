@@ -29,6 +29,9 @@ public:
 
     void FormCreate();
     void FormShow();
+    // A close was asked for (Exit, the window's close button, a termination signal, the end of the session):
+    // from now on no control record is handled, so the close never waits behind a storm of them. Runs once.
+    void closeRequested();
     // Saves, stops and closes the listener; runs once, whatever fails on the way.
     void FormClose();
     bool closed() const { return m_closed; }
@@ -78,5 +81,6 @@ private:
     QStringList m_arguments;
     QString m_bannerImagePath;
     ActionState m_actions;
+    bool m_closeRequested = false;
     bool m_closed = false;
 };

@@ -65,7 +65,7 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     MainController controller(platform, prompter, arguments);
     TfrmMain frmMain(controller);
     prompter.setOwner(&frmMain);
-    CloseOnSignal closer(prompter, frmMain);
+    CloseOnSignal closer(prompter, controller, frmMain);
     QEventLoop splashWait;
     onTerminationRequest([&closer, &splashWait] {
         closer.request();

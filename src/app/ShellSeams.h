@@ -18,6 +18,8 @@ public:
     virtual void DestroyProcessList() = 0;
     virtual void StartControlListener() = 0;
     virtual void StopControlListener() = 0;
+    // A close was asked for: no control record is handled from now on.
+    virtual void EndControlDelivery() = 0;
     virtual void StartPanel() = 0;
     virtual void StopPanel() = 0;
     virtual bool isRunning() const = 0;

@@ -30,6 +30,7 @@ public:
     void DestroyProcessList() override;
     void StartControlListener() override;
     void StopControlListener() override;
+    void EndControlDelivery() override { m_listener.endDelivery(); }
     void StartPanel() override;
     void StopPanel() override;
     bool isRunning() const override { return m_run.isRunning(); }

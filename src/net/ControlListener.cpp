@@ -4,7 +4,6 @@
 #include "platform/Convert.h"
 #include "platform/Errors.h"
 
-#include <QScopeGuard>
 #include <QThread>
 
 #include <algorithm>
@@ -63,11 +62,13 @@ void ControlListener::StartControlListener()
     const auto port = static_cast<quint16>(strToInt(m_settings.ListenPort));
 
     m_queue->clear();
+    if (m_deliveryEnded)
+        m_queue->close();
     m_thread.reset(new QThread);
     m_thread->setObjectName(QStringLiteral("Control listener"));
     m_receiver = std::make_unique<ControlReceiver>(m_queue);
     m_receiver->moveToThread(m_thread.get());
-    connect(m_receiver.get(), &ControlReceiver::datagramsWaiting, this, &ControlListener::deliver,
+    connect(m_receiver.get(), &ControlReceiver::datagramsWaiting, this, &ControlListener::recordsWaiting,
             Qt::QueuedConnection);
     m_thread->start();
     m_open = true;
@@ -90,23 +91,69 @@ void ControlListener::StopControlListener()
     // The thread has ended: nothing touches the receiver any more. A wake-up it posted goes with it.
     m_receiver.reset();
     m_queue->clear();
+    m_pending.clear();
+    m_pendingCost = 0;
     m_socket = {};
 }
 
-void ControlListener::deliver()
+void ControlListener::endDelivery()
 {
-    // A handler shows a dialog and its loop calls again: the datagrams behind wait until it returns.
-    if (m_delivering)
+    m_deliveryEnded = true;
+    // The listener thread stops reading: what arrives from now on waits in the socket until it closes.
+    m_queue->close();
+    m_pending.clear();
+    m_pendingCost = 0;
+}
+
+namespace {
+
+// A pending record counted as the queue counts it, so the two bounds measure alike.
+qsizetype costOf(const ControlRecord& record)
+{
+    return qsizetype(sizeof(PendingRecord)) + record.aircraft.size() * qsizetype(sizeof(QChar)) + 32;
+}
+
+} // namespace
+
+const std::deque<PendingRecord>& ControlListener::pending()
+{
+    if (delivering())
+        takeQueued();
+    return m_pending;
+}
+
+void ControlListener::dropPending(qsizetype count)
+{
+    for (; count > 0 && !m_pending.empty(); --count) {
+        m_pendingCost -= costOf(m_pending.front().record);
+        m_pending.pop_front();
+    }
+}
+
+void ControlListener::addPending(const std::vector<ControlRecord>& records)
+{
+    if (!delivering())
         return;
-    m_delivering = true;
-    const auto done = qScopeGuard([this] { m_delivering = false; });
-    while (m_open && (!m_mayDeliver || m_mayDeliver())) {
+    const quint64 datagram = ++m_datagrams;
+    for (const ControlRecord& r : records) {
+        m_pendingCost += costOf(r);
+        m_pending.push_back({r, datagram});
+    }
+}
+
+void ControlListener::takeQueued()
+{
+    while (m_pendingCost < ControlQueue::kByteBound) {
         bool resumeReader = false;
         std::optional<std::vector<ControlRecord>> records = m_queue->pop(resumeReader);
         if (resumeReader)
             QMetaObject::invokeMethod(m_receiver.get(), &ControlReceiver::readPending, Qt::QueuedConnection);
         if (!records)
             return;
-        emit datagramReceived(*records);
+        const quint64 datagram = ++m_datagrams;
+        for (ControlRecord& r : *records) {
+            m_pendingCost += costOf(r);
+            m_pending.push_back({std::move(r), datagram});
+        }
     }
 }

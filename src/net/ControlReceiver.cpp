@@ -14,6 +14,8 @@ bool ControlQueue::push(std::vector<ControlRecord>&& records)
 {
     const qsizetype cost = costOf(records);
     std::lock_guard lock(m_mutex);
+    if (m_closed)
+        return false;
     const bool wasEmpty = m_entries.empty();
     m_entries.push_back({std::move(records), cost});
     m_bytes += cost;
@@ -23,7 +25,7 @@ bool ControlQueue::push(std::vector<ControlRecord>&& records)
 bool ControlQueue::pauseIfFull()
 {
     std::lock_guard lock(m_mutex);
-    if (m_bytes < kByteBound)
+    if (m_bytes < kByteBound && !m_closed)
         return false;
     m_readerPaused = true;
     return true;
@@ -52,6 +54,15 @@ void ControlQueue::clear()
     m_entries.clear();
     m_bytes = 0;
     m_readerPaused = false;
+    m_closed = false;
+}
+
+void ControlQueue::close()
+{
+    std::lock_guard lock(m_mutex);
+    m_entries.clear();
+    m_bytes = 0;
+    m_closed = true;
 }
 
 qsizetype ControlQueue::bytes() const
@@ -109,10 +120,11 @@ void ControlReceiver::readPending()
     char buffer[kDatagramBuffer];
     // One receive call per datagram, until the socket is empty: as fast as a bare receive loop.
     while (!m_queue->pauseIfFull()) {
-        // A longer datagram is cut to the buffer.
         const qint64 size = m_socket->receive(buffer, sizeof buffer);
         if (size < 0)
             return; // empty, or a receive error: the next notification tries again
+        if (size > kDatagramBuffer)
+            continue;
         std::vector<ControlRecord> records;
         try {
             records = ParseControlDatagram(QByteArray::fromRawData(buffer, size));

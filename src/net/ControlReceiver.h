@@ -25,14 +25,21 @@ public:
     // flood of tiny datagrams is bounded as well as one of large ones.
     static constexpr qsizetype kByteBound = 256 * 1024;
 
-    // Adds a datagram's records; true when the queue was empty, so the reader must be told.
+    // Adds a datagram's records; true when the queue was empty, so the reader must be told. Once closed, the
+    // records are dropped.
     bool push(std::vector<ControlRecord>&& records);
-    // True (and the reader marked as paused) when the queue holds its bound.
+    // True (and the reader marked as paused) when the queue holds its bound, or is closed.
     bool pauseIfFull();
     // The oldest datagram's records; resumeReader is set when the reader paused and there is room again.
     std::optional<std::vector<ControlRecord>> pop(bool& resumeReader);
+    // Empty, and open again.
     void clear();
+    // Empty, and takes nothing more until cleared: the program is closing.
+    void close();
     qsizetype bytes() const;
+
+    // What a datagram's records count against the bound.
+    static qsizetype costOf(const std::vector<ControlRecord>& records);
 
 private:
     struct Entry
@@ -40,12 +47,12 @@ private:
         std::vector<ControlRecord> records;
         qsizetype cost;
     };
-    static qsizetype costOf(const std::vector<ControlRecord>& records);
 
     mutable std::mutex m_mutex;
     std::deque<Entry> m_entries;
     qsizetype m_bytes = 0;
     bool m_readerPaused = false;
+    bool m_closed = false;
 };
 
 // What the socket achieved when it opened: bound to a port, and joined to the group.
@@ -57,7 +64,8 @@ struct ControlSocketState
 };
 
 // Lives on the listener thread and owns the socket: reads every datagram as soon as it arrives, parses it and
-// queues its records, and says when the queue stops being empty.
+// queues its records, and says when the queue stops being empty. A datagram longer than the receive buffer
+// is dropped whole: a record cut in two must not be obeyed in its cut form.
 class ControlReceiver : public QObject
 {
     Q_OBJECT

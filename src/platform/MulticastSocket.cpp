@@ -65,7 +65,8 @@ qint64 MulticastSocket::receive(char* buffer, qint64 size)
         return -1;
     ssize_t n;
     do {
-        n = ::recv(m_fd, buffer, size_t(size), 0);
+        // The true length even when the datagram was cut, so the caller can tell a cut one from a full one.
+        n = ::recv(m_fd, buffer, size_t(size), MSG_TRUNC);
     } while (n < 0 && errno == EINTR);
     return n;
 }

@@ -19,7 +19,8 @@ public:
     bool join(quint32 group);
     // Asks the kernel for a larger queue of datagrams not yet read; it caps the size at its own maximum.
     void requestReceiveBuffer(int bytes);
-    // One datagram into the buffer, cut to its size; -1 when none waits (or on an error).
+    // Takes one datagram and copies as much of it as fits into the buffer. Returns its whole length, which is
+    // larger than size when it did not fit (it is gone then all the same); -1 when none waits (or on an error).
     qint64 receive(char* buffer, qint64 size);
     // For a notifier that says when a datagram waits; -1 before bind().
     int descriptor() const { return m_fd; }

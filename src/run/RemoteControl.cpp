@@ -1,5 +1,7 @@
 #include "RemoteControl.h"
 
+#include "AircraftRule.h"
+#include "RecordLookahead.h"
 #include "RunControl.h"
 #include "StartRule.h"
 #include "app/AppSettings.h"
@@ -8,26 +10,93 @@
 #include "panels/PanelOperations.h"
 #include "platform/Prompter.h"
 
+#include <QScopedValueRollback>
+
+// The look-ahead's view of the panel files: the same search and the same reading as a switch uses.
+class RemoteControl::Facts : public PanelFacts
+{
+public:
+    Facts(LoadedPanel& loaded, PanelOperations& panels) : m_loaded(loaded), m_panels(panels) {}
+
+    std::optional<QString> find(const QString& aircraft) override { return m_panels.lookup(aircraft, true); }
+    std::optional<QString> loadedName(const QString& found) override
+    {
+        const std::optional<PanelContents> contents = m_loaded.read(found, {.report = false});
+        if (!contents)
+            return std::nullopt;
+        return contents->record.Name;
+    }
+
+private:
+    LoadedPanel& m_loaded;
+    PanelOperations& m_panels;
+};
+
 RemoteControl::RemoteControl(Prompter& prompter, const AppSettings& settings, LoadedPanel& loaded,
                              PanelOperations& panels, RunControl& run, ControlListener& listener, QObject* parent)
-    : QObject(parent), m_settings(settings), m_loaded(loaded), m_panels(panels), m_run(run), m_listener(listener)
+    : QObject(parent), m_prompter(prompter), m_settings(settings), m_loaded(loaded), m_panels(panels), m_run(run),
+      m_listener(listener)
 {
-    listener.setDeliveryGate([&prompter] { return !prompter.modalOpen(); });
-    connect(&prompter, &Prompter::lastModalClosed, &listener, &ControlListener::resumeDelivery);
-    connect(&listener, &ControlListener::datagramReceived, this, &RemoteControl::handleDatagram);
+    connect(&listener, &ControlListener::recordsWaiting, this, &RemoteControl::scheduleTurn);
+    connect(&prompter, &Prompter::lastModalClosed, this, &RemoteControl::scheduleTurn);
 }
 
 void RemoteControl::handleDatagram(const std::vector<ControlRecord>& records)
 {
+    m_listener.addPending(records);
+    while (m_listener.delivering() && !m_listener.pending().empty())
+        handleNext();
+}
+
+void RemoteControl::scheduleTurn()
+{
+    if (m_turnScheduled)
+        return;
+    m_turnScheduled = true;
+    // Posted, so whatever else waits for the event loop (input, paint, a signal, a timer) comes first.
+    QMetaObject::invokeMethod(this, &RemoteControl::turn, Qt::QueuedConnection);
+}
+
+bool RemoteControl::mayHandle() const
+{
+    // Not inside a record of ours still under way (its dialog's loop runs events), nor under a dialog of the
+    // user's: the records wait until the last dialog closes, which calls again.
+    return !m_handling && !m_prompter.modalOpen() && m_listener.delivering();
+}
+
+void RemoteControl::turn()
+{
+    m_turnScheduled = false;
+    if (!mayHandle() || m_listener.pending().empty())
+        return;
+    handleNext();
+    if (mayHandle() && !m_listener.pending().empty())
+        scheduleTurn();
+}
+
+void RemoteControl::handleNext()
+{
+    const QScopedValueRollback handling(m_handling, true);
+    const std::deque<PendingRecord>& pending = m_listener.pending();
+    Facts facts(m_loaded, m_panels);
+    RecordForecast forecast(m_settings.PanelSwitching, m_settings.AutoStart, facts);
+    RemoteState now;
+    now.panelName = m_loaded.name();
+    now.running = m_run.isRunning();
+    now.caption = m_loaded.documentName();
+    m_listener.dropPending(supersededRecords(now, pending, forecast, kLookahead));
+
+    // Taken off first: a close from within the record's dialog drops what waits, this one included.
+    const PendingRecord next = pending.front();
+    m_listener.dropPending(1);
     try {
-        for (const ControlRecord& record : records) {
-            // Closed from within a record's dialog: the program is ending.
-            if (!m_listener.isOpen())
-                return;
-            handleRecord(record);
-        }
+        handleRecord(next.record);
     } catch (const std::exception&) {
-        // Control datagrams never show a message: an error ends the datagram, the listener goes on.
+        // Control datagrams never show a message: an error ends its datagram, the listener goes on.
+        qsizetype rest = 0;
+        while (rest < qsizetype(pending.size()) && pending[size_t(rest)].datagram == next.datagram)
+            ++rest;
+        m_listener.dropPending(rest);
     }
 }
 
@@ -47,11 +116,9 @@ void RemoteControl::handleRecord(const ControlRecord& record)
         break;
     }
     const QString& aircraft = record.aircraft;
-    m_loaded.setDocumentName(m_loaded.name() + QStringLiteral(" (") + aircraft + u')');
-    if (aircraft.isEmpty() || m_loaded.name().contains(aircraft, Qt::CaseSensitive))
-        return;
-    // Running, the aircraft flown has changed; idle, a panel starts only when asked to start with the simulator.
-    if (m_settings.PanelSwitching && (m_run.isRunning() || m_settings.AutoStart))
+    m_loaded.setDocumentName(aircraftCaption(m_loaded.name(), aircraft));
+    if (searchesForPanel(m_loaded.name(), m_run.isRunning(), m_settings.PanelSwitching, m_settings.AutoStart,
+                         aircraft))
         switchToAircraftPanel(aircraft);
 }
 
@@ -61,13 +128,15 @@ void RemoteControl::switchToAircraftPanel(const QString& aircraft)
     const std::optional<QString> found = m_panels.lookup(aircraft, true);
     if (!found)
         return;
+    const PanelSwitch action = panelSwitch(*found, m_loaded.name(), running);
+    if (action == PanelSwitch::None)
+        return;
     // Read before anything changes: a panel that cannot be read leaves the loaded one as it is, running or not.
     std::optional<PanelContents> next = m_loaded.read(*found, {.report = false});
-    // The bare folder "Panel_" is no panel; the panel for this aircraft may run already and goes on undisturbed.
-    if (!next || found->isEmpty() || (running && *found == m_loaded.name()))
+    if (!next)
         return;
-    const QString caption = *found + u'(' + aircraft + u')';
-    if (*found == m_loaded.name()) {
+    const QString caption = switchedCaption(*found, aircraft);
+    if (action == PanelSwitch::ReloadAndStart) {
         // The same panel, idle: its settings are read again and its rows stay as the user left them.
         m_loaded.reloadSettings();
         m_loaded.setDocumentName(caption);

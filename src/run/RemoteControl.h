@@ -14,8 +14,10 @@ class RunControl;
 struct AppSettings;
 
 // What the control records ask for, carried out on the user-interface thread as if the user had asked: stop,
-// start, and switching to the panel named after the aircraft now flown. Datagrams wait while a dialog is
-// open, so a panel is never stopped or switched under the user's own operation.
+// start, and switching to the panel named after the aircraft now flown. One record is handled per turn of the
+// event loop, so repaints, the user's clicks and a close get through between records however many wait.
+// Records wait while a dialog is open, so a panel is never stopped or switched under the user's own
+// operation. Aircraft records whose effect a later one undoes are left out (see supersededRecords).
 class RemoteControl : public QObject
 {
     Q_OBJECT
@@ -24,15 +26,29 @@ public:
     RemoteControl(Prompter& prompter, const AppSettings& settings, LoadedPanel& loaded, PanelOperations& panels,
                   RunControl& run, ControlListener& listener, QObject* parent = nullptr);
 
+    // Handles the records now, after those already waiting, as if they had come in one datagram: for tests
+    // and benchmarks, which need not wait for the event loop. Nothing while the listener does not deliver.
     void handleDatagram(const std::vector<ControlRecord>& records);
 
+    // Records looked at at most before deciding which of them to leave out.
+    static constexpr qsizetype kLookahead = 4096;
+
 private:
+    class Facts;
+
+    void scheduleTurn();
+    void turn();
+    bool mayHandle() const;
+    void handleNext();
     void handleRecord(const ControlRecord& record);
     void switchToAircraftPanel(const QString& aircraft);
 
+    Prompter& m_prompter;
     const AppSettings& m_settings;
     LoadedPanel& m_loaded;
     PanelOperations& m_panels;
     RunControl& m_run;
     ControlListener& m_listener;
+    bool m_turnScheduled = false;
+    bool m_handling = false;
 };

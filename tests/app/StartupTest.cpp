@@ -89,7 +89,7 @@ TEST_F(Startup, SendToFollowsTheMonitorCountAtShow)
     EXPECT_EQ(session().StartupLayout.ScreenWidth[1], 1280);
 }
 
-TEST_F(Startup, CloseSavesThenStopsThenClosesTheListener)
+TEST_F(Startup, CloseEndsControlRecordsThenSavesThenStopsThenClosesTheListener)
 {
     seams.existingPanels = {"Last"};
     start({});
@@ -97,7 +97,8 @@ TEST_F(Startup, CloseSavesThenStopsThenClosesTheListener)
     seams.calls.clear();
     controller->FormClose();
     EXPECT_EQ(seams.calls,
-              QStringList({"SaveInstrumentList(Last)", "StopPanel", "DestroyProcessList", "StopControlListener"}));
+              QStringList({"EndControlDelivery", "SaveInstrumentList(Last)", "StopPanel", "DestroyProcessList",
+                           "StopControlListener"}));
     EXPECT_TRUE(TestPlatform::readBytes(t.settingsFile()).contains("LastPanelUsed=Last\r\n"));
 }
 
@@ -118,7 +119,8 @@ TEST_F(Startup, AFailedSaveIsShownOnceAndTheCloseGoesOn)
     EXPECT_EQ(lines[0], "Unable to write to list");
     EXPECT_EQ(lines[1], QStringLiteral("Unable to write to %1/appdata/Brondix/HarvolmPRO/varnolt.ini").arg(t.root()));
     EXPECT_EQ(seams.calls,
-              QStringList({"SaveInstrumentList(Last)", "StopPanel", "DestroyProcessList", "StopControlListener"}));
+              QStringList({"EndControlDelivery", "SaveInstrumentList(Last)", "StopPanel", "DestroyProcessList",
+                           "StopControlListener"}));
     EXPECT_TRUE(controller->closed());
 
     // A second close (the window's button after a signal) neither saves nor shows anything again.

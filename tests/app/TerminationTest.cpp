@@ -50,7 +50,7 @@ struct SignalWhileOpen : ::testing::Test
         controller->setSeams(seams);
         window = std::make_unique<TfrmMain>(*controller);
         prompter.setOwner(window.get());
-        closer = std::make_unique<CloseOnSignal>(prompter, *window);
+        closer = std::make_unique<CloseOnSignal>(prompter, *controller, *window);
         g_closer = closer.get();
         window->show();
         closer->setMessageLoopRunning();
@@ -91,7 +91,8 @@ struct SignalWhileOpen : ::testing::Test
     static QWidget* modal() { return QApplication::activeModalWidget(); }
     static const QStringList& closeSequence()
     {
-        static const QStringList calls = {"SaveInstrumentList(Cockpit)", "DestroyProcessList", "StopControlListener"};
+        static const QStringList calls = {"EndControlDelivery", "SaveInstrumentList(Cockpit)", "DestroyProcessList",
+                                          "StopControlListener"};
         return calls;
     }
 };

@@ -76,7 +76,9 @@ public:
     {
         m_thread = std::thread([this, count, last] {
             for (int i = 0; i < count; ++i) {
-                send("PNL:n" + QByteArray::number(i));
+                // The Start behind the aircraft (nothing to do while the panel runs) keeps the next aircraft
+                // record from superseding this one, so each must show.
+                send("PNL:n" + QByteArray::number(i) + "|PNL:Start");
                 if (i % 20 == 19)
                     std::this_thread::sleep_for(std::chrono::milliseconds(1));
             }

@@ -21,6 +21,7 @@ public:
     void DestroyProcessList() override { calls << QStringLiteral("DestroyProcessList"); }
     void StartControlListener() override { calls << QStringLiteral("StartControlListener"); }
     void StopControlListener() override { calls << QStringLiteral("StopControlListener"); }
+    void EndControlDelivery() override { calls << QStringLiteral("EndControlDelivery"); }
     void StartPanel() override
     {
         calls << QStringLiteral("StartPanel");
