@@ -89,8 +89,8 @@ std::optional<RemoteState> RecordForecast::after(RemoteState s, const ControlRec
     return s;
 }
 
-qsizetype supersededRecords(const RemoteState& now, const std::deque<PendingRecord>& pending,
-                            RecordForecast& forecast, qsizetype lookahead)
+qsizetype supersededRecords(const RemoteState& now, const std::deque<PendingRecord>& pending, RecordForecast& forecast,
+                            qsizetype lookahead)
 {
     // Why leaving records out is safe: once record k has been handled, the program is in the same state as
     // if every record before it had been handled too, so whatever comes after (later records, the user, a

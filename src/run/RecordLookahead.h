@@ -70,5 +70,5 @@ private:
 // would do: the largest k such that handling records 0..k in order ends in the same state as handling record
 // k alone, with records 0..k-1 all aircraft records. Start and Stop records are never left out and nothing
 // is looked at beyond them; at most `lookahead` records are looked at.
-qsizetype supersededRecords(const RemoteState& now, const std::deque<PendingRecord>& pending,
-                            RecordForecast& forecast, qsizetype lookahead);
+qsizetype supersededRecords(const RemoteState& now, const std::deque<PendingRecord>& pending, RecordForecast& forecast,
+                            qsizetype lookahead);

@@ -117,8 +117,7 @@ void RemoteControl::handleRecord(const ControlRecord& record)
     }
     const QString& aircraft = record.aircraft;
     m_loaded.setDocumentName(aircraftCaption(m_loaded.name(), aircraft));
-    if (searchesForPanel(m_loaded.name(), m_run.isRunning(), m_settings.PanelSwitching, m_settings.AutoStart,
-                         aircraft))
+    if (searchesForPanel(m_loaded.name(), m_run.isRunning(), m_settings.PanelSwitching, m_settings.AutoStart, aircraft))
         switchToAircraftPanel(aircraft);
 }
 

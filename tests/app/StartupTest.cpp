@@ -96,9 +96,8 @@ TEST_F(Startup, CloseEndsControlRecordsThenSavesThenStopsThenClosesTheListener)
     seams.running = true;
     seams.calls.clear();
     controller->FormClose();
-    EXPECT_EQ(seams.calls,
-              QStringList({"EndControlDelivery", "SaveInstrumentList(Last)", "StopPanel", "DestroyProcessList",
-                           "StopControlListener"}));
+    EXPECT_EQ(seams.calls, QStringList({"EndControlDelivery", "SaveInstrumentList(Last)", "StopPanel",
+                                        "DestroyProcessList", "StopControlListener"}));
     EXPECT_TRUE(TestPlatform::readBytes(t.settingsFile()).contains("LastPanelUsed=Last\r\n"));
 }
 
@@ -118,9 +117,8 @@ TEST_F(Startup, AFailedSaveIsShownOnceAndTheCloseGoesOn)
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0], "Unable to write to list");
     EXPECT_EQ(lines[1], QStringLiteral("Unable to write to %1/appdata/Brondix/HarvolmPRO/varnolt.ini").arg(t.root()));
-    EXPECT_EQ(seams.calls,
-              QStringList({"EndControlDelivery", "SaveInstrumentList(Last)", "StopPanel", "DestroyProcessList",
-                           "StopControlListener"}));
+    EXPECT_EQ(seams.calls, QStringList({"EndControlDelivery", "SaveInstrumentList(Last)", "StopPanel",
+                                        "DestroyProcessList", "StopControlListener"}));
     EXPECT_TRUE(controller->closed());
 
     // A second close (the window's button after a signal) neither saves nor shows anything again.
