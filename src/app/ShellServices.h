@@ -23,6 +23,7 @@ public:
     PanelExchange& exchange() { return m_exchange; }
     SendToMonitor& sendTo() { return m_sendTo; }
     ControlListener& listener() { return m_listener; }
+    RemoteControl& remote() { return m_remote; }
 
     bool OpenPanel(LoadedPanel& panel, const QString& name) override;
     void SaveInstrumentList(const QString& name) override;

@@ -41,11 +41,16 @@ RemoteControl::RemoteControl(Prompter& prompter, const AppSettings& settings, Lo
     connect(&prompter, &Prompter::lastModalClosed, this, &RemoteControl::scheduleTurn);
 }
 
+void RemoteControl::handleWaiting()
+{
+    while (m_listener.delivering() && !m_listener.pending().empty())
+        handleNext();
+}
+
 void RemoteControl::handleDatagram(const std::vector<ControlRecord>& records)
 {
     m_listener.addPending(records);
-    while (m_listener.delivering() && !m_listener.pending().empty())
-        handleNext();
+    handleWaiting();
 }
 
 void RemoteControl::scheduleTurn()
@@ -84,7 +89,7 @@ void RemoteControl::handleNext()
     now.panelName = m_loaded.name();
     now.running = m_run.isRunning();
     now.caption = m_loaded.documentName();
-    m_listener.dropPending(supersededRecords(now, pending, forecast, kLookahead));
+    m_listener.dropPending(supersededRecords(now, pending, forecast, m_lookahead));
 
     // Taken off first: a close from within the record's dialog drops what waits, this one included.
     const PendingRecord next = pending.front();

@@ -26,11 +26,15 @@ public:
     RemoteControl(Prompter& prompter, const AppSettings& settings, LoadedPanel& loaded, PanelOperations& panels,
                   RunControl& run, ControlListener& listener, QObject* parent = nullptr);
 
-    // Handles the records now, after those already waiting, as if they had come in one datagram: for tests
-    // and benchmarks, which need not wait for the event loop. Nothing while the listener does not deliver.
+    // Handles every waiting record now rather than one per turn: for tests and benchmarks, which need not
+    // wait for the event loop. Nothing while the listener does not deliver.
+    void handleWaiting();
+    // The same, after adding the records as if they had come in one datagram.
     void handleDatagram(const std::vector<ControlRecord>& records);
 
-    // Records looked at at most before deciding which of them to leave out.
+    // How many waiting records are looked at, at most, to find those a later one supersedes; 1 handles
+    // every record.
+    void setLookahead(qsizetype records) { m_lookahead = records; }
     static constexpr qsizetype kLookahead = 4096;
 
 private:
@@ -49,6 +53,7 @@ private:
     PanelOperations& m_panels;
     RunControl& m_run;
     ControlListener& m_listener;
+    qsizetype m_lookahead = kLookahead;
     bool m_turnScheduled = false;
     bool m_handling = false;
 };

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <thread>
+
 QSize FakeMonitors::virtualDesktopSize() const
 {
     QRect all;
@@ -43,6 +45,8 @@ std::optional<ProcessHandle> ScriptedProcesses::launch(const QString& commandLin
 {
     if (int(launched.size()) == failAtLaunch)
         throw VarnoltError(QStringLiteral("Out of process slots"));
+    if (launchTime.count() > 0)
+        std::this_thread::sleep_for(launchTime);
     launched << commandLine;
     return ProcessHandle{1000 + launched.size()};
 }

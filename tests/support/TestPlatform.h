@@ -17,6 +17,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <chrono>
+
 #include <vector>
 
 // Monitors the test lays out; the machine's own cannot be controlled.
@@ -76,6 +78,7 @@ class ScriptedProcesses : public Processes
 {
 public:
     int failAtLaunch = -1; // index of the launch that throws, -1 for none
+    std::chrono::milliseconds launchTime{0}; // how long each launch holds its caller, as a real program's start does
     QStringList launched;
     std::vector<long long> terminated;
 
