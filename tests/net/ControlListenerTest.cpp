@@ -244,6 +244,28 @@ TEST_F(Listener, APanelWhoseListCannotBeReadLeavesTheLoadedRowsInPlace)
     EXPECT_EQ(s.loaded().instruments().rows().size(), 2u);
 }
 
+TEST_F(Listener, ADatagramLongerThanTheBufferIsDroppedWhole)
+{
+    makePanel("Alpha F-16C");
+    makePanel("Bravo F-16C_50");
+    load("Alpha F-16C");
+    s.settings.PanelSwitching = true;
+    services.StartPanel();
+    open();
+    QStringList captions;
+    QObject::connect(&s.loaded(), &LoadedPanel::documentNameChanged, [&](const QString& c) { captions << c; });
+
+    // Cut to the 8192-byte buffer, the record across the end would read "PNL:F-16C", which Alpha covers.
+    deliver(QByteArray(8182, 'X') + "|PNL:F-16C_50|" + QByteArray(1000, 'Y'));
+    EXPECT_EQ(captions, QStringList{"Alpha F-16C (sync1)"});
+    EXPECT_EQ(s.loaded().name(), "Alpha F-16C");
+
+    // Exactly the buffer's size: all of it is there.
+    deliver(QByteArray(8192 - 13, 'X') + "|PNL:F-16C_50");
+    EXPECT_EQ(s.loaded().name(), "Bravo F-16C_50");
+    EXPECT_TRUE(services.isRunning());
+}
+
 TEST_F(Listener, DatagramsWaitWhileADialogIsOpen)
 {
     load("Cockpit");
@@ -293,6 +315,24 @@ TEST_F(Listener, ClosingNeverWaitsForTheUserInterface)
     ASSERT_TRUE(waitFor([&] { return !listener().isOpen(); }));
     pump(200);
     EXPECT_TRUE(services.isRunning());
+}
+
+TEST_F(Listener, OnceACloseIsAskedForNoRecordIsHandled)
+{
+    load("Cockpit");
+    services.StartPanel();
+    open();
+    {
+        // Held back by a dialog, the Stop is waiting when the close is asked for.
+        const Prompter::ModalScope dialog(prompter);
+        send("PNL:Stop");
+        ASSERT_TRUE(waitFor([&] { return listener().queuedBytes() > 0; }));
+        services.EndControlDelivery();
+    }
+    send("PNL:Stop");
+    pump(300);
+    EXPECT_TRUE(services.isRunning());
+    EXPECT_EQ(listener().queuedBytes(), 0);
 }
 
 TEST_F(Listener, AGroupOrPortThatCannotBeReadEndsTheOpening)

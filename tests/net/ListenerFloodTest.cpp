@@ -1,5 +1,5 @@
 // The real listener under a flood on loopback: nothing lost that a bare receive loop would keep, every datagram
-// handled in order, and the memory taken stays within the queue's bound.
+// handled in order, the memory taken stays within the queue's bound, and the user is heard in a storm.
 #include "app/Session.h"
 #include "app/ShellServices.h"
 #include "instruments/InstrumentListOps.h"
@@ -9,7 +9,9 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -83,6 +85,19 @@ public:
                     std::this_thread::sleep_for(std::chrono::milliseconds(1));
             }
             send(last);
+            done = true;
+        });
+    }
+    // Two aircraft in turn, one every 3 ms, as two export scripts fighting would send them.
+    void storm(std::chrono::milliseconds length, const QByteArray& first, const QByteArray& second)
+    {
+        m_thread = std::thread([this, length, first, second] {
+            const auto end = std::chrono::steady_clock::now() + length;
+            auto next = std::chrono::steady_clock::now();
+            for (int i = 0; next < end; ++i) {
+                send(i % 2 ? second : first);
+                std::this_thread::sleep_until(next += std::chrono::milliseconds(3));
+            }
             done = true;
         });
     }
@@ -198,4 +213,37 @@ TEST_F(ListenerFlood, DatagramsHeldBackByADialogFillTheQueueOnlyToItsBound)
     if (kResidentSizeMeaningful) {
         EXPECT_LE(peak - before, 4 * 1024) << "resident memory grew from " << before << " to " << peak << " KiB";
     }
+}
+
+TEST_F(ListenerFlood, TheUsersStopGetsThroughAStormOfSwitches)
+{
+    for (const char* name : {"Warthog A-10C", "Hornet FA-18C_hornet"}) {
+        InstrumentListModel rows(t.locale);
+        rows.setRows(s.loaded().instruments().rows());
+        SaveInstrumentList(t.files, s.folders.IniPath, name, rows,
+                           {s.settings.FlightSimIPAddress, s.settings.FlightSimPort});
+    }
+    s.settings.PanelSwitching = true;
+    // Starting a program takes a while, so the storm brings switches far faster than they can be made.
+    children.launchTime = std::chrono::milliseconds(20);
+
+    PacedSender sender(services.listener().boundPort());
+    QElapsedTimer clock;
+    clock.start();
+    sender.storm(std::chrono::milliseconds(2000), "PNL:A-10C", "PNL:FA-18C_hornet");
+    // The user's Stop comes from the event loop, as a click on the button does.
+    qint64 stoppedAt = -1;
+    QTimer::singleShot(500, [&] {
+        stoppedAt = clock.elapsed();
+        services.StopPanel();
+    });
+    const QDeadlineTimer deadline(60000);
+    while (!sender.done && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_TRUE(sender.done);
+    const qint64 stormEnded = clock.elapsed();
+
+    EXPECT_GE(stoppedAt, 0);
+    EXPECT_LT(stoppedAt, stormEnded) << "the Stop waited for the storm to end";
+    EXPECT_FALSE(services.isRunning()) << "a switch started a panel again after the user's Stop";
 }

@@ -1,12 +1,16 @@
 #include "SimSupport.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QNetworkInterface>
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 FakeDcs::FakeDcs()
 {
@@ -143,4 +147,130 @@ PrivateNetwork enterPrivateNetwork(int& exitCode, QString& why)
         return PrivateNetwork::RanThere;
     }
     return PrivateNetwork::Impossible;
+}
+
+namespace {
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// A UDP port is bound in this network namespace.
+bool udpPortBound(quint16 port)
+{
+    QFile f(QStringLiteral("/proc/net/udp"));
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray needle = ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0') + ' ';
+    return f.readAll().contains(needle);
+}
+
+} // namespace
+
+bool alive(qint64 pid)
+{
+    return ::kill(pid_t(pid), 0) == 0;
+}
+
+QStringList panelsOf(const Live& live)
+{
+    QStringList out;
+    for (const auto& [panel, pid] : live)
+        out << panel;
+    return out;
+}
+
+Cockpit::Cockpit()
+{
+    listenPort = freePort();
+    simPort = freePort();
+    const QString settings = root.filePath("Brondix/HarvolmPRO");
+    write(settings + "/varnolt.ini", "[Config]\r\nPanelSwitching=yes\r\nAutoStart=no\r\nLastPanelUsed=Hornet "
+                                     "FA-18C_hornet\r\nListenPort=" +
+                                         QByteArray::number(listenPort) +
+                                         "\r\nFlightSimPort=" + QByteArray::number(simPort) + "\r\n");
+    panel("Hornet FA-18C_hornet", "P@Airspeed.exe", "Airspeed", 47110);
+    panel("Warthog A-10C_2", "P@Altimeter.exe", "Altimeter", 47111);
+    QDir().mkpath(stateDir());
+}
+
+Cockpit::~Cockpit()
+{
+    if (program.state() != QProcess::NotRunning) {
+        program.kill();
+        program.waitForFinished(5000);
+    }
+}
+
+quint16 Cockpit::freePort()
+{
+    QUdpSocket s;
+    s.bind(QHostAddress::AnyIPv4, 0);
+    return s.localPort();
+}
+
+void Cockpit::start()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("APPDATA", root.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("VARNOLT_GAUGE_STATE_DIR", stateDir());
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(QStringLiteral(VARNOLT_PROGRAM), {});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    // The listener opens once the main window shows, after the splash.
+    ASSERT_TRUE(waitFor([&] { return udpPortBound(listenPort); }, 20000)) << "varnolt never listened";
+}
+
+Live Cockpit::liveGauges() const
+{
+    Live out;
+    for (const QFileInfo& f : QDir(stateDir()).entryInfoList({"*.state"}, QDir::Files)) {
+        const qint64 pid = f.completeBaseName().toLongLong();
+        QFile file(f.filePath());
+        if (!alive(pid) || !file.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& line : file.readAll().split('\n'))
+            if (line.startsWith("panel="))
+                out.emplace(QString::fromUtf8(line.mid(6)), pid);
+    }
+    return out;
+}
+
+QMap<QString, QString> Cockpit::stateOf(qint64 pid) const
+{
+    QMap<QString, QString> out;
+    QFile file(QDir(stateDir()).filePath(QString::number(pid) + ".state"));
+    if (file.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : file.readAll().split('\n'))
+            if (const qsizetype eq = line.indexOf('='); eq > 0)
+                out.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
+    return out;
+}
+
+std::set<qint64> Cockpit::everyGauge() const
+{
+    std::set<qint64> out;
+    for (const QFileInfo& f : QDir(stateDir()).entryInfoList({"*.state"}, QDir::Files))
+        out.insert(f.completeBaseName().toLongLong());
+    return out;
+}
+
+void Cockpit::panel(const QString& name, const QString& program, const QString& gauge, int port)
+{
+    const QString folder = root.filePath("Brondix/HarvolmPRO/Panel_" + name);
+    write(folder + '/' + name + ".ini",
+          "[Config]\r\nPanelName=" + name.toLatin1() +
+              "\r\nPanelBGImage=\r\nPanelBGColor=0\r\nShowBackground=0\r\nPanelMonitor=0\r\n"
+              "No_of_Screens=1\r\nScreen_0_Height=600\r\nScreen_0_Width=800\r\nShowBezels=1\r\n"
+              "EnableLighting=0\r\n");
+    write(folder + '/' + name + ".cfg", "\"" + gauge.toLatin1() + "\",\"" + QByteArray::number(port) +
+                                            "\",\"Instruments_Standard\\" + program.toLatin1() +
+                                            "\",\"Y\",\"255.255.255.255\",\"" + QByteArray::number(simPort) +
+                                            "\",\"1\",\"1\"\r\n");
 }

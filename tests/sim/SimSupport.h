@@ -2,10 +2,15 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QUdpSocket>
+
+#include <map>
+#include <set>
 
 #include "support/Wait.h"
 
@@ -67,3 +72,35 @@ PrivateNetwork enterPrivateNetwork(int& exitCode, QString& why);
             GTEST_SKIP() << "no private network namespace for multicast: " << why_.toStdString();                      \
         }                                                                                                              \
     } while (false)
+
+// The real program with a settings folder of two panels of one sample gauge each ("Hornet FA-18C_hornet",
+// loaded at start, and "Warthog A-10C_2"), panel switching on, and the gauges' state reports.
+class Cockpit
+{
+public:
+    Cockpit();
+    ~Cockpit();
+
+    static quint16 freePort();
+    QString stateDir() const { return root.filePath("gauges"); }
+    // Starts the program and waits until its listener is bound.
+    void start();
+
+    // Gauges whose process runs, by panel.
+    std::multimap<QString, qint64> liveGauges() const;
+    QMap<QString, QString> stateOf(qint64 pid) const;
+    // Every gauge that ever started.
+    std::set<qint64> everyGauge() const;
+
+    QTemporaryDir root;
+    QProcess program;
+    quint16 listenPort = 0;
+    quint16 simPort = 0;
+
+private:
+    void panel(const QString& name, const QString& program, const QString& gauge, int port);
+};
+
+using Live = std::multimap<QString, qint64>;
+QStringList panelsOf(const Live& live);
+bool alive(qint64 pid);

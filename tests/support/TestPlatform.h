@@ -77,7 +77,7 @@ public:
 class ScriptedProcesses : public Processes
 {
 public:
-    int failAtLaunch = -1; // index of the launch that throws, -1 for none
+    int failAtLaunch = -1;                   // index of the launch that throws, -1 for none
     std::chrono::milliseconds launchTime{0}; // how long each launch holds its caller, as a real program's start does
     QStringList launched;
     std::vector<long long> terminated;
