@@ -257,7 +257,7 @@ TEST_F(Listener, ADatagramLongerThanTheBufferIsDroppedWhole)
 
     // Cut to the 8192-byte buffer, the record across the end would read "PNL:F-16C", which Alpha covers.
     deliver(QByteArray(8182, 'X') + "|PNL:F-16C_50|" + QByteArray(1000, 'Y'));
-    EXPECT_EQ(captions, QStringList{"Alpha F-16C (sync1)"});
+    EXPECT_EQ(captions.join(u'|').toStdString(), "Alpha F-16C (sync1)");
     EXPECT_EQ(s.loaded().name(), "Alpha F-16C");
 
     // Exactly the buffer's size: all of it is there.
