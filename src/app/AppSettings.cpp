@@ -36,6 +36,7 @@ void AppSettingsFile::LoadAppSettings(AppSettings& s, QString& localIPAddressToU
     s.FlightSimIPAddress = read("FlightSimIPAddress", defaults.FlightSimIPAddress);
     s.FlightSimPort = read("FlightSimPort", defaults.FlightSimPort);
     s.ListenPort = read("ListenPort", defaults.ListenPort);
+    s.RelayPort = read("RelayPort", defaults.RelayPort);
     localIPAddressToUse = read("AdapterIPAddress", QStringLiteral("Auto"));
     s.PanelSwitching = readSwitch("PanelSwitching");
     s.AutoStart = readSwitch("AutoStart");

@@ -11,6 +11,9 @@ struct AppSettings
     QString FlightSimIPAddress = QStringLiteral("255.255.255.255");
     QString FlightSimPort = QStringLiteral("45000");
     QString ListenPort = QStringLiteral("48000");
+    // Where flight data sent to this PC by unicast arrives, to be handed to every gauge; "0" for none.
+    // Kept in the file only: no dialog edits it.
+    QString RelayPort = QStringLiteral("45001");
     bool PanelSwitching = false;
     bool AutoStart = false;
     bool MonitorChecking = false;

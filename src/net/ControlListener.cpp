@@ -35,13 +35,6 @@ std::optional<quint32> multicastGroup(const QString& text)
 
 } // namespace
 
-void ControlListener::QuitAndWait::operator()(QThread* thread) const
-{
-    thread->quit();
-    thread->wait();
-    delete thread;
-}
-
 ControlListener::ControlListener(const AppSettings& settings, QObject* parent) : QObject(parent), m_settings(settings)
 {}
 

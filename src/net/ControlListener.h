@@ -2,6 +2,7 @@
 
 #include "ControlDatagram.h"
 #include "ControlReceiver.h"
+#include "OwnedThread.h"
 
 #include <QObject>
 
@@ -10,7 +11,6 @@
 #include <vector>
 
 struct AppSettings;
-class QThread;
 
 // A record received and not yet handled, with the datagram it came in: an error in one record ends the rest
 // of its datagram.
@@ -67,11 +67,6 @@ signals:
     void recordsWaiting();
 
 private:
-    struct QuitAndWait
-    {
-        void operator()(QThread* thread) const;
-    };
-
     void takeQueued();
 
     const AppSettings& m_settings;
@@ -83,5 +78,5 @@ private:
     qsizetype m_pendingCost = 0;
     quint64 m_datagrams = 0;
     std::unique_ptr<ControlReceiver> m_receiver; // lives in m_thread and owns the socket
-    std::unique_ptr<QThread, QuitAndWait> m_thread;
+    OwnedThread m_thread;
 };

@@ -3,7 +3,9 @@
 #include "Paths.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <spawn.h>
@@ -79,7 +81,7 @@ void keepChildrenUnreaped()
 
 } // namespace
 
-std::optional<ProcessHandle> PosixProcesses::launch(const QString& commandLine)
+std::optional<ProcessHandle> PosixProcesses::launch(const QString& commandLine, const ChildVariables& variables)
 {
     QStringList args = splitWindowsCommandLine(commandLine);
     if (args.isEmpty() || args.front().isEmpty())
@@ -97,13 +99,30 @@ std::optional<ProcessHandle> PosixProcesses::launch(const QString& commandLine)
         argv.push_back(a.data());
     argv.push_back(nullptr);
 
+    std::vector<QByteArray> added;
+    for (const auto& [name, value] : variables)
+        added.push_back((name + u'=' + value).toLocal8Bit());
+    std::vector<char*> envp;
+    for (char** e = environ; *e; ++e) {
+        const QByteArrayView entry(*e);
+        const bool replaced = std::any_of(added.begin(), added.end(), [&](const QByteArray& a) {
+            const qsizetype nameEnd = a.indexOf('=') + 1;
+            return entry.startsWith(QByteArrayView(a).first(nameEnd));
+        });
+        if (!replaced)
+            envp.push_back(*e);
+    }
+    for (QByteArray& a : added)
+        envp.push_back(a.data());
+    envp.push_back(nullptr);
+
     keepChildrenUnreaped();
     SpawnSetup setup;
     if (!setup.ok)
         return std::nullopt;
     pid_t pid = 0;
     // A bare program name is looked up on PATH, as the Windows loader searches its folders.
-    if (posix_spawnp(&pid, argv.front(), &setup.actions, &setup.attr, argv.data(), environ) != 0)
+    if (posix_spawnp(&pid, argv.front(), &setup.actions, &setup.attr, argv.data(), envp.data()) != 0)
         return std::nullopt;
     return ProcessHandle{pid};
 }

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 // A started child process. The id stays ours until terminate(): the child is not reaped before, so the
@@ -15,6 +16,9 @@ struct ProcessHandle
     bool operator==(const ProcessHandle&) const = default;
 };
 
+// Names and values a child finds in its environment besides this program's own (replacing any of the name).
+using ChildVariables = std::vector<std::pair<QString, QString>>;
+
 // Starting and ending the panel's child programs.
 class Processes
 {
@@ -22,8 +26,9 @@ public:
     virtual ~Processes() = default;
 
     // Starts the program named by the first token of a Windows command line with the arguments the rest
-    // gives, in this program's environment and current directory. No handle when it cannot be started.
-    virtual std::optional<ProcessHandle> launch(const QString& commandLine) = 0;
+    // gives, in this program's environment with `variables` added, and its current directory. No handle when
+    // it cannot be started.
+    virtual std::optional<ProcessHandle> launch(const QString& commandLine, const ChildVariables& variables) = 0;
     // Ends the process (and what it started in its group) at once and releases it. A process that already
     // ended is passed over.
     virtual void terminate(const ProcessHandle& handle) = 0;
@@ -43,7 +48,7 @@ QStringList splitWindowsCommandLine(const QString& commandLine);
 class PosixProcesses : public Processes
 {
 public:
-    std::optional<ProcessHandle> launch(const QString& commandLine) override;
+    std::optional<ProcessHandle> launch(const QString& commandLine, const ChildVariables& variables) override;
     void terminate(const ProcessHandle& handle) override;
     // Every group is killed first, then each child reaped: the children die side by side, not one by one.
     void terminateAll(const std::vector<ProcessHandle>& handles) override;

@@ -38,6 +38,7 @@ void RunControl::DestroyProcessList()
 {
     m_closed = true;
     m_processes.reset();
+    m_relay.stop();
 }
 
 RunningProcesses& RunControl::processes()
@@ -120,10 +121,17 @@ void RunControl::aStartPanelExecute()
         setRunning(true);
         const LaunchValues values = LaunchValues::from(m_loaded.record(), m_settings, m_localAddress, m_folders.AppPath,
                                                        m_platform.locale->decimalSeparator());
-        running.launchAll(PanelLaunchLines(values, m_loaded.instruments().rows()));
+        // Before the gauges, so they find it from their first moment. A relay that cannot run costs only the
+        // unicast flight data; the panel starts all the same and the relay's status says why.
+        ChildVariables variables;
+        if (m_relay.start(m_settings.RelayPort, m_settings.FlightSimPort))
+            variables.emplace_back(QString::fromLatin1(FlightDataRelay::PortVariable),
+                                   QString::number(m_relay.status().port));
+        running.launchAll(PanelLaunchLines(values, m_loaded.instruments().rows()), variables);
     } catch (...) {
         // A panel half started is no panel: end what runs, give the desktop back and stay in the editing state.
         processes().terminateAll();
+        m_relay.stop();
         setRunning(false);
         m_desktop.RestoreDesktop(declutter);
         throw;
@@ -136,5 +144,6 @@ void RunControl::aStopPanelExecute()
     m_loaded.setDocumentName(m_loaded.name());
     setRunning(false);
     processes().terminateAll();
+    m_relay.stop();
     m_desktop.RestoreDesktop(m_settings.DeclutterDesktop);
 }

@@ -2,6 +2,7 @@
 
 #include "DesktopPreparation.h"
 #include "RunningProcesses.h"
+#include "net/FlightDataRelay.h"
 
 #include <QObject>
 
@@ -37,6 +38,8 @@ public:
     void aStopPanelExecute();
 
     const RunningProcesses* processList() const { return m_processes.get(); }
+    // Runs while the panel runs; its statusChanged and status() are for a status line.
+    const FlightDataRelay& relay() const { return m_relay; }
 
     // From Start's launches until Stop, also while the launches are under way.
     bool isRunning() const { return m_running; }
@@ -61,6 +64,7 @@ private:
     const MonitorLayout& m_startupLayout;
     LoadedPanel& m_loaded;
     DesktopPreparation m_desktop;
+    FlightDataRelay m_relay;
     std::unique_ptr<RunningProcesses> m_processes;
     bool m_closed = false;
     bool m_running = false;

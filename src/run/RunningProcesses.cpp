@@ -14,21 +14,21 @@ void RunningProcesses::blockingWait(std::chrono::milliseconds duration)
     std::this_thread::sleep_for(duration);
 }
 
-bool RunningProcesses::LaunchProgram(const QString& commandLine)
+bool RunningProcesses::LaunchProgram(const QString& commandLine, const ChildVariables& variables)
 {
-    const std::optional<ProcessHandle> handle = m_processes.launch(commandLine);
+    const std::optional<ProcessHandle> handle = m_processes.launch(commandLine, variables);
     if (!handle)
         return false;
     m_handles.push_back(*handle);
     return true;
 }
 
-void RunningProcesses::launchAll(const std::vector<LaunchLine>& lines)
+void RunningProcesses::launchAll(const std::vector<LaunchLine>& lines, const ChildVariables& variables)
 {
     for (const LaunchLine& line : lines) {
         if (line.isApplication && m_wait)
             m_wait(applicationDelay);
-        LaunchProgram(line.commandLine);
+        LaunchProgram(line.commandLine, variables);
     }
 }
 

@@ -25,9 +25,9 @@ public:
     static constexpr std::chrono::milliseconds applicationDelay{1000};
 
     // Starts one command line and records it; a program that cannot be started is skipped silently.
-    bool LaunchProgram(const QString& commandLine);
+    bool LaunchProgram(const QString& commandLine, const ChildVariables& variables = {});
     // Starts every line in order, waiting applicationDelay before each application.
-    void launchAll(const std::vector<LaunchLine>& lines);
+    void launchAll(const std::vector<LaunchLine>& lines, const ChildVariables& variables = {});
     // Ends every recorded process (all signalled first, then reaped) and empties the list.
     void terminateAll();
 

@@ -51,6 +51,7 @@ TEST_F(SettingsFixture, DefaultsWithoutAFileAndNoFileCreated)
     EXPECT_EQ(s.FlightSimIPAddress, "255.255.255.255");
     EXPECT_EQ(s.FlightSimPort, "45000");
     EXPECT_EQ(s.ListenPort, "48000");
+    EXPECT_EQ(s.RelayPort, "45001");
     EXPECT_EQ(adapter, "Auto");
     EXPECT_FALSE(s.PanelSwitching || s.AutoStart || s.MonitorChecking || s.DeclutterDesktop);
     EXPECT_EQ(file.ReadLastPanelUsed(), "");

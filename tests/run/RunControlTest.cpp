@@ -5,6 +5,8 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
+#include <QUdpSocket>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -170,6 +172,7 @@ TEST_F(StartPanel, AFailureAfterThePreparationEndsWhatRunsAndGivesTheDesktopBack
     EXPECT_TRUE(run.processList()->isEmpty());
     EXPECT_FALSE(run.isRunning());
     EXPECT_EQ(runningChanges, (std::vector<bool>{true, false})) << "the window must see the editing state again";
+    EXPECT_FALSE(run.relay().isRunning());
     EXPECT_EQ(t.power.calls, (QStringList{"screenSaver query", "screenSaver off", "sleep inhibited", "screenSaver on",
                                           "sleep allowed"}));
     EXPECT_EQ(cursor, (QStringList{"busy", "normal"}));
@@ -185,6 +188,33 @@ TEST_F(StartPanel, AListThatCannotBeSavedStopsStartBeforeTheDesktopIsTouched)
     EXPECT_TRUE(t.power.calls.isEmpty());
     EXPECT_TRUE(children.launched.isEmpty());
     EXPECT_EQ(cursor, (QStringList{"busy", "normal"}));
+}
+
+TEST_F(StartPanel, TheFlightDataRelayRunsWithThePanelAndItsChildrenLearnItsPort)
+{
+    QUdpSocket probe;
+    ASSERT_TRUE(probe.bind(QHostAddress::AnyIPv4, 0));
+    const QString port = QString::number(probe.localPort());
+    probe.close();
+    s.settings.RelayPort = port;
+    run.aStartPanelExecute();
+    ASSERT_TRUE(run.relay().isRunning());
+    EXPECT_EQ(run.relay().status().port, port.toUInt());
+    const ChildVariables expected{{"VARNOLT_RELAY_PORT", port}};
+    EXPECT_EQ(children.variables, (std::vector<ChildVariables>{expected, expected})); // background and gauge
+    run.aStopPanelExecute();
+    EXPECT_FALSE(run.relay().isRunning());
+    EXPECT_TRUE(probe.bind(QHostAddress::AnyIPv4, port.toUShort())) << "the port is free again";
+
+    // Its port taken: the panel runs without it, and the reason is there to show.
+    children.variables.clear();
+    run.aStartPanelExecute();
+    EXPECT_TRUE(run.isRunning());
+    EXPECT_FALSE(run.relay().isRunning());
+    EXPECT_TRUE(run.relay().status().problem.startsWith("cannot receive on UDP port " + port));
+    EXPECT_EQ(children.variables, (std::vector<ChildVariables>{{}, {}}));
+    EXPECT_TRUE(prompter.messages.empty());
+    run.aStopPanelExecute();
 }
 
 TEST_F(StartPanel, AnEmptyPanelStillRuns)

@@ -29,6 +29,7 @@ struct ProbeReport
     QString cwd;
     QStringList argv;
     QList<int> fds;
+    QStringList relay; // values of VARNOLT_RELAY_PORT in its environment
     long long pgid = 0;
     long long grandchild = 0;
 };
@@ -93,6 +94,8 @@ protected:
                 r.argv << value;
             else if (key == QLatin1String("cwd"))
                 r.cwd = value;
+            else if (key == QLatin1String("relay"))
+                r.relay << value;
             else if (key == QLatin1String("pgid"))
                 r.pgid = value.toLongLong();
             else if (key == QLatin1String("grandchild"))
@@ -155,7 +158,10 @@ TEST_F(StartStopTest, LaunchesCheckedRowsInOrderWithExactArgvAndStopLeavesNothin
         EXPECT_EQ(d.count(), 1000);
         waitsBeforeLaunch.push_back(running->count());
     });
-    running->launchAll(PanelLaunchLines(v, rows));
+    // A value left in our own environment gives way to the one the panel passes.
+    qputenv("VARNOLT_RELAY_PORT", "1");
+    running->launchAll(PanelLaunchLines(v, rows), {{QStringLiteral("VARNOLT_RELAY_PORT"), QStringLiteral("45001")}});
+    qunsetenv("VARNOLT_RELAY_PORT");
     ::close(leak);
 
     const QString bin = tp.root() + QStringLiteral("/bin/");
@@ -180,6 +186,7 @@ TEST_F(StartStopTest, LaunchesCheckedRowsInOrderWithExactArgvAndStopLeavesNothin
         EXPECT_EQ(r.argv, expected[i]) << i;
         EXPECT_EQ(r.cwd, QDir(tp.env.currentDir).canonicalPath());
         EXPECT_EQ(r.pgid, handles[i].id) << "own process group";
+        EXPECT_EQ(r.relay, QStringList{"45001"}) << i;
         for (int fd : r.fds)
             EXPECT_LT(fd, 3) << "inherited descriptor in child " << i;
     }

@@ -8,6 +8,8 @@
 #include <string>
 #include <unistd.h>
 
+extern char** environ;
+
 int main(int argc, char** argv)
 {
     const char* dir = std::getenv("VARNOLT_PROBE_DIR");
@@ -42,6 +44,11 @@ int main(int argc, char** argv)
     }
     for (int i = 0; i < argc; ++i)
         report += std::string("arg=") + argv[i] + "\n";
+    // Every entry, so a variable the launcher replaces would show twice if it were only added.
+    static const char relay[] = "VARNOLT_RELAY_PORT=";
+    for (char** e = environ; *e; ++e)
+        if (std::strncmp(*e, relay, sizeof relay - 1) == 0)
+            report += std::string("relay=") + (*e + sizeof relay - 1) + "\n";
 
     const std::string path = std::string(dir) + "/" + std::to_string(getpid());
     if (FILE* f = std::fopen((path + ".tmp").c_str(), "w")) {

@@ -41,13 +41,14 @@ void RecordingDesktopPower::minimizeAllWindows()
     calls << QStringLiteral("windows minimised");
 }
 
-std::optional<ProcessHandle> ScriptedProcesses::launch(const QString& commandLine)
+std::optional<ProcessHandle> ScriptedProcesses::launch(const QString& commandLine, const ChildVariables& childVariables)
 {
     if (int(launched.size()) == failAtLaunch)
         throw VarnoltError(QStringLiteral("Out of process slots"));
     if (launchTime.count() > 0)
         std::this_thread::sleep_for(launchTime);
     launched << commandLine;
+    variables.push_back(childVariables);
     return ProcessHandle{1000 + launched.size()};
 }
 

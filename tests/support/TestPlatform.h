@@ -80,9 +80,10 @@ public:
     int failAtLaunch = -1;                   // index of the launch that throws, -1 for none
     std::chrono::milliseconds launchTime{0}; // how long each launch holds its caller, as a real program's start does
     QStringList launched;
+    std::vector<ChildVariables> variables; // of each launch
     std::vector<long long> terminated;
 
-    std::optional<ProcessHandle> launch(const QString& commandLine) override;
+    std::optional<ProcessHandle> launch(const QString& commandLine, const ChildVariables& variables) override;
     void terminate(const ProcessHandle& handle) override { terminated.push_back(handle.id); }
 };
 
