@@ -64,6 +64,7 @@ GaugeWindow::GaugeWindow(const DialStyle& style, QString dataKey, const ChildArg
     connect(&m_noDataTimer, &QTimer::timeout, this, &GaugeWindow::setNoData);
     placeFromFile();
     listen();
+    listenToRelay();
     writeState();
 }
 
@@ -92,6 +93,32 @@ void GaugeWindow::listen()
             m_flightData->joinMulticastGroup(group); // the system's choice of adapter
     }
     connect(m_flightData, &QUdpSocket::readyRead, this, [this] { readDatagrams(m_flightData); });
+}
+
+// Flight data sent to this PC by unicast reaches only one of the sockets sharing the simulator port (and
+// two instances of a gauge share their own port too), so the launcher relays it: it sends a copy to every
+// gauge that asks, from a socket of the gauge's own. A request lasts a few seconds; asking every second
+// keeps it alive and finds a relay that started late.
+void GaugeWindow::listenToRelay()
+{
+    bool ok = false;
+    const uint port = qEnvironmentVariable("VARNOLT_RELAY_PORT").toUInt(&ok);
+    if (!ok || port == 0 || port > 65535)
+        return;
+    m_relay = new QUdpSocket(this);
+    if (!m_relay->bind(QHostAddress::LocalHost, 0))
+        return;
+    m_relayPort = quint16(port);
+    connect(m_relay, &QUdpSocket::readyRead, this, [this] { readDatagrams(m_relay); });
+    m_askRelayTimer.setInterval(1000);
+    connect(&m_askRelayTimer, &QTimer::timeout, this, &GaugeWindow::askRelay);
+    m_askRelayTimer.start();
+    askRelay();
+}
+
+void GaugeWindow::askRelay()
+{
+    m_relay->writeDatagram(QByteArrayLiteral("SUBSCRIBE"), QHostAddress::LocalHost, m_relayPort);
 }
 
 QScreen* GaugeWindow::currentScreen() const

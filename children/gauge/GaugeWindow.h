@@ -13,8 +13,8 @@ class QUdpSocket;
 
 // One gauge window. It keeps its place, lock and size in its position file in the panel folder; while
 // unlocked it can be dragged and resized with the wheel, a double-click locks or unlocks it. It shows the
-// value under its data key from the flight data on the panel's multicast group and simulator port, or a
-// plain number sent to its own port, and an OFF flag while neither brings anything.
+// value under its data key from the flight data on the panel's multicast group and simulator port or from
+// the launcher's relay, or a plain number sent to its own port, and an OFF flag while none brings anything.
 class GaugeWindow : public QWidget
 {
 public:
@@ -37,6 +37,8 @@ private:
     void applySize();
     void savePlace();
     void listen();
+    void listenToRelay();
+    void askRelay();
     void readDatagrams(QUdpSocket* socket);
     void setNoData();
     void writeState() const;
@@ -49,6 +51,9 @@ private:
     QString m_stateFile; // test hook: where the shown state is written, empty when off
     QUdpSocket* m_ownPort = nullptr;
     QUdpSocket* m_flightData = nullptr;
+    QUdpSocket* m_relay = nullptr; // ours alone, on loopback: the relay sends its copies here
+    quint16 m_relayPort = 0;
+    QTimer m_askRelayTimer;
     QTimer m_noDataTimer;
     double m_value = 0;
     bool m_noData = true;

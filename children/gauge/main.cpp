@@ -1,5 +1,5 @@
-// A sample gauge: a round dial that shows its value from the flight data on the panel's multicast group, or
-// a plain-text number received on its own UDP port.
+// A sample gauge: a round dial that shows its value from the flight data on the panel's multicast group or
+// from the launcher's relay, or a plain-text number received on its own UDP port.
 // The program's kind is fixed at build time; its file name (type letter, "@", name, ".exe") and instance
 // number name its position file.
 #include "GaugeWindow.h"

@@ -17,11 +17,14 @@ local Settings = {
     group = "224.11.5.62",
     -- Varnolt's control port (ListenPort): which aircraft is flown, start and stop.
     listenPort = 48000,
-    -- Port the gauges receive flight data on (FlightSimPort).
+    -- Port the gauges receive flight data on from the group (FlightSimPort).
     simPort = 45000,
     -- Addresses to send to directly as well, for networks that do not carry multicast, e.g. { "127.0.0.1" }
     -- when Varnolt runs on this PC, or { "192.168.1.20" } for a second PC.
     unicast = {},
+    -- Varnolt's relay port (RelayPort): flight data sent to the unicast addresses goes here, and Varnolt
+    -- hands a copy to every gauge of the running panel. Sent to simPort, it would reach only one gauge.
+    relayPort = 45001,
     -- The current aircraft is sent again this often (seconds), so a Varnolt started late still catches up.
     resendSeconds = 5,
     -- Flight data datagrams per second; 0 sends no flight data.
@@ -74,7 +77,8 @@ do
         udp:setoption("broadcast", true) -- lets a unicast target be a broadcast address
     end
 
-    local function send(text, port)
+    -- unicastPort: where the unicast copies go, if not to port.
+    local function send(text, port, unicastPort)
         openSocket()
         if Settings.group and Settings.group ~= "" then
             local ok, err = udp:sendto(text, Settings.group, port)
@@ -83,7 +87,7 @@ do
             end
         end
         for _, address in ipairs(Settings.unicast or {}) do
-            local ok, err = udp:sendto(text, address, port)
+            local ok, err = udp:sendto(text, address, unicastPort or port)
             if not ok then
                 logError("sending to " .. address .. ": " .. tostring(err))
             end
@@ -211,7 +215,7 @@ do
             if t >= nextData then
                 local text = flightData(self)
                 if text ~= "" then
-                    send(text, Settings.simPort)
+                    send(text, Settings.simPort, Settings.relayPort)
                 end
                 nextData = t + step
             end

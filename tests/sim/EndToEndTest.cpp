@@ -7,6 +7,17 @@
 
 namespace {
 
+// Ticks the fake DCS, a tenth of a second of model time at a time, until done() holds.
+bool fly(FakeDcs& dcs, double& t, const std::function<bool()>& done, int ms = 15000)
+{
+    return waitFor(
+        [&] {
+            dcs.command(QStringLiteral("tick %1").arg(t += 0.1));
+            return done();
+        },
+        ms);
+}
+
 TEST(EndToEnd, TheExportScriptSwitchesPanelsOfTheRealProgram)
 {
     RUN_IN_PRIVATE_NETWORK();
@@ -22,14 +33,7 @@ TEST(EndToEnd, TheExportScriptSwitchesPanelsOfTheRealProgram)
                  .arg(c.simPort));
     dcs.command("start");
     double t = 0;
-    const auto flyUntil = [&](const std::function<bool()>& done, int ms = 15000) {
-        return waitFor(
-            [&] {
-                dcs.command(QStringLiteral("tick %1").arg(t += 0.1));
-                return done();
-            },
-            ms);
-    };
+    const auto flyUntil = [&](const std::function<bool()>& done, int ms = 15000) { return fly(dcs, t, done, ms); };
 
     // The first aircraft of the mission: its panel was loaded last time, and starts with the mission.
     dcs.command("lua fake.self, fake.ias, fake.alt = {Name = 'FA-18C_hornet'}, 150, 3000");
@@ -70,6 +74,54 @@ TEST(EndToEnd, TheExportScriptSwitchesPanelsOfTheRealProgram)
     for (const qint64 pid : c.everyGauge())
         EXPECT_FALSE(alive(pid)) << pid;
     EXPECT_EQ(c.everyGauge().size(), 3u);
+}
+
+// Where the network carries no multicast, the script sends to Varnolt's address alone. Every gauge of the
+// running panel shows the flight data all the same, two instances sharing their own port included, and the
+// relay that hands it to them ends with the panel.
+TEST(EndToEnd, UnicastFlightDataReachesEveryGaugeOfTheRunningPanel)
+{
+    RUN_IN_PRIVATE_NETWORK();
+    if (!FakeDcs::available())
+        GTEST_SKIP() << "lua5.1 is not installed";
+    Cockpit c;
+    c.panel("Hornet FA-18C_hornet", {{"Airspeed", "P@Airspeed.exe", 47110, 1},
+                                     {"Airspeed", "P@Airspeed.exe", 47110, 2},
+                                     {"Altimeter", "P@Altimeter.exe", 47111, 1}});
+    c.start();
+
+    FakeDcs dcs;
+    dcs.start();
+    dcs.load(QStringLiteral("group = '', unicast = {'127.0.0.1'}, listenPort = %1, simPort = %2, relayPort = %3")
+                 .arg(c.listenPort)
+                 .arg(c.simPort)
+                 .arg(c.relayPort));
+    dcs.command("start");
+    dcs.command("lua fake.self, fake.ias, fake.alt = {Name = 'FA-18C_hornet'}, 150, 3000");
+    double t = 0;
+    ASSERT_TRUE(fly(dcs, t, [&] { return c.liveGauges().size() == 3; }));
+
+    // Values sent once every gauge runs: a gauge that received only while it was the newest socket on the
+    // simulator port would still show the old ones.
+    dcs.command("lua fake.ias, fake.alt = 200, 4000");
+    const auto shown = [&] {
+        QStringList out;
+        for (const auto& [panel, pid] : c.liveGauges())
+            out << c.stateOf(pid).value("value") + (c.stateOf(pid).value("nodata") == "0" ? "" : " OFF");
+        out.sort();
+        return out;
+    };
+    const QStringList expected{"13123", "388.8", "388.8"};
+    EXPECT_TRUE(fly(
+        dcs, t, [&] { return shown() == expected; }, 10000))
+        << shown().join(", ").toStdString();
+    EXPECT_TRUE(udpPortBound(c.relayPort));
+
+    // Mission end stops the panel, and the relay with it.
+    dcs.command("stop");
+    EXPECT_TRUE(waitFor([&] { return c.liveGauges().empty(); }, 10000));
+    EXPECT_TRUE(waitFor([&] { return !udpPortBound(c.relayPort); }, 5000));
+    dcs.finish();
 }
 
 } // namespace

@@ -19,11 +19,12 @@ protected:
         dcs.start();
     }
 
-    // Unicast to our two ports; no group, so nothing leaves loopback.
+    // Unicast to our ports; no group, so nothing leaves loopback.
     QString settings(const QString& more = {}) const
     {
-        return QStringLiteral("group = '', unicast = {'127.0.0.1'}, listenPort = %1, simPort = %2, %3")
+        return QStringLiteral("group = '', unicast = {'127.0.0.1'}, listenPort = %1, simPort = %2, relayPort = %3, %4")
             .arg(control.port())
+            .arg(simPort.port())
             .arg(data.port())
             .arg(more);
     }
@@ -37,7 +38,8 @@ protected:
     }
 
     Inbox control;
-    Inbox data;
+    Inbox data;    // the relay port: unicast flight data goes there
+    Inbox simPort; // only the group's flight data goes there
     FakeDcs dcs;
 };
 
@@ -161,6 +163,7 @@ TEST_F(ExportScript, FlightDataCarriesTheValuesInGaugeUnitsAtTheDataRate)
     dcs.command("tick 1");
     EXPECT_EQ(data.take(), QList<QByteArray>{"IAS=194.4;ALT=3281;HDG=270.0"});
     dcs.finish();
+    EXPECT_TRUE(simPort.take().isEmpty()) << "unicast to the simulator port would reach one gauge only";
 }
 
 } // namespace

@@ -159,7 +159,8 @@ void write(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-// A UDP port is bound in this network namespace.
+} // namespace
+
 bool udpPortBound(quint16 port)
 {
     QFile f(QStringLiteral("/proc/net/udp"));
@@ -168,8 +169,6 @@ bool udpPortBound(quint16 port)
     const QByteArray needle = ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0') + ' ';
     return f.readAll().contains(needle);
 }
-
-} // namespace
 
 bool alive(qint64 pid)
 {
@@ -188,13 +187,15 @@ Cockpit::Cockpit()
 {
     listenPort = freePort();
     simPort = freePort();
+    relayPort = freePort();
     const QString settings = root.filePath("Brondix/HarvolmPRO");
     write(settings + "/varnolt.ini", "[Config]\r\nPanelSwitching=yes\r\nAutoStart=no\r\nLastPanelUsed=Hornet "
                                      "FA-18C_hornet\r\nListenPort=" +
                                          QByteArray::number(listenPort) +
-                                         "\r\nFlightSimPort=" + QByteArray::number(simPort) + "\r\n");
-    panel("Hornet FA-18C_hornet", "P@Airspeed.exe", "Airspeed", 47110);
-    panel("Warthog A-10C_2", "P@Altimeter.exe", "Altimeter", 47111);
+                                         "\r\nFlightSimPort=" + QByteArray::number(simPort) +
+                                         "\r\nRelayPort=" + QByteArray::number(relayPort) + "\r\n");
+    panel("Hornet FA-18C_hornet", {{"Airspeed", "P@Airspeed.exe", 47110, 1}});
+    panel("Warthog A-10C_2", {{"Altimeter", "P@Altimeter.exe", 47111, 1}});
     QDir().mkpath(stateDir());
 }
 
@@ -261,7 +262,7 @@ std::set<qint64> Cockpit::everyGauge() const
     return out;
 }
 
-void Cockpit::panel(const QString& name, const QString& program, const QString& gauge, int port)
+void Cockpit::panel(const QString& name, const std::vector<Row>& rows)
 {
     const QString folder = root.filePath("Brondix/HarvolmPRO/Panel_" + name);
     write(folder + '/' + name + ".ini",
@@ -269,8 +270,10 @@ void Cockpit::panel(const QString& name, const QString& program, const QString& 
               "\r\nPanelBGImage=\r\nPanelBGColor=0\r\nShowBackground=0\r\nPanelMonitor=0\r\n"
               "No_of_Screens=1\r\nScreen_0_Height=600\r\nScreen_0_Width=800\r\nShowBezels=1\r\n"
               "EnableLighting=0\r\n");
-    write(folder + '/' + name + ".cfg", "\"" + gauge.toLatin1() + "\",\"" + QByteArray::number(port) +
-                                            "\",\"Instruments_Standard\\" + program.toLatin1() +
-                                            "\",\"Y\",\"255.255.255.255\",\"" + QByteArray::number(simPort) +
-                                            "\",\"1\",\"1\"\r\n");
+    QByteArray list;
+    for (const Row& r : rows)
+        list += "\"" + r.gauge + "\",\"" + QByteArray::number(r.port) + "\",\"Instruments_Standard\\" + r.program +
+                "\",\"Y\",\"255.255.255.255\",\"" + QByteArray::number(simPort) + "\",\"1\",\"" +
+                QByteArray::number(r.instance) + "\"\r\n";
+    write(folder + '/' + name + ".cfg", list);
 }

@@ -11,6 +11,7 @@
 
 #include <map>
 #include <set>
+#include <vector>
 
 #include "support/Wait.h"
 
@@ -96,11 +97,19 @@ public:
     QProcess program;
     quint16 listenPort = 0;
     quint16 simPort = 0;
+    quint16 relayPort = 0;
 
-private:
-    void panel(const QString& name, const QString& program, const QString& gauge, int port);
+    struct Row
+    {
+        QByteArray gauge, program;
+        int port, instance;
+    };
+    // Writes a panel folder whose rows send the sample gauges to the simulator port.
+    void panel(const QString& name, const std::vector<Row>& rows);
 };
 
 using Live = std::multimap<QString, qint64>;
 QStringList panelsOf(const Live& live);
 bool alive(qint64 pid);
+// A UDP port is bound in this network namespace.
+bool udpPortBound(quint16 port);
