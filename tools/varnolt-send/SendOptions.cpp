@@ -23,6 +23,25 @@ std::optional<QString> ipv4(const QString& text)
     return numbers.join(u'.');
 }
 
+// A host name as DNS has them: dot-separated labels of letters, digits and inner hyphens. Numbers alone are
+// left to ipv4(), so a mistyped address is refused rather than looked up.
+bool isHostName(const QString& text)
+{
+    if (text.isEmpty() || text.size() > 253)
+        return false;
+    bool letters = false;
+    for (const QString& label : text.split(u'.')) {
+        if (label.isEmpty() || label.size() > 63 || label.front() == u'-' || label.back() == u'-')
+            return false;
+        for (const QChar c : label) {
+            if (!(c.isDigit() || c == u'-' || (c.unicode() < 128 && c.isLetter())))
+                return false;
+            letters = letters || !c.isDigit();
+        }
+    }
+    return letters;
+}
+
 std::optional<int> number(const QString& text, int min, int max)
 {
     bool ok = false;
@@ -40,6 +59,11 @@ UsageError badPort(const QString& text)
 UsageError badAddress(const QString& text)
 {
     return {QStringLiteral("'%1' is not an IPv4 address").arg(text)};
+}
+
+UsageError badHost(const QString& text)
+{
+    return {QStringLiteral("'%1' is not an IPv4 address or host name").arg(text)};
 }
 
 } // namespace
@@ -83,8 +107,10 @@ std::variant<SendOptions, UsageError> parseSendOptions(const QStringList& argume
 
         if (arg == QLatin1String("--group") || arg == QLatin1String("--host")) {
             address = ipv4(value);
+            if (!address && isHostName(value))
+                address = value; // looked up when sending
             if (!address)
-                return badAddress(value);
+                return badHost(value);
         } else if (arg == QLatin1String("--port")) {
             port = value;
             if (!number(value, 1, 65535))
@@ -116,6 +142,9 @@ std::variant<SendOptions, UsageError> parseSendOptions(const QStringList& argume
         return UsageError{QStringLiteral("nothing to send: give the datagram's text, e.g. PNL:Stop")};
     if (texts.size() > 1)
         return UsageError{QStringLiteral("give the datagram's text as one argument (put it in quotes)")};
+    // An empty datagram asks for nothing: it is a mistake (an empty variable in a script), not a send.
+    if (texts.front().isEmpty())
+        return UsageError{QStringLiteral("the datagram's text is empty: give e.g. PNL:Stop")};
     o.text = texts.front().toLatin1();
 
     if (!address) {
@@ -143,7 +172,7 @@ QString sendUsage()
         "several joined by |) or flight data for the gauges (IAS=120;ALT=3500 to the simulator port).\n"
         "Without options it goes to the MulticastGroup and ListenPort of your varnolt.ini.\n"
         "\n"
-        "  --group ADDR, --host ADDR  send to this multicast group or IPv4 address instead\n"
+        "  --group ADDR, --host ADDR  send to this multicast group, IPv4 address or host name instead\n"
         "  --port N                   send to this UDP port instead\n"
         "  --ttl N                    how many routers multicast may cross (0 to 255, default 1)\n"
         "  --interface ADDR           the local adapter address to send multicast from\n"

@@ -11,7 +11,7 @@ struct AppSettings;
 // What varnolt-send sends where, from its command line over the defaults of the user's varnolt.ini.
 struct SendOptions
 {
-    QString address; // group or host, IPv4
+    QString address; // group or host: an IPv4 address, or a host name to look up
     quint16 port = 0;
     int ttl = 1;
     QString interface; // local address to send multicast from; empty: the system's choice

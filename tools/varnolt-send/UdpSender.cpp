@@ -1,11 +1,13 @@
 #include "UdpSender.h"
 
+#include <QHostInfo>
 #include <QThread>
 
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
 #include <netinet/in.h>
+#include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -23,10 +25,29 @@ in_addr addressOf(const QString& text)
     return a;
 }
 
+// The first IPv4 address of a host name (an address stands for itself), or what went wrong.
+std::optional<QString> lookUp(const QString& host, QString& failure)
+{
+    const QHostInfo info = QHostInfo::fromName(host);
+    if (info.error() != QHostInfo::NoError) {
+        failure = QStringLiteral("cannot look up %1: %2").arg(host, info.errorString());
+        return std::nullopt;
+    }
+    for (const QHostAddress& a : info.addresses())
+        if (a.protocol() == QAbstractSocket::IPv4Protocol)
+            return a.toString();
+    failure = QStringLiteral("cannot look up %1: it has no IPv4 address").arg(host);
+    return std::nullopt;
+}
+
 } // namespace
 
 QString sendDatagrams(const SendOptions& o)
 {
+    QString failure;
+    const std::optional<QString> address = lookUp(o.address, failure);
+    if (!address)
+        return failure;
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return QStringLiteral("cannot open a UDP socket: %1").arg(systemError());
@@ -35,7 +56,6 @@ QString sendDatagrams(const SendOptions& o)
     ::setsockopt(fd, IPPROTO_IP, IP_MULTICAST_TTL, &ttl, sizeof ttl);
     ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on); // so 255.255.255.255 works too
 
-    QString failure;
     if (!o.interface.isEmpty()) {
         const in_addr local = addressOf(o.interface);
         if (::setsockopt(fd, IPPROTO_IP, IP_MULTICAST_IF, &local, sizeof local) != 0)
@@ -45,7 +65,7 @@ QString sendDatagrams(const SendOptions& o)
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(o.port);
-    to.sin_addr = addressOf(o.address);
+    to.sin_addr = addressOf(*address);
     for (int i = 0; failure.isEmpty() && i < o.repeat; ++i) {
         if (i > 0 && o.intervalMs > 0)
             QThread::msleep(o.intervalMs);
