@@ -110,6 +110,7 @@ TEST(InstalledTree, HoldsTheSenderAndSimulatorFilesWhenTheSourceHasThem)
         EXPECT_EQ(link.canonicalFilePath(),
                   QFileInfo(installed(ProgramDir + QStringLiteral("/varnolt-send"))).canonicalFilePath());
         EXPECT_TRUE(link.isExecutable());
+        EXPECT_TRUE(QFileInfo(installed(QStringLiteral("share/man/man1/varnolt-send.1.gz"))).isFile());
     }
     if (HAS_SIMULATOR_FILES) {
         EXPECT_TRUE(QFileInfo(installed(QStringLiteral("share/varnolt/Scripts/VarnoltExport.lua"))).isFile());

@@ -31,6 +31,7 @@ for entry in \
     "./usr/share/icons/hicolor/scalable/apps/com.brondix.Varnolt.svg" \
     "./usr/share/icons/hicolor/256x256/apps/com.brondix.Varnolt.png" \
     "./usr/share/man/man1/varnolt.1.gz" \
+    "./usr/share/man/man1/varnolt-send.1.gz" \
     "./usr/share/varnolt/Scripts/VarnoltExport.lua"; do
     grep -qF -- " $entry" <<<"$list" || fail "missing $entry"
 done

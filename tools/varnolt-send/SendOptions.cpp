@@ -169,7 +169,8 @@ QString sendUsage()
     return QStringLiteral(
         "Usage: varnolt-send [options] TEXT\n"
         "Sends TEXT as one UDP datagram: control records for Varnolt (PNL:Stop, PNL:Start, PNL:<aircraft>,\n"
-        "several joined by |) or flight data for the gauges (IAS=120;ALT=3500 to the simulator port).\n"
+        "several joined by |) or flight data for the gauges (IAS=120;ALT=3500 to the simulator port, or by\n"
+        "unicast to the relay port).\n"
         "Without options it goes to the MulticastGroup and ListenPort of your varnolt.ini.\n"
         "\n"
         "  --group ADDR, --host ADDR  send to this multicast group, IPv4 address or host name instead\n"
