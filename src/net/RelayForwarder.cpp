@@ -10,6 +10,10 @@ namespace {
 constexpr qint64 kDatagramBuffer = 8192;
 // A burst from the network waits here while the thread sends the copies of the datagram before it.
 constexpr int kSocketReceiveBuffer = 1024 * 1024;
+// Datagrams handled per wake-up. A flood can keep the socket full for good; returning to the event loop
+// between batches lets a stop asked for by the user-interface thread through (the notifier wakes us again
+// at once while anything is left).
+constexpr int kDatagramsPerWakeUp = 64;
 
 } // namespace
 
@@ -105,8 +109,8 @@ void RelayForwarder::readPending()
     char buffer[kDatagramBuffer];
     DatagramEndpoint from;
     qint64 size;
-    // One receive call per datagram, until the socket is empty.
-    while ((size = m_socket->receive(buffer, sizeof buffer, from)) >= 0) {
+    // One receive call per datagram, until the socket is empty or the batch is done.
+    for (int n = 0; n < kDatagramsPerWakeUp && (size = m_socket->receive(buffer, sizeof buffer, from)) >= 0; ++n) {
         const QByteArrayView data(buffer, size);
         switch (classifyRelayDatagram(data, from, m_port, m_subscribers)) {
         case RelayDatagram::Subscribe: {

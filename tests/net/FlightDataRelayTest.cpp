@@ -2,12 +2,16 @@
 #include "net/RelayForwarder.h"
 #include "support/Wait.h"
 
+#include <QElapsedTimer>
 #include <QNetworkDatagram>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -158,6 +162,33 @@ TEST_F(Relay, ForwardsWhileTheUserInterfaceThreadIsBusy)
             received = gauge.socket.receiveDatagram().data();
     }
     EXPECT_EQ(received, "IAS=150");
+}
+
+// A flood on the relay port (a sender in a loop, a second export script) keeps the socket full for good: the
+// relay still lets its owner stop it at once, so neither Stop nor a close waits behind the flood. A panel of
+// many gauges makes every datagram cost the relay many sends, so it cannot keep up.
+TEST_F(Relay, StopsAtOnceUnderAFlood)
+{
+    start();
+    std::array<Gauge, 16> gauges;
+    for (Gauge& g : gauges)
+        g.ask(port);
+    ASSERT_TRUE(feeds(16));
+    std::atomic<bool> done = false;
+    std::thread flood([&, port = port] {
+        QUdpSocket sender;
+        const QByteArray datagram(512, 'x');
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+        while (!done && std::chrono::steady_clock::now() < end)
+            sender.writeDatagram(datagram, QHostAddress::LocalHost, port);
+    });
+    EXPECT_TRUE(waitFor([&] { return relay.status().forwarded > 1000; }));
+    QElapsedTimer timer;
+    timer.start();
+    relay.stop();
+    EXPECT_LT(timer.elapsed(), 2000);
+    done = true;
+    flood.join();
 }
 
 TEST(RelaySubscribers, AGaugeThatStopsAskingDropsOutAndTheTableIsBounded)
