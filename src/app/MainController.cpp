@@ -59,9 +59,10 @@ void MainController::FormShow()
 
         const bool namedOnCommandLine = hasOneArgument() && m_arguments.first() != QLatin1String("start");
         const QString name = namedOnCommandLine ? m_arguments.first() : s.settingsFile().ReadLastPanelUsed();
-        // A panel missing or unreadable leaves none loaded.
-        if (!name.isEmpty())
-            m_seams->OpenPanel(s.loaded(), name);
+        // A panel missing or unreadable leaves none loaded, and start-up goes on: the listener opens whatever
+        // became of the panel. One that is there but could not be read stays the last used panel.
+        if (!name.isEmpty() && !runGuarded(s.prompter(), [&] { m_seams->OpenPanel(s.loaded(), name); }))
+            s.loaded().keepUnreadStartupPanel(name);
         m_seams->StartControlListener();
 
         if (hasOneArgument() && s.loaded().isLoaded()) {
@@ -99,7 +100,7 @@ void MainController::FormClose()
         }
     };
     save([&] { m_seams->SaveInstrumentList(s.loaded().name()); });
-    save([&] { s.settingsFile().SaveLastPanelUsed(s.loaded().name()); });
+    save([&] { s.settingsFile().SaveLastPanelUsed(s.loaded().lastUsedName()); });
     errors.removeDuplicates();
     if (!errors.isEmpty())
         s.prompter().showError(errors.join(u'\n'));

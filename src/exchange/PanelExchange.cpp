@@ -67,7 +67,7 @@ void PanelExchange::aImportExecute()
     // half made, and a failure leaves nothing behind.
     const QString stagingName = u'.' + PanelFolderPrefix + newName + QStringLiteral(".import");
     // The file name becomes a folder name and a word on the instruments' command lines.
-    auto problem = panelNameProblem(newName);
+    auto problem = newPanelNameProblem(newName);
     if (!problem)
         problem = panelNameLengthProblem(files, m_folders.IniPath, newName, {stagingName});
     if (problem) {

@@ -1,6 +1,7 @@
 #include "LoadedPanel.h"
 
 #include "PanelFiles.h"
+#include "PanelNames.h"
 #include "PanelSettings.h"
 #include "app/AppSettings.h"
 #include "app/Folders.h"
@@ -26,6 +27,9 @@ void LoadedPanel::setDocumentName(const QString& name)
 
 std::optional<QString> LoadedPanel::lookup(const QString& name) const
 {
+    // A name from the command line, the settings file or a file is looked at before it becomes a path.
+    if (panelNameProblem(name))
+        return std::nullopt;
     if (m_platform.files->folderExists(PanelFolder(m_folders.IniPath, name)))
         return name;
     return std::nullopt;
@@ -36,14 +40,14 @@ std::optional<PanelContents> LoadedPanel::read(const QString& name, const OpenOp
     const std::optional<QString> found = lookup(name);
     if (!found) {
         if (options.report)
-            m_prompter.showError(QStringLiteral("Panel %1 configuration is missing! - Create Panel again").arg(name));
+            m_prompter.showError(QStringLiteral("Panel %1 configuration is missing! - Create Panel again")
+                                     .arg(printablePanelName(name)));
         return std::nullopt;
     }
     InstrumentListModel list(*m_platform.locale);
     ReadInstrumentList(*m_platform.files, m_folders.IniPath, *found, list);
     // Sizes of monitors the file does not name stay as the loaded panel had them.
     PanelRecord record = m_record;
-    record.Name = *found;
     LoadPanelSettings(*m_platform.ini, m_folders.IniPath, *found, record);
     if (options.repair) {
         const InstrumentCatalogue catalogue(*m_platform.files, *m_platform.ini, *m_platform.locale, m_folders.AppPath);
@@ -54,6 +58,7 @@ std::optional<PanelContents> LoadedPanel::read(const QString& name, const OpenOp
 
 void LoadedPanel::commit(PanelContents contents)
 {
+    m_unreadStartupPanel.clear();
     m_record = std::move(contents.record);
     m_instruments.setRows(std::move(contents.rows));
     setDocumentName(contents.documentName);
@@ -85,6 +90,7 @@ void LoadedPanel::save()
 
 void LoadedPanel::forget()
 {
+    m_unreadStartupPanel.clear();
     if (m_record.Name.isEmpty())
         return;
     m_record.Name.clear();
@@ -93,6 +99,7 @@ void LoadedPanel::forget()
 
 void LoadedPanel::clear()
 {
+    m_unreadStartupPanel.clear();
     m_instruments.clear();
     // The monitor sizes stay: a later load overwrites only the monitors its file names.
     const MonitorLayout layout = m_record.Layout;
@@ -100,4 +107,10 @@ void LoadedPanel::clear()
     m_record.Layout = layout;
     setDocumentName(QString());
     emit changed();
+}
+
+void LoadedPanel::keepUnreadStartupPanel(const QString& name)
+{
+    // Only a name that could be a panel's is stored back as the last used one.
+    m_unreadStartupPanel = panelNameProblem(name) ? QString() : name;
 }

@@ -52,7 +52,7 @@ public:
     const QString& documentName() const { return m_documentName; }
     void setDocumentName(const QString& name);
 
-    // The name when the panel's folder exists, or nothing; reads no file.
+    // The name when it keeps the panel name rule and the panel's folder exists, or nothing; reads no file.
     std::optional<QString> lookup(const QString& name) const;
     // Finds the panel and reads its rows and settings; changes nothing. Nothing when it was not found; an
     // unreadable list or settings file throws.
@@ -73,6 +73,12 @@ public:
     // No panel and no rows.
     void clear();
 
+    // The panel to open at the next start: the loaded one or, while none is loaded, the start-up panel that
+    // was there but could not be read, so that once its files are mended it opens again. Whatever the user
+    // loads, imports, creates or unloads next takes its place.
+    QString lastUsedName() const { return isLoaded() ? name() : m_unreadStartupPanel; }
+    void keepUnreadStartupPanel(const QString& name);
+
 signals:
     void changed();
     void documentNameChanged(const QString& name);
@@ -85,4 +91,5 @@ private:
     PanelRecord m_record;
     InstrumentListModel m_instruments;
     QString m_documentName;
+    QString m_unreadStartupPanel;
 };

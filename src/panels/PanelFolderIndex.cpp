@@ -1,6 +1,7 @@
 #include "PanelFolderIndex.h"
 
 #include "PanelFiles.h"
+#include "PanelNames.h"
 #include "platform/Paths.h"
 
 std::optional<QString> PanelFolderIndex::firstContaining(const FileSystem& files, const QString& iniPath,
@@ -12,8 +13,10 @@ std::optional<QString> PanelFolderIndex::firstContaining(const FileSystem& files
         stamp && m_stamp && m_stamp->settled && m_stamp->sameFolderState(*stamp) && m_iniPath == iniPath;
     if (!current) {
         m_names.clear();
-        for (const DirEntry& e : files.list(joinPath(iniPath, PanelFolderPrefix + u'*')))
-            m_names.push_back(e.name);
+        for (const DirEntry& e : files.list(joinPath(iniPath, PanelFolderPrefix + u'*'))) {
+            if (panelNameOfEntry(e.name))
+                m_names.push_back(e.name);
+        }
         m_stamp = stamp;
         m_iniPath = iniPath;
     }

@@ -13,8 +13,9 @@
 class PanelFolderIndex
 {
 public:
-    // The first entry "Panel_*" of iniPath, in the file system's order, that is a plain folder and whose name
-    // contains text (letter case counts): exactly what a fresh listing would give.
+    // The first entry "Panel_*" of iniPath, in the file system's order, that is a plain folder, whose name
+    // contains text (letter case counts) and carries a panel name that keeps the rule: exactly what a fresh
+    // listing would give.
     std::optional<QString> firstContaining(const FileSystem& files, const QString& iniPath, const QString& text);
 
 private:

@@ -18,7 +18,6 @@
 namespace {
 
 const qsizetype kPrefixLength = PanelFolderPrefix.size();
-constexpr int kListedNameLength = 99;
 
 QString alreadyExists(const QString& name)
 {
@@ -40,8 +39,10 @@ QStringList PanelOperations::ListPanels(const QString& folder, const QString& pa
 {
     QStringList names;
     for (const DirEntry& e : m_platform.files->list(joinPath(folder, pattern))) {
-        if (!e.hidden)
-            names << e.name.mid(kPrefixLength, kListedNameLength);
+        if (e.hidden)
+            continue;
+        if (const std::optional<QString> name = panelNameOfEntry(e.name))
+            names << *name;
     }
     return names;
 }
@@ -78,7 +79,7 @@ void PanelOperations::deletePanelFiles(const QString& name)
 
 std::optional<QString> PanelOperations::nameProblem(const QString& name) const
 {
-    if (const auto problem = panelNameProblem(name))
+    if (const auto problem = newPanelNameProblem(name))
         return problem;
     return panelNameLengthProblem(*m_platform.files, m_folders.IniPath, name);
 }
@@ -200,12 +201,6 @@ void PanelOperations::aLoadPanelExecute()
     PanelChooserModel chooser;
     m_loaded.leave();
     chooser.panels = ListPanels(m_folders.IniPath, PanelFolderPrefix + u'*');
-    if (m_prompter.execDialog(chooser) && chooser.hasSelection()) {
-        const QString name = chooser.selectedName();
-        // The bare "Panel_" entry unloads the panel and leaves the list and its caption as they are.
-        if (name.isEmpty())
-            m_loaded.forget();
-        else
-            openOrForget(name, {.repair = true});
-    }
+    if (m_prompter.execDialog(chooser) && chooser.hasSelection())
+        openOrForget(chooser.selectedName(), {.repair = true});
 }

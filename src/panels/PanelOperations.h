@@ -23,7 +23,8 @@ public:
         : m_platform(platform), m_prompter(prompter), m_folders(folders), m_settings(settings), m_loaded(loaded)
     {}
 
-    // Names of the entries of `folder` matching `pattern`, without their first six characters, cut to 99.
+    // The panel names of the entries of `folder` matching `pattern`: each without its "Panel_", leaving out
+    // hidden entries and those whose name breaks the panel name rule.
     QStringList ListPanels(const QString& folder, const QString& pattern) const;
 
     // The exact folder test, or with `search` the first plain folder whose name contains `name`: the panel's

@@ -22,7 +22,7 @@ void LoadPanelSettings(const IniService& ini, const QString& iniPath, const QStr
     if (name.isEmpty())
         return;
     const QString file = PanelSettingsFileName(iniPath, name);
-    panel.Name = ini.readString(file, Config, QStringLiteral("PanelName"), name);
+    panel.Name = name;
     panel.Monitor = ini.readString(file, Config, QStringLiteral("PanelMonitor"), QStringLiteral("0"));
     panel.Layout.ScreenCount =
         strToInt(ini.readString(file, Config, QStringLiteral("No_of_Screens"), QStringLiteral("1")));

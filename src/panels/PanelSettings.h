@@ -30,6 +30,8 @@ PanelSettingsFile ReadPanelSettingsFile(const IniService& ini, const QString& fi
 void WritePanelSettingsFile(IniService& ini, const QString& file, const PanelSettingsFile& settings,
                             const Monitors& monitors);
 
-// Fills the record from the panel's settings file; an empty name changes nothing. A "No_of_Screens" that
-// is not a number stops the load with "'%s' is not a valid integer value" after Name and Monitor were set.
+// Fills the record from the panel's settings file; an empty name changes nothing. The record's Name is the
+// name the panel's folder carries, never the file's "PanelName": every path, command line and the last used
+// panel follow it, and a file that names another panel, or a path, must not lead there. A "No_of_Screens"
+// that is not a number stops the load with "'%s' is not a valid integer value" after Name and Monitor were set.
 void LoadPanelSettings(const IniService& ini, const QString& iniPath, const QString& name, PanelRecord& panel);

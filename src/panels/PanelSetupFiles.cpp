@@ -1,4 +1,5 @@
 #include "PanelFiles.h"
+#include "PanelNames.h"
 #include "PanelSetupModel.h"
 #include "platform/FileSystem.h"
 #include "platform/IniService.h"
@@ -45,6 +46,7 @@ void SavePanelSetup(const Platform& platform, const QString& iniPath, const QStr
 
 void FillPanelSetup(const IniService& ini, const QString& iniPath, const QString& name, PanelSetupModel& dialog)
 {
-    const PanelSettingsFile panel = ReadPanelSettingsFile(ini, PanelSettingsFileName(iniPath, name), name);
+    PanelSettingsFile panel = ReadPanelSettingsFile(ini, PanelSettingsFileName(iniPath, name), name);
+    panel.panelName = shownPanelName(name, panel.panelName);
     dialog.fill(panel, ReadBackgroundFile(ini, BackgroundSettingsFileName(iniPath, name)));
 }

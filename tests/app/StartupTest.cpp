@@ -1,4 +1,5 @@
 #include "app/MainController.h"
+#include "panels/PanelChooser.h"
 #include "support/RecordingSeams.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
@@ -76,6 +77,50 @@ TEST_F(Startup, MissingOrEmptyPanelMeansNoPanelAndNoStart)
     EXPECT_TRUE(session().loaded().record().Name.isEmpty());
     EXPECT_FALSE(controller->actions().startEnabled);
     EXPECT_EQ(session().ribbonTitle(), "Varnolt Professional");
+}
+
+// A panel that is there but cannot be read: its error is shown and start-up goes on to open the listener,
+// without the automatic start. It stays the last used panel until the user picks another or none, so once its
+// file is mended the next start opens it.
+TEST_F(Startup, AnUnreadablePanelIsReportedTheListenerOpensAndItStaysTheLastUsed)
+{
+    const auto choose = [this](const QString& name) {
+        prompter.answerDialog([name](DialogModel& m) {
+            auto& chooser = dynamic_cast<PanelChooserModel&>(m);
+            chooser.panels = {name};
+            chooser.selected = 0;
+            return true;
+        });
+        controller->aLoadPanelExecute();
+    };
+    TestPlatform::writeBytes(t.panelFolder("Other") + "/Other.cfg", "");
+    const struct
+    {
+        const char* what;
+        std::function<void()> then; // what the user does before closing
+        const char* lastUsed;
+    } cases[] = {
+        {"nothing", [] {}, "Broken"},
+        {"cancels Load", [&] { prompter.answerDialog([](DialogModel&) { return false; }); controller->aLoadPanelExecute(); }, "Broken"},
+        {"loads another", [&] { choose("Other"); }, "Other"},
+        {"chooses one that is gone", [&] { choose("Gone"); }, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        seams.calls.clear();
+        seams.unreadablePanels = {"Broken"};
+        prompter.messages.clear();
+        start({"start"}, "[Config]\r\nLastPanelUsed=Broken\r\n");
+        EXPECT_EQ(seams.calls, QStringList({"CreateProcessList", "OpenPanel(Broken)", "StartControlListener"}));
+        EXPECT_EQ(prompter.messageTexts(),
+                  QStringList({"Line 3 of \"Broken.cfg\" does not hold the eight fields of an instrument"}));
+        EXPECT_FALSE(session().loaded().isLoaded());
+        EXPECT_FALSE(controller->actions().startEnabled);
+
+        c.then();
+        controller->FormClose();
+        EXPECT_EQ(t.ini.readString(t.settingsFile(), "Config", "LastPanelUsed", "unset"), c.lastUsed);
+    }
 }
 
 TEST_F(Startup, SendToFollowsTheMonitorCountAtShow)

@@ -95,7 +95,7 @@ TEST_F(PanelSettingsTest, LoadReadsFourMonitorsAtMostAndKeepsLaterSizes)
                          "ShowBezels=yes\r\nEnableLighting=2\r\nShowBackground=0x0\r\n");
     PanelRecord p;
     LoadPanelSettings(tp.ini, iniPath(), QStringLiteral("Six"), p);
-    EXPECT_EQ(p.Name, QLatin1String("Six Pack")); // the stored name wins over the folder's
+    EXPECT_EQ(p.Name, QLatin1String("Six")); // the folder's name, never the stored one
     EXPECT_EQ(p.Monitor, QLatin1String("2"));
     EXPECT_EQ(p.Layout.ScreenCount, 6);
     EXPECT_EQ(p.Layout.ScreenHeight, (std::array<int, 4>{100, 110, 120, 130}));

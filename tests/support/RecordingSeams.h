@@ -11,6 +11,7 @@ class RecordingSeams : public ShellSeams
 public:
     QStringList calls;
     QSet<QString> existingPanels;
+    QSet<QString> unreadablePanels; // there, but their list cannot be read: opening them throws
     bool failSave = false;
     bool running = false; // what Start and Stop leave; set by a test to stand for a panel running
 
