@@ -123,12 +123,19 @@ void PanelExchange::unpackRenamed(const QString& archive, const QString& staging
         throw VarnoltError(QStringLiteral("\"%1\" holds no panel to import!").arg(nativePath(archive)));
 
     const QString oldName = withoutExtension(listFile);
-    if (oldName == newName)
+    const QString settingsFile = joinPath(staging, newName + QStringLiteral(".ini"));
+    if (oldName == newName) {
+        // The panel is named after its folder alone, and its stored name stays as the archive brought it,
+        // unless it is none a panel may have: then the panel does not carry it on to a PC that would trust it.
+        const QString stored = p.ini->readString(settingsFile, QStringLiteral("Config"), QStringLiteral("PanelName"),
+                                                 newName);
+        if (panelNameProblem(stored))
+            p.ini->writeString(settingsFile, QStringLiteral("Config"), QStringLiteral("PanelName"), newName);
         return;
+    }
     // A rename that fails leaves that file as the archive brought it.
     p.files->renameFile(joinPath(staging, listFile), joinPath(staging, newName + QStringLiteral(".cfg")));
     p.files->renameFile(joinPath(staging, oldName + QStringLiteral(".ini")),
                         joinPath(staging, newName + QStringLiteral(".ini")));
-    p.ini->writeString(joinPath(staging, newName + QStringLiteral(".ini")), QStringLiteral("Config"),
-                       QStringLiteral("PanelName"), newName);
+    p.ini->writeString(settingsFile, QStringLiteral("Config"), QStringLiteral("PanelName"), newName);
 }

@@ -131,6 +131,11 @@ struct ProgramRun
     QString settingsFolder() const { return appData + "/Brondix/HarvolmPRO"; }
     QString settingsFile() const { return settingsFolder() + "/varnolt.ini"; }
     QString pidFile() const { return dir.path() + "/child.pid"; }
+    // Beside the settings folder, what a panel name leading out of it reaches: the name
+    // "Cockpit/../../../../outside/p/q" names the files outside/p/q.cfg and .ini, whose program would leave a
+    // mark if it ran.
+    QString outside() const { return dir.path() + "/outside"; }
+    QString escapeMark() const { return dir.path() + "/escaped"; }
 
     void start()
     {
@@ -148,6 +153,10 @@ struct ProgramRun
                                          (dir.path() + "/child.sh").toUtf8() +
                                          "\",\"\",\"\",\"\"\r\n"
                                          "\"B sleeper\",\"App\",\"/bin/sleep\",\"Y\",\"300\",\"\",\"\",\"\"\r\n");
+            QDir().mkpath(outside() + "/p/q/Cockpit");
+            TestPlatform::writeBytes(outside() + "/p/q.cfg", "\"Bait\",\"App\",\"/bin/touch\",\"Y\",\"" +
+                                                                 escapeMark().toUtf8() + "\",\"\",\"\",\"\"\r\n");
+            TestPlatform::writeBytes(outside() + "/p/q.ini", "[Config]\r\nShowBackground=0\r\n");
             inotify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
             ::inotify_add_watch(inotify, QFile::encodeName(settingsFile()).constData(), IN_OPEN);
         }
@@ -205,6 +214,13 @@ const Case kCases[] = {
      "Panel Missing configuration is missing! - Create Panel again",
      // start-up found no panel, so the close stores none, as after Exit
      "[Config]\r\nLastPanelUsed=\r\n"},
+    {"error box at start-up: a command-line name leading out of the settings folder",
+     SIGTERM,
+     "[Config]\r\nLastPanelUsed=Cockpit\r\nListenPort=0\r\n",
+     {"Cockpit/../../../../outside/p/q"},
+     Ready::SettingsRead,
+     "Panel Cockpit/../../../../outside/p/q configuration is missing! - Create Panel again",
+     "[Config]\r\nLastPanelUsed=\r\nListenPort=0\r\n"},
     {"error box at start-up: a listen port that is no number",
      SIGINT,
      "[Config]\r\nLastPanelUsed=Cockpit\r\nListenPort=48k\r\n",
@@ -284,5 +300,6 @@ TEST(ProgramClose, ATerminationSignalAlwaysEndsTheProgram)
         if (r->c.settingsAfter) {
             EXPECT_EQ(readAll(r->settingsFile()), QByteArray(r->c.settingsAfter));
         }
+        EXPECT_FALSE(QFile::exists(r->escapeMark())) << "a program outside the settings folder ran";
     }
 }

@@ -270,12 +270,26 @@ TEST(PanelNames, StartUpRefusesNamesThatBreakTheRule)
     }
 }
 
-// An archive's own "PanelName", kept when it is imported under its own name, never names the panel.
+// An archive's own "PanelName", kept when it is imported under its own name, never names the panel; one that
+// breaks the rule is replaced, so the panel does not carry it further.
 TEST(PanelNames, AnImportedPanelIsNamedAfterItsArchiveAlone)
 {
-    for (size_t i = 0; i < kHostileCount + 2; ++i) {
+    struct Case
+    {
+        QByteArray stored; // empty: the hostile name of that index
+        QString kept;      // "PanelName" in the imported panel's file
+        size_t hostile = 0;
+    };
+    std::vector<Case> cases = {
+        {"COCKPIT", "COCKPIT"}, // differing in letter case
+        {"Bravo", "Bravo"},     // naming another panel
+        {"Charlie", "Charlie"}, // naming no panel
+    };
+    for (size_t i = 0; i < kHostileCount; ++i)
+        cases.push_back({{}, "Cockpit", i});
+    for (const Case& c : cases) {
         World w;
-        const QByteArray panelName = i == kHostileCount ? "Bravo" : i > kHostileCount ? "Charlie" : hostileNames(w.t.root())[i];
+        const QByteArray panelName = c.stored.isEmpty() ? hostileNames(w.t.root())[c.hostile] : c.stored;
         SCOPED_TRACE(shown(panelName));
         if (panelName.contains('\n'))
             continue; // a line of its own in the file
@@ -293,6 +307,7 @@ TEST(PanelNames, AnImportedPanelIsNamedAfterItsArchiveAlone)
         EXPECT_EQ(w.rowNames(), QStringList({"Airspeed"}));
         w.s.loaded().leave();
         EXPECT_EQ(w.s.loaded().lastUsedName(), "Cockpit");
+        EXPECT_EQ(w.t.ini.readString(w.t.panelFolder("Cockpit") + "/Cockpit.ini", "Config", "PanelName", {}), c.kept);
 
         EXPECT_TRUE(w.prompter.messages.empty());
         // The new panel's folder is all that appeared.
