@@ -127,8 +127,8 @@ void PanelExchange::unpackRenamed(const QString& archive, const QString& staging
     if (oldName == newName) {
         // The panel is named after its folder alone, and its stored name stays as the archive brought it,
         // unless it is none a panel may have: then the panel does not carry it on to a PC that would trust it.
-        const QString stored = p.ini->readString(settingsFile, QStringLiteral("Config"), QStringLiteral("PanelName"),
-                                                 newName);
+        const QString stored =
+            p.ini->readString(settingsFile, QStringLiteral("Config"), QStringLiteral("PanelName"), newName);
         if (panelNameProblem(stored))
             p.ini->writeString(settingsFile, QStringLiteral("Config"), QStringLiteral("PanelName"), newName);
         return;

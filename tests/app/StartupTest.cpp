@@ -101,7 +101,12 @@ TEST_F(Startup, AnUnreadablePanelIsReportedTheListenerOpensAndItStaysTheLastUsed
         const char* lastUsed;
     } cases[] = {
         {"nothing", [] {}, "Broken"},
-        {"cancels Load", [&] { prompter.answerDialog([](DialogModel&) { return false; }); controller->aLoadPanelExecute(); }, "Broken"},
+        {"cancels Load",
+         [&] {
+             prompter.answerDialog([](DialogModel&) { return false; });
+             controller->aLoadPanelExecute();
+         },
+         "Broken"},
         {"loads another", [&] { choose("Other"); }, "Other"},
         {"chooses one that is gone", [&] { choose("Gone"); }, ""},
     };

@@ -12,6 +12,7 @@
 #include "panels/PanelChooser.h"
 #include "panels/PanelOperations.h"
 #include "panels/PanelSetupModel.h"
+#include "platform/Errors.h"
 #include "run/CommandLines.h"
 #include "run/RemoteControl.h"
 #include "run/RunControl.h"
@@ -21,6 +22,8 @@
 
 #include <QDir>
 #include <QFile>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -38,8 +41,8 @@ std::vector<QByteArray> hostileNames(const QString& root)
 {
     const QByteArray absolute = QFile::encodeName(root) + "/outside/p/q";
     return {
-        "Alpha/../../../../outside/p/q",         // from Panel_Alpha up and out: <root>/outside/p/q
-        "Alpha\\..\\..\\..\\..\\outside\\p\\q",  // the same; "\" separates the stored paths
+        "Alpha/../../../../outside/p/q",        // from Panel_Alpha up and out: <root>/outside/p/q
+        "Alpha\\..\\..\\..\\..\\outside\\p\\q", // the same; "\" separates the stored paths
         "..",
         ".",
         absolute,
@@ -60,6 +63,18 @@ std::string shown(const QByteArray& name)
 }
 
 using Tree = std::map<QString, QByteArray>;
+
+// One row of a table: a failed assertion or an exception ends that row alone, so every row is seen.
+void runCase(const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const VarnoltError& e) {
+        ADD_FAILURE() << "threw: " << e.message().toStdString();
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "threw: " << e.what();
+    }
+}
 
 // One PC: the panels Alpha (one row) and Bravo (four), and beside the settings folder what a path leading out
 // of it would reach: Panel_Alpha/../../../../outside/p/q is <root>/outside/p/q, and the files named after
@@ -110,7 +125,8 @@ struct World
             if (!before.count(path))
                 paths << path;
         paths.removeIf([&](const QString& path) {
-            return std::any_of(mayChange.begin(), mayChange.end(), [&](const QString& m) { return path.startsWith(m); });
+            return std::any_of(mayChange.begin(), mayChange.end(),
+                               [&](const QString& m) { return path.startsWith(m); });
         });
         return paths;
     }
@@ -137,45 +153,46 @@ TEST(PanelNames, APanelsSettingsFileNeverSendsItsFilesElsewhere)
     };
     for (size_t i = 0; i < kHostileCount; ++i)
         cases.push_back({{}, "Alpha", i});
-    for (const Case& c : cases) {
-        World w;
-        const QByteArray stored = c.stored.isEmpty() ? hostileNames(w.t.root())[c.hostile] : c.stored;
-        SCOPED_TRACE(shown(stored));
-        if (stored.contains('\n'))
-            continue; // a line of its own in the file
-        w.writePanel("Alpha", kRow, stored);
-        const Tree before = snapshotTree(w.t.root());
+    for (const Case& c : cases)
+        runCase([&] {
+            World w;
+            const QByteArray stored = c.stored.isEmpty() ? hostileNames(w.t.root())[c.hostile] : c.stored;
+            SCOPED_TRACE(shown(stored));
+            if (stored.contains('\n'))
+                return; // a line of its own in the file
+            w.writePanel("Alpha", kRow, stored);
+            const Tree before = snapshotTree(w.t.root());
 
-        w.prompter.answerDialog([](DialogModel& m) {
-            auto& chooser = dynamic_cast<PanelChooserModel&>(m);
-            chooser.selected = int(chooser.panels.indexOf("Alpha"));
-            return true;
+            w.prompter.answerDialog([](DialogModel& m) {
+                auto& chooser = dynamic_cast<PanelChooserModel&>(m);
+                chooser.selected = int(chooser.panels.indexOf("Alpha"));
+                return true;
+            });
+            w.ops.aLoadPanelExecute();
+            const PanelRecord& record = w.s.loaded().record();
+            EXPECT_EQ(record.Name, "Alpha");
+            EXPECT_EQ(record.Monitor, "0");
+            EXPECT_EQ(w.rowNames(), QStringList({"Airspeed"}));
+            EXPECT_EQ(w.s.loaded().documentName(), "Alpha");
+            EXPECT_EQ(LaunchValues::from(record, w.s.settings, "Auto", w.s.folders.AppPath, u'.').panelName, "Alpha");
+
+            QString inDialog;
+            w.prompter.answerDialog([&](DialogModel& m) {
+                auto& dialog = dynamic_cast<PanelSetupModel&>(m);
+                dialog.FormShow();
+                inDialog = dialog.panelName;
+                return dialog.bbOKClick();
+            });
+            w.ops.aEditSettingsExecute(1);
+            EXPECT_EQ(inDialog, c.shown);
+            w.s.loaded().leave(); // the save point of Load, New and close
+            EXPECT_EQ(w.s.loaded().lastUsedName(), "Alpha");
+
+            EXPECT_TRUE(w.prompter.messages.empty()) << w.prompter.messageTexts().join('|').toStdString();
+            EXPECT_EQ(w.changedSince(before, {w.t.panelFolder("Alpha") + "/"}), QStringList());
+            EXPECT_EQ(w.t.ini.readString(w.s.folders.IniPath + "\\Panel_Alpha\\Alpha.ini", "Config", "PanelName", {}),
+                      c.shown);
         });
-        w.ops.aLoadPanelExecute();
-        const PanelRecord& record = w.s.loaded().record();
-        EXPECT_EQ(record.Name, "Alpha");
-        EXPECT_EQ(record.Monitor, "0");
-        EXPECT_EQ(w.rowNames(), QStringList({"Airspeed"}));
-        EXPECT_EQ(w.s.loaded().documentName(), "Alpha");
-        EXPECT_EQ(LaunchValues::from(record, w.s.settings, "Auto", w.s.folders.AppPath, u'.').panelName, "Alpha");
-
-        QString inDialog;
-        w.prompter.answerDialog([&](DialogModel& m) {
-            auto& dialog = dynamic_cast<PanelSetupModel&>(m);
-            dialog.FormShow();
-            inDialog = dialog.panelName;
-            return dialog.bbOKClick();
-        });
-        w.ops.aEditSettingsExecute(1);
-        EXPECT_EQ(inDialog, c.shown);
-        w.s.loaded().leave(); // the save point of Load, New and close
-        EXPECT_EQ(w.s.loaded().lastUsedName(), "Alpha");
-
-        EXPECT_TRUE(w.prompter.messages.empty()) << w.prompter.messageTexts().join('|').toStdString();
-        EXPECT_EQ(w.changedSince(before, {w.t.panelFolder("Alpha") + "/"}), QStringList());
-        EXPECT_EQ(w.t.ini.readString(w.s.folders.IniPath + "\\Panel_Alpha\\Alpha.ini", "Config", "PanelName", {}),
-                  c.shown);
-    }
 }
 
 // A folder whose name breaks the rule is no panel: the chooser does not list it, and no aircraft finds it,
@@ -215,13 +232,14 @@ TEST(PanelNames, FoldersWhoseNamesBreakTheRuleAreNoPanels)
     listener.StartControlListener();
     // Each aircraft name is found in one of those folders alone; bytes of a datagram beyond ASCII arrive
     // as U+FFFD, as the folder name that is no UTF-8 lists.
-    for (const char* aircraft : {"outside", "..", "\x01", "\x7f", "Alpha\nBravo", "\xEF\xBF\xBD", "AAAAAAAAAA"}) {
-        SCOPED_TRACE(shown(aircraft));
-        EXPECT_FALSE(w.ops.lookup(QString::fromUtf8(aircraft), true));
-        remote.handleDatagram({ControlRecord{ControlRecord::Aircraft, QString::fromUtf8(aircraft)}});
-        EXPECT_FALSE(s.loaded().isLoaded());
-        EXPECT_FALSE(run.isRunning());
-    }
+    for (const char* aircraft : {"outside", "..", "\x01", "\x7f", "Alpha\nBravo", "\xEF\xBF\xBD", "AAAAAAAAAA"})
+        runCase([&] {
+            SCOPED_TRACE(shown(aircraft));
+            EXPECT_FALSE(w.ops.lookup(QString::fromUtf8(aircraft), true));
+            remote.handleDatagram({ControlRecord{ControlRecord::Aircraft, QString::fromUtf8(aircraft)}});
+            EXPECT_FALSE(s.loaded().isLoaded());
+            EXPECT_FALSE(run.isRunning());
+        });
     listener.StopControlListener();
     run.DestroyProcessList();
 
@@ -235,38 +253,39 @@ TEST(PanelNames, StartUpRefusesNamesThatBreakTheRule)
 {
     const QString missing = QStringLiteral(" configuration is missing! - Create Panel again");
     for (const bool onCommandLine : {true, false}) {
-        for (size_t i = 0; i < kHostileCount; ++i) {
-            World w;
-            const QByteArray name = hostileNames(w.t.root())[i];
-            if (!onCommandLine && name.contains('\n'))
-                continue; // a line of its own in the settings file
-            SCOPED_TRACE(shown(name) + (onCommandLine ? " on the command line" : " as the last used panel"));
-            const QString settings = w.t.settingsFile();
-            TestPlatform::writeBytes(settings, kUtf8Bom + "[Config]\r\nListenPort=0\r\nLastPanelUsed=" +
-                                                   (onCommandLine ? QByteArray("Bravo") : name) + "\r\n");
-            const Tree before = snapshotTree(w.t.root());
+        for (size_t i = 0; i < kHostileCount; ++i)
+            runCase([&] {
+                World w;
+                const QByteArray name = hostileNames(w.t.root())[i];
+                if (!onCommandLine && name.contains('\n'))
+                    return; // a line of its own in the settings file
+                SCOPED_TRACE(shown(name) + (onCommandLine ? " on the command line" : " as the last used panel"));
+                const QString settings = w.t.settingsFile();
+                TestPlatform::writeBytes(settings, kUtf8Bom + "[Config]\r\nListenPort=0\r\nLastPanelUsed=" +
+                                                       (onCommandLine ? QByteArray("Bravo") : name) + "\r\n");
+                const Tree before = snapshotTree(w.t.root());
 
-            QStringList arguments;
-            if (onCommandLine)
-                arguments << QString::fromUtf8(name);
-            MainController controller(w.t.platform(), w.prompter, arguments);
-            controller.FormCreate();
-            controller.FormShow();
-            const LoadedPanel& loaded = controller.session().loaded();
-            EXPECT_FALSE(loaded.isLoaded());
-            EXPECT_EQ(loaded.instruments().count(), 0);
-            // Said in one line a box can show: no control character, no endless name.
-            ASSERT_EQ(w.prompter.messageTexts().size(), 1u);
-            const QString text = w.prompter.messageTexts()[0];
-            EXPECT_TRUE(text.startsWith("Panel ") && text.endsWith(missing)) << text.toStdString();
-            EXPECT_LE(text.size(), 6 + MaxPanelNameLength + 1 + missing.size());
-            EXPECT_FALSE(std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 32; }));
+                QStringList arguments;
+                if (onCommandLine)
+                    arguments << QString::fromUtf8(name);
+                MainController controller(w.t.platform(), w.prompter, arguments);
+                controller.FormCreate();
+                controller.FormShow();
+                const LoadedPanel& loaded = controller.session().loaded();
+                EXPECT_FALSE(loaded.isLoaded());
+                EXPECT_EQ(loaded.instruments().count(), 0);
+                // Said in one line a box can show: no control character, no endless name.
+                ASSERT_EQ(w.prompter.messageTexts().size(), 1u);
+                const QString text = w.prompter.messageTexts()[0];
+                EXPECT_TRUE(text.startsWith("Panel ") && text.endsWith(missing)) << text.toStdString();
+                EXPECT_LE(text.size(), 6 + MaxPanelNameLength + 1 + missing.size());
+                EXPECT_FALSE(std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 32; }));
 
-            controller.FormClose();
-            EXPECT_TRUE(controller.closed());
-            EXPECT_EQ(w.changedSince(before, {settings}), QStringList());
-            EXPECT_EQ(w.t.ini.readString(settings, "Config", "LastPanelUsed", "unset"), "");
-        }
+                controller.FormClose();
+                EXPECT_TRUE(controller.closed());
+                EXPECT_EQ(w.changedSince(before, {settings}), QStringList());
+                EXPECT_EQ(w.t.ini.readString(settings, "Config", "LastPanelUsed", "unset"), "");
+            });
     }
 }
 
@@ -287,30 +306,32 @@ TEST(PanelNames, AnImportedPanelIsNamedAfterItsArchiveAlone)
     };
     for (size_t i = 0; i < kHostileCount; ++i)
         cases.push_back({{}, "Cockpit", i});
-    for (const Case& c : cases) {
-        World w;
-        const QByteArray panelName = c.stored.isEmpty() ? hostileNames(w.t.root())[c.hostile] : c.stored;
-        SCOPED_TRACE(shown(panelName));
-        if (panelName.contains('\n'))
-            continue; // a line of its own in the file
-        const QString made = w.t.root() + "/made/Cockpit";
-        TestPlatform::writeBytes(made + "/Cockpit.ini", kUtf8Bom + "[Config]\r\nPanelName=" + panelName + "\r\n");
-        TestPlatform::writeBytes(made + "/Cockpit.cfg", kRow);
-        const QString archive = w.t.root() + "/cwd/Cockpit.vrx";
-        PanelArchive(w.t.files).CompressDirectory(made, false, archive);
-        const Tree before = snapshotTree(w.t.root());
+    for (const Case& c : cases)
+        runCase([&] {
+            World w;
+            const QByteArray panelName = c.stored.isEmpty() ? hostileNames(w.t.root())[c.hostile] : c.stored;
+            SCOPED_TRACE(shown(panelName));
+            if (panelName.contains('\n'))
+                return; // a line of its own in the file
+            const QString made = w.t.root() + "/made/Cockpit";
+            TestPlatform::writeBytes(made + "/Cockpit.ini", kUtf8Bom + "[Config]\r\nPanelName=" + panelName + "\r\n");
+            TestPlatform::writeBytes(made + "/Cockpit.cfg", kRow);
+            const QString archive = w.t.root() + "/cwd/Cockpit.vrx";
+            PanelArchive(w.t.files).CompressDirectory(made, false, archive);
+            const Tree before = snapshotTree(w.t.root());
 
-        w.prompter.answerFile(archive);
-        ASSERT_TRUE(runGuarded(w.prompter, [&] { w.exchange.aImportExecute(); }))
-            << w.prompter.messageTexts().join('|').toStdString();
-        EXPECT_EQ(w.s.loaded().record().Name, "Cockpit");
-        EXPECT_EQ(w.rowNames(), QStringList({"Airspeed"}));
-        w.s.loaded().leave();
-        EXPECT_EQ(w.s.loaded().lastUsedName(), "Cockpit");
-        EXPECT_EQ(w.t.ini.readString(w.t.panelFolder("Cockpit") + "/Cockpit.ini", "Config", "PanelName", {}), c.kept);
+            w.prompter.answerFile(archive);
+            ASSERT_TRUE(runGuarded(w.prompter, [&] { w.exchange.aImportExecute(); }))
+                << w.prompter.messageTexts().join('|').toStdString();
+            EXPECT_EQ(w.s.loaded().record().Name, "Cockpit");
+            EXPECT_EQ(w.rowNames(), QStringList({"Airspeed"}));
+            w.s.loaded().leave();
+            EXPECT_EQ(w.s.loaded().lastUsedName(), "Cockpit");
+            EXPECT_EQ(w.t.ini.readString(w.t.panelFolder("Cockpit") + "/Cockpit.ini", "Config", "PanelName", {}),
+                      c.kept);
 
-        EXPECT_TRUE(w.prompter.messages.empty());
-        // The new panel's folder is all that appeared.
-        EXPECT_EQ(w.changedSince(before, {w.t.panelFolder("Cockpit")}), QStringList());
-    }
+            EXPECT_TRUE(w.prompter.messages.empty());
+            // The new panel's folder is all that appeared.
+            EXPECT_EQ(w.changedSince(before, {w.t.panelFolder("Cockpit")}), QStringList());
+        });
 }

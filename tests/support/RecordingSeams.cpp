@@ -7,7 +7,8 @@ bool RecordingSeams::OpenPanel(LoadedPanel& panel, const QString& name)
 {
     calls << QStringLiteral("OpenPanel(%1)").arg(name);
     if (unreadablePanels.contains(name))
-        throw VarnoltError(QStringLiteral("Line 3 of \"%1.cfg\" does not hold the eight fields of an instrument").arg(name));
+        throw VarnoltError(
+            QStringLiteral("Line 3 of \"%1.cfg\" does not hold the eight fields of an instrument").arg(name));
     if (!existingPanels.contains(name))
         return false;
     PanelRecord record;
