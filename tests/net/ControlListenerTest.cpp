@@ -255,8 +255,8 @@ TEST_F(Listener, ADatagramLongerThanTheBufferIsDroppedWhole)
     QStringList captions;
     QObject::connect(&s.loaded(), &LoadedPanel::documentNameChanged, [&](const QString& c) { captions << c; });
 
-    // Cut to the 8192-byte buffer, the record across the end would read "PNL:F-16C", which Alpha covers.
-    deliver(QByteArray(8182, 'X') + "|PNL:F-16C_50|" + QByteArray(1000, 'Y'));
+    // Cut to the 8192-byte buffer, the record across the end would read "PNL:Bravo" and switch to Bravo.
+    deliver(QByteArray(8182, 'X') + "|PNL:Bravo" + QByteArray(1000, 'Y'));
     EXPECT_EQ(captions.join(u'|').toStdString(), "Alpha F-16C (sync1)");
     EXPECT_EQ(s.loaded().name(), "Alpha F-16C");
 
