@@ -1,8 +1,7 @@
 #include "ArchiveCodec.h"
 
 #include "platform/Codepage.h"
-#include "platform/Errors.h"
-
+#include <QIODevice>
 #include <QScopeGuard>
 #include <QtEndian>
 
@@ -17,7 +16,10 @@ namespace {
 
 constexpr int kWindowBits = 15;
 constexpr int kMemLevel = 8;
-constexpr qsizetype kInflateChunk = 256 * 1024;
+constexpr qint64 kInflateChunk = 256 * 1024;
+// Packed bytes are read in pieces this large into one reused buffer: the archive is never held whole, and
+// the buffer stays in the cache instead of the pages of a fresh one being faulted in for every entry.
+constexpr qint64 kReadChunk = 256 * 1024;
 
 void appendInt32(QByteArray& out, qint32 value)
 {
@@ -26,29 +28,50 @@ void appendInt32(QByteArray& out, qint32 value)
     out.append(bytes, 4);
 }
 
-class Reader
+VarnoltError cutShort()
 {
-public:
-    explicit Reader(QByteArrayView data) : m_data(data) {}
+    return VarnoltError(QStringLiteral("Stream read error"));
+}
 
-    bool atEnd() const { return m_pos >= m_data.size(); }
-    qsizetype pos() const { return m_pos; }
-
-    QByteArrayView take(qsizetype count)
-    {
-        if (count > m_data.size() - m_pos)
-            throw VarnoltError(QStringLiteral("Stream read error"));
-        const QByteArrayView part = m_data.sliced(m_pos, count);
-        m_pos += count;
-        return part;
+void readExactly(QIODevice& in, char* data, qint64 count)
+{
+    while (count > 0) {
+        const qint64 n = in.read(data, count);
+        if (n < 0)
+            throw ReadError(in.errorString());
+        if (n == 0)
+            throw cutShort();
+        data += n;
+        count -= n;
     }
-    quint8 byte() { return quint8(take(1).at(0)); }
-    qint32 int32() { return qFromLittleEndian<qint32>(take(4).data()); }
+}
 
-private:
-    QByteArrayView m_data;
-    qsizetype m_pos = 0;
-};
+quint8 readByte(QIODevice& in)
+{
+    char c = 0;
+    readExactly(in, &c, 1);
+    return quint8(c);
+}
+
+qint32 readInt32(QIODevice& in)
+{
+    char bytes[4];
+    readExactly(in, bytes, 4);
+    return qFromLittleEndian<qint32>(bytes);
+}
+
+QByteArray readText(QIODevice& in)
+{
+    QByteArray text(readByte(in), Qt::Uninitialized);
+    readExactly(in, text.data(), text.size());
+    return text;
+}
+
+void seekTo(QIODevice& in, qint64 pos)
+{
+    if (!in.seek(pos))
+        throw ReadError(in.errorString());
+}
 
 } // namespace
 
@@ -65,21 +88,24 @@ void appendEntry(QByteArray& archive, QByteArray folder, QByteArray name, qint32
     archive.append(packed);
 }
 
-std::vector<EntryHeader> readHeaders(QByteArrayView archive)
+std::vector<EntryHeader> readHeaders(QIODevice& archive)
 {
     std::vector<EntryHeader> headers;
-    Reader in(archive);
-    while (!in.atEnd()) {
+    const qint64 end = archive.size();
+    seekTo(archive, 0);
+    while (archive.pos() < end) {
         EntryHeader h;
-        h.folder = in.take(in.byte()).toByteArray();
-        h.name = in.take(in.byte()).toByteArray();
-        h.size = in.int32();
-        h.packedSize = in.int32();
+        h.folder = readText(archive);
+        h.name = readText(archive);
+        h.size = readInt32(archive);
+        h.packedSize = readInt32(archive);
         if (h.size < 0 || h.packedSize < 0) {
             throw VarnoltError(QStringLiteral("Archive entry \"%1\" is damaged").arg(fromAnsi(h.folder + h.name)));
         }
-        h.dataOffset = in.pos();
-        in.take(h.packedSize);
+        h.dataOffset = archive.pos();
+        if (h.packedSize > end - h.dataOffset)
+            throw cutShort();
+        seekTo(archive, h.dataOffset + h.packedSize);
         headers.push_back(std::move(h));
     }
     return headers;
@@ -106,53 +132,50 @@ QByteArray deflateData(QByteArrayView data, int level)
     return out;
 }
 
-bool inflateTo(QByteArrayView packed, qint64 maxSize, const Sink& sink)
+Inflater::Inflater(QIODevice& archive)
+    : m_archive(archive), m_packed(std::make_unique_for_overwrite<char[]>(kReadChunk)),
+      m_output(std::make_unique_for_overwrite<char[]>(kInflateChunk))
+{}
+
+bool Inflater::inflateTo(const EntryHeader& entry, qint64 maxSize, const Sink& sink)
 {
     z_stream z{};
     int rc = inflateInit2(&z, kWindowBits);
     if (rc != Z_OK)
         throw VarnoltError(zlibMessage(rc));
     const auto end = qScopeGuard([&] { inflateEnd(&z); });
-    // Fed in slices: avail_in is 32 bits wide.
-    qsizetype fed = 0;
+    seekTo(m_archive, entry.dataOffset);
+    qint64 unread = entry.packedSize;
     const auto feed = [&] {
-        const qsizetype slice = std::min<qsizetype>(packed.size() - fed, 1 << 30);
-        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data() + fed));
+        const qint64 slice = std::min(unread, kReadChunk);
+        readExactly(m_archive, m_packed.get(), slice);
+        z.next_in = reinterpret_cast<Bytef*>(m_packed.get());
         z.avail_in = uInt(slice);
-        fed += slice;
+        unread -= slice;
     };
     feed();
 
-    std::vector<char> chunk(kInflateChunk);
     qint64 total = 0;
     do {
-        if (z.avail_in == 0 && fed < packed.size())
+        if (z.avail_in == 0 && unread > 0)
             feed();
-        z.next_out = reinterpret_cast<Bytef*>(chunk.data());
-        z.avail_out = uInt(chunk.size());
+        z.next_out = reinterpret_cast<Bytef*>(m_output.get());
+        z.avail_out = uInt(kInflateChunk);
         rc = inflate(&z, Z_NO_FLUSH);
-        if (rc == Z_BUF_ERROR && z.avail_in == 0 && fed < packed.size())
+        if (rc == Z_BUF_ERROR && z.avail_in == 0 && unread > 0)
             continue;
         if (rc != Z_OK && rc != Z_STREAM_END) {
             // Input used up before the end marker shows as a buffer error: the stream is cut short.
             throw VarnoltError(zlibMessage(rc == Z_NEED_DICT ? Z_DATA_ERROR : rc));
         }
-        const qsizetype produced = qsizetype(chunk.size()) - z.avail_out;
+        const qsizetype produced = qsizetype(kInflateChunk - z.avail_out);
         total += produced;
         if (total > maxSize)
             return false;
         if (produced > 0)
-            sink(chunk.data(), produced);
+            sink(m_output.get(), produced);
     } while (rc != Z_STREAM_END);
     return true;
-}
-
-bool inflateData(QByteArrayView packed, qint64 maxSize, QByteArray* out)
-{
-    return inflateTo(packed, maxSize, [out](const char* data, qsizetype size) {
-        if (out)
-            out->append(data, size);
-    });
 }
 
 Piece deflatePiece(QByteArrayView data, qsizetype from, qsizetype to, int level)

@@ -8,6 +8,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
+#include <QBuffer>
 #include <QRegularExpression>
 
 #include <QtEndian>
@@ -190,17 +191,32 @@ void PanelArchive::DecompressFile(const QString& archive, const QString& target,
 {
     m_options.overwrite = overwrite;
     m_options.useStoredFolders = useStoredFolders;
-    QByteArray bytes;
+    const auto cannotOpen = [&](const QString& reason) {
+        return VarnoltError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(archive), reason));
+    };
     QString error;
-    if (!m_files.readFile(archive, bytes, &error))
-        throw VarnoltError(QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(archive), error));
+    const std::unique_ptr<QIODevice> in = m_files.openFile(archive, &error);
+    if (!in)
+        throw cannotOpen(error);
     // Said in words: the parts of a file that is no archive at all are no names worth showing.
-    if (!archive::startsLikeArchive(bytes))
+    if (!archive::startsLikeArchive(in->peek(archive::kLongestStart)))
         throw VarnoltError(QStringLiteral("\"%1\" is not a Varnolt export file.").arg(nativePath(archive)));
-    unpack(bytes, target);
+    try {
+        unpack(*in, target);
+    } catch (const archive::ReadError& e) {
+        throw cannotOpen(e.message());
+    }
 }
 
 void PanelArchive::unpack(const QByteArray& archive, const QString& target) const
+{
+    QBuffer in;
+    in.setData(archive);
+    in.open(QIODevice::ReadOnly);
+    unpack(in, target);
+}
+
+void PanelArchive::unpack(QIODevice& archive, const QString& target) const
 {
     const QString root = withSeparator(target);
     const std::vector<archive::EntryHeader> headers = archive::readHeaders(archive);
@@ -242,6 +258,7 @@ void PanelArchive::unpack(const QByteArray& archive, const QString& target) cons
     // entry has been written, and a failure removes what was made, so the target is all or nothing.
     std::vector<QString> madeFolders;
     std::vector<std::unique_ptr<StagedFile>> staged;
+    archive::Inflater inflater(archive);
     try {
         for (const Output& o : outputs) {
             if (!o.folder.isEmpty())
@@ -251,13 +268,11 @@ void PanelArchive::unpack(const QByteArray& archive, const QString& target) cons
             if (!file)
                 throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2").arg(nativePath(o.path), error));
             const archive::EntryHeader& h = *o.header;
-            const bool whole =
-                archive::inflateTo(QByteArrayView(archive).sliced(h.dataOffset, h.packedSize), h.size,
-                                   [&](const char* data, qsizetype size) {
-                                       if (!file->write(data, size))
-                                           throw VarnoltError(QStringLiteral("Cannot create file \"%1\". %2")
-                                                                  .arg(nativePath(o.path), file->errorString()));
-                                   });
+            const bool whole = inflater.inflateTo(h, h.size, [&](const char* data, qsizetype size) {
+                if (!file->write(data, size))
+                    throw VarnoltError(
+                        QStringLiteral("Cannot create file \"%1\". %2").arg(nativePath(o.path), file->errorString()));
+            });
             if (!whole)
                 throw VarnoltError(QStringLiteral("Archive entry \"%1\" is damaged").arg(entryPath(h)));
             if (!file->finish(false))

@@ -8,6 +8,7 @@
 #include <vector>
 
 class FileSystem;
+class QIODevice;
 
 struct ArchiveOptions
 {
@@ -34,13 +35,16 @@ public:
     void CompressDirectory(const QString& folder, bool recursive, const QString& archive);
 
     // All or nothing: an archive that would write outside the target, is damaged, or needs more room than the
-    // disk has leaves the target as it was. Each entry is inflated once, straight to disk.
+    // disk has leaves the target as it was. The archive is read in pieces and each entry inflated once, straight
+    // to disk.
     void DecompressFile(const QString& archive, const QString& target, bool overwrite, bool useStoredFolders);
 
     // The archive bytes of a folder, with the current options, handed to `out` in order; empty files,
     // unreadable files and the file leaveOut are not stored.
     void pack(const QString& folder, const QString& leaveOut, const archive::Sink& out) const;
     QByteArray pack(const QString& folder, const QString& leaveOut = {}) const;
+    // Reads the archive from a random-access device in pieces; it is never held whole.
+    void unpack(QIODevice& archive, const QString& target) const;
     void unpack(const QByteArray& archive, const QString& target) const;
 
 private:

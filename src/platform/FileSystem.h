@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 #include <memory>
@@ -82,6 +83,8 @@ public:
     // stays as it was and the error text says why.
     virtual bool readFile(const QString& path, QByteArray& data, QString* error = nullptr) const = 0;
     virtual bool writeFile(const QString& path, const QByteArray& data, QString* error = nullptr) = 0;
+    // The file opened for reading, to be read in pieces and seeked; null with the reason when it cannot be opened.
+    virtual std::unique_ptr<QIODevice> openFile(const QString& path, QString* error = nullptr) const = 0;
 
     // A new file for the path, written under a temporary name; null with the reason when it cannot be made.
     virtual std::unique_ptr<StagedFile> stageFile(const QString& path, QString* error = nullptr) = 0;

@@ -233,6 +233,16 @@ bool LocalFileSystem::readFile(const QString& path, QByteArray& data, QString* e
     return true;
 }
 
+std::unique_ptr<QIODevice> LocalFileSystem::openFile(const QString& path, QString* error) const
+{
+    auto f = std::make_unique<QFile>(nativePath(path));
+    if (!f->open(QIODevice::ReadOnly)) {
+        setError(error, f->errorString());
+        return nullptr;
+    }
+    return f;
+}
+
 bool LocalFileSystem::writeFile(const QString& path, const QByteArray& data, QString* error)
 {
     QSaveFile f(nativePath(path));

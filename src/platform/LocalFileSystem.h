@@ -20,6 +20,7 @@ public:
     std::optional<FolderStamp> folderStamp(const QString& path) const override;
     bool readFile(const QString& path, QByteArray& data, QString* error = nullptr) const override;
     bool writeFile(const QString& path, const QByteArray& data, QString* error = nullptr) override;
+    std::unique_ptr<QIODevice> openFile(const QString& path, QString* error = nullptr) const override;
     std::unique_ptr<StagedFile> stageFile(const QString& path, QString* error = nullptr) override;
     qint64 freeSpace(const QString& path) const override;
 };
