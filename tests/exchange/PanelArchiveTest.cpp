@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/LocalFileSystem.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -339,6 +340,69 @@ TEST_F(PanelArchiveTest, ExtractionIsAllOrNothingAndChecksTheRoomFirst)
     write("t\\a.ini", "kept");
     EXPECT_NE(errorOf([&] { PanelArchive(disk).DecompressFile(at("in.vrx"), at("t"), true, true); }), "<no error>");
     EXPECT_EQ(tree("t"), (std::map<QString, QByteArray>{{"a.ini", "kept"}}));
+}
+
+// An archive whose reads fail, or come to an end as if the file had been cut, after `readable` bytes.
+struct FlakyArchiveDisk : LocalFileSystem
+{
+    qint64 readable = 0;
+    bool fails = false;
+
+    class Device : public QBuffer
+    {
+    public:
+        Device(qint64 readable, bool fails) : m_readable(readable), m_fails(fails) {}
+
+    protected:
+        qint64 readData(char* data, qint64 maxSize) override
+        {
+            const qint64 n = std::min(maxSize, m_readable - pos());
+            if (n > 0)
+                return QBuffer::readData(data, n);
+            if (!m_fails)
+                return 0;
+            setErrorString(QStringLiteral("Input/output error"));
+            return -1;
+        }
+
+    private:
+        qint64 m_readable;
+        bool m_fails;
+    };
+    std::unique_ptr<QIODevice> openFile(const QString& path, QString* error) const override
+    {
+        QByteArray bytes;
+        if (!readFile(path, bytes, error))
+            return nullptr;
+        auto device = std::make_unique<Device>(readable, fails);
+        device->setData(bytes);
+        device->open(QIODevice::ReadOnly);
+        return device;
+    }
+};
+
+TEST_F(PanelArchiveTest, ArchiveThatCannotBeReadToTheEndLeavesNothing)
+{
+    // The second entry is read in several pieces; the reads stop in its middle, after every header was read.
+    QRandomGenerator rng(3);
+    const QByteArray first = entry("", "a.ini", "first");
+    const QByteArray large = randomBytes(rng, 600000, false);
+    const QByteArray bytes = first + entry("sub\\", "b.bin", large);
+    write("in.vrx", bytes);
+    for (const bool fails : {true, false}) {
+        SCOPED_TRACE(fails ? "read error" : "file cut short");
+        FlakyArchiveDisk disk;
+        disk.readable = first.size() + 400000;
+        disk.fails = fails;
+        EXPECT_EQ(errorOf([&] { PanelArchive(disk).DecompressFile(at("in.vrx"), at("t\\target"), true, true); }),
+                  fails ? QStringLiteral("Cannot open file \"%1\". Input/output error").arg(nativePath(at("in.vrx")))
+                        : QStringLiteral("Stream read error"));
+        EXPECT_FALSE(QFileInfo::exists(native("t")));
+    }
+    FlakyArchiveDisk whole;
+    whole.readable = bytes.size();
+    PanelArchive(whole).DecompressFile(at("in.vrx"), at("t"), true, true);
+    EXPECT_EQ(tree("t"), (std::map<QString, QByteArray>{{"a.ini", "first"}, {"sub/b.bin", large}}));
 }
 
 TEST_F(PanelArchiveTest, RandomTreeRoundTripsWithSameBytesOnAnyThreadCount)
