@@ -36,7 +36,7 @@ void row(const char* what, const std::vector<double>& ours, const std::vector<do
 int main(int argc, char** argv)
 {
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 15;
-    PosixProcesses processes;
+    SystemProcesses processes;
     const std::vector<LaunchLine> lines = benchPanelLines();
     BareArgv bareArgv(lines);
     std::vector<double> startOurs, startBare, stopOurs, stopBare, switchOurs, switchBare;

@@ -8,7 +8,7 @@ namespace {
 
 void ThroughLauncher(benchmark::State& state)
 {
-    PosixProcesses processes;
+    SystemProcesses processes;
     const std::vector<LaunchLine> lines = benchPanelLines();
     for (auto _ : state) {
         RunningProcesses running(processes, nullptr);

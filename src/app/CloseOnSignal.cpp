@@ -28,6 +28,14 @@ void CloseOnSignal::request()
     }
 }
 
+void CloseOnSignal::finishNow()
+{
+    request();
+    // Not shown yet (the splash): nothing was loaded, so there is nothing to save.
+    if (m_window.isVisible())
+        m_window.close();
+}
+
 void CloseOnSignal::closeWhenIdle()
 {
     m_scheduled = false;

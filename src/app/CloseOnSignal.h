@@ -21,6 +21,10 @@ public:
     void request();
     bool requested() const { return m_requested; }
 
+    // The end of a Windows session: the process ends as soon as this returns, so the close cannot wait for
+    // cancelled dialogs to unwind. It runs at once, below whatever is open; what waits there never resumes.
+    void finishNow();
+
     // Until the message loop runs, the program entry closes the window itself after start-up unwinds.
     void setMessageLoopRunning() { m_messageLoop = true; }
 

@@ -6,6 +6,7 @@
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/Monitors.h"
+#include "platform/Paths.h"
 #include "platform/Prompter.h"
 
 MainController::MainController(const Platform& platform, Prompter& prompter, QStringList arguments, QObject* parent)
@@ -49,7 +50,7 @@ void MainController::FormShow()
     runGuarded(s.prompter(), [&] {
         s.settingsFile().LoadAppSettings(s.settings, s.LocalIPAddressToUse);
 
-        const QString banner = p.env->currentDirectory() + QStringLiteral("/BannerImage.jpg");
+        const QString banner = nativePath(joinPath(p.env->currentDirectory(), QStringLiteral("BannerImage.jpg")));
         m_bannerImagePath = p.files->fileExists(banner) ? banner : QString();
         emit bannerChanged(m_bannerImagePath);
 
@@ -125,7 +126,7 @@ void MainController::OnRestore()
 void MainController::aUserManualExecute()
 {
     const Platform& p = m_session.platform();
-    const QString manual = p.env->currentDirectory() + QStringLiteral("/Varnolt Manual.pdf");
+    const QString manual = nativePath(joinPath(p.env->currentDirectory(), QStringLiteral("Varnolt Manual.pdf")));
     if (!p.files->fileExists(manual))
         return;
     Prompter& prompter = m_session.prompter();

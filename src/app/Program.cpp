@@ -7,18 +7,9 @@
 #include "QtPrompter.h"
 #include "TfrmMain.h"
 #include "TfrmSplash.h"
-#include "platform/DBusDesktopPower.h"
-#include "platform/Environment.h"
-#include "platform/IfaddrsNetworkAddresses.h"
-#include "platform/LocalFileSystem.h"
-#include "platform/LocaleService.h"
-#include "platform/Processes.h"
-#include "platform/ProfileIni.h"
-#include "platform/QtDesktopShell.h"
-#include "platform/ScreenMonitors.h"
 #include "platform/SystemCritical.h"
+#include "platform/SystemServices.h"
 #include "platform/TerminationSignals.h"
-#include "platform/X11ShowDesktop.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -28,8 +19,8 @@
 int runProgram(QApplication& app, const ProgramOptions& options)
 {
     // The one keep-awake request of the process exists before any window and is withdrawn after the loop.
-    DBusDesktopPower power;
-    TSystemCritical systemCritical(power);
+    SystemServices system;
+    TSystemCritical systemCritical(system.power());
 
     // Before any window: the splash's label is in that font too, and a font added once the font list has been
     // read makes Qt read the whole list again.
@@ -42,21 +33,7 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     // Lets the desktop match the windows to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(VARNOLT_APP_ID));
 
-    ProfileIni ini;
-    LocalFileSystem files;
-    ScreenMonitors monitors;
-    SystemLocale locale;
-    ProcessEnvironment env;
-    QtDesktopShell shell;
-    IfaddrsNetworkAddresses addresses;
-    PosixProcesses processes;
-    Platform platform{&ini, &files, &monitors, &locale, &env, &shell, &processes};
-    platform.addresses = &addresses;
-    platform.power = &power;
-    // Qt's own X connection on X11; on any other platform there is no window manager request to make.
-    const auto* x11 = app.nativeInterface<QNativeInterface::QX11Application>();
-    X11ShowDesktop showDesktop(x11 ? x11->connection() : nullptr);
-    platform.showDesktop = &showDesktop;
+    Platform platform = system.platform(app);
     platform.systemCritical = &systemCritical;
 
     QtPrompter prompter(programViews());
@@ -71,6 +48,7 @@ int runProgram(QApplication& app, const ProgramOptions& options)
         closer.request();
         splashWait.quit();
     });
+    onSessionEnd([&closer] { closer.finishNow(); });
 
     if (options.splashMilliseconds > 0 && !closer.requested()) {
         QTimer::singleShot(options.splashMilliseconds, &splashWait, &QEventLoop::quit);

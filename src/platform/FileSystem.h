@@ -12,11 +12,12 @@ struct DirEntry
 {
     QString name;
     bool directory = false;
-    bool hidden = false;   // on Linux: the name starts with "."
-    bool readOnly = false; // on Linux: no write bit for the owner
+    bool hidden = false;          // on Linux: the name starts with "."
+    bool readOnly = false;        // on Linux: no write bit for the owner
+    bool otherAttributes = false; // Windows only: archive, system or any other attribute beside these
 
     // What a Windows listing reports as attributes that are exactly "directory".
-    bool isPlainDirectory() const { return directory && !hidden && !readOnly; }
+    bool isPlainDirectory() const { return directory && !hidden && !readOnly && !otherAttributes; }
 };
 
 // What a look at a folder finds that changes whenever an entry is added to it, removed from it or renamed in

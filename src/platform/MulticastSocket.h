@@ -22,13 +22,13 @@ public:
     // Takes one datagram and copies as much of it as fits into the buffer. Returns its whole length, which is
     // larger than size when it did not fit (it is gone then all the same); -1 when none waits (or on an error).
     qint64 receive(char* buffer, qint64 size);
-    // For a notifier that says when a datagram waits; -1 before bind().
-    int descriptor() const { return m_fd; }
+    // For a notifier that says when a datagram waits (a socket handle on Windows); -1 before bind().
+    qintptr descriptor() const { return m_fd; }
     // Leaves the group, if joined, and closes.
     void close();
 
 private:
-    int m_fd = -1;
+    qintptr m_fd = -1;
     quint32 m_group = 0;
     bool m_joined = false;
 };

@@ -1,12 +1,15 @@
 #include "Paths.h"
 
+#include <QDir>
+
 #include <algorithm>
 
 QString nativePath(const QString& storedPath)
 {
     QString p = storedPath;
     p.replace(u'\\', u'/');
-    return p;
+    // Windows' own separator is the stored one again.
+    return QDir::toNativeSeparators(p);
 }
 
 QString joinPath(const QString& folder, const QString& name)

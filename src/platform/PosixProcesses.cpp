@@ -81,7 +81,14 @@ void keepChildrenUnreaped()
 
 } // namespace
 
-std::optional<ProcessHandle> PosixProcesses::launch(const QString& commandLine, const ChildVariables& variables)
+// A child's pid is all there is to keep: it stays ours until reaped.
+struct SystemProcesses::Children
+{};
+
+SystemProcesses::SystemProcesses() = default;
+SystemProcesses::~SystemProcesses() = default;
+
+std::optional<ProcessHandle> SystemProcesses::launch(const QString& commandLine, const ChildVariables& variables)
 {
     QStringList args = splitWindowsCommandLine(commandLine);
     if (args.isEmpty() || args.front().isEmpty())
@@ -146,12 +153,12 @@ void reap(pid_t pid)
 
 } // namespace
 
-void PosixProcesses::terminate(const ProcessHandle& handle)
+void SystemProcesses::terminate(const ProcessHandle& handle)
 {
     terminateAll({handle});
 }
 
-void PosixProcesses::terminateAll(const std::vector<ProcessHandle>& handles)
+void SystemProcesses::terminateAll(const std::vector<ProcessHandle>& handles)
 {
     for (const ProcessHandle& h : handles) {
         if (h.id > 0)

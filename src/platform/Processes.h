@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -44,12 +45,23 @@ public:
 // its closing quote without escapes; the other arguments follow the C runtime's backslash and quote rules.
 QStringList splitWindowsCommandLine(const QString& commandLine);
 
-// Spawns children in their own process group and keeps them unreaped until terminate().
-class PosixProcesses : public Processes
+// The children of this system. POSIX: each in a process group of its own, unreaped until terminate(). Windows:
+// each created from its command line as it stands and put in a job of its own that ends with this program, so
+// nothing it started can outlive Stop or a crash of ours; the id is the process handle.
+class SystemProcesses : public Processes
 {
 public:
+    SystemProcesses();
+    ~SystemProcesses() override;
+    SystemProcesses(const SystemProcesses&) = delete;
+    SystemProcesses& operator=(const SystemProcesses&) = delete;
+
     std::optional<ProcessHandle> launch(const QString& commandLine, const ChildVariables& variables) override;
     void terminate(const ProcessHandle& handle) override;
-    // Every group is killed first, then each child reaped: the children die side by side, not one by one.
+    // Every child is ended first, then each waited for: they die side by side, not one by one.
     void terminateAll(const std::vector<ProcessHandle>& handles) override;
+
+private:
+    struct Children; // what the system needs kept per child beyond its id
+    std::unique_ptr<Children> m_children;
 };

@@ -9,8 +9,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <sys/stat.h>
-
 #include <vector>
 
 namespace {
@@ -213,11 +211,10 @@ void ProfileIni::writeString(const QString& file, const QString& section, const 
         throw unableToWrite(path);
 
     QByteArray content;
-    struct stat st
-    {};
-    const bool exists = ::stat(QFile::encodeName(path).constData(), &st) == 0;
+    const QFileInfo existing(path);
+    const bool exists = existing.exists();
     if (exists) {
-        if (S_ISDIR(st.st_mode))
+        if (existing.isDir())
             throw unableToWrite(path);
         QFile in(path);
         if (!in.open(QIODevice::ReadOnly))
@@ -229,8 +226,9 @@ void ProfileIni::writeString(const QString& file, const QString& section, const 
     // and an unchanged file keeps its time stamp.
     if (exists && updated == content)
         return;
-    // The owner's write bit decides, as the read-only attribute does on Windows, also for root.
-    if (exists && !(st.st_mode & S_IWUSR))
+    // The owner's write bit decides, as the read-only attribute does on Windows (which is what Qt reports there),
+    // also for root.
+    if (exists && !existing.permission(QFileDevice::WriteOwner))
         throw unableToWrite(path);
 
     // Through a temporary file and a rename, so a crash never leaves a torn settings file.

@@ -43,3 +43,8 @@ void onTerminationRequest(std::function<void()> handler)
     for (int signal : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(signal, &sa, nullptr);
 }
+
+void onSessionEnd(std::function<void()>)
+{
+    // A logout sends SIGTERM, which onTerminationRequest serves, and leaves the program time to close.
+}

@@ -127,7 +127,7 @@ public:
     FakeNetworkAddresses addresses;
     RecordingDesktopPower power;
     TSystemCritical systemCritical{power};
-    PosixProcesses processes; // real children: tests start real programs
+    SystemProcesses processes; // real children: tests start real programs
 
 private:
     QTemporaryDir m_dir;
