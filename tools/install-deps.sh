@@ -20,10 +20,10 @@ elif [ "${1:-}" = "--package" ]; then
     packages+=("${packaging[@]}")
 elif [ "${1:-}" = "--windows" ]; then
     # The Windows cross-build: MinGW-w64 (posix threads), zlib and GoogleTest's sources for it, Wine to run the
-    # build steps and the tests (with the fonts Qt's offscreen platform draws in), NSIS and zip for the packages,
-    # flock and the namespace tools for the runner.
+    # build steps and the tests (with the fonts Qt's offscreen platform draws in, and a virtual display for the
+    # program's own windows), NSIS for the installer, flock and the namespace tools for the runner.
     packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev
-        googletest wine wine64 nsis zip xz-utils util-linux iproute2 fonts-dejavu-core)
+        googletest wine wine64 nsis xz-utils util-linux iproute2 fonts-dejavu-core xvfb xauth)
     # tools/windows/build-qt.sh unpacks and patches Debian's Qt sources with them.
     packages+=(dpkg-dev patch)
 fi

@@ -9,6 +9,7 @@
 #include "platform/Paths.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QRegularExpression>
 
 #include <QtEndian>
@@ -299,9 +300,10 @@ void PanelArchive::createFolders(const QString& path, std::vector<QString>& made
     // Stored paths may mix "\" and "/"; create each missing level in turn. A failure shows up when the
     // file inside it cannot be created.
     const QString native = nativePath(path);
-    qsizetype from = native.startsWith(u'/') ? 1 : 0;
+    const QChar separator = QDir::separator();
+    qsizetype from = native.startsWith(separator) ? 1 : 0;
     while (from <= native.size()) {
-        qsizetype slash = native.indexOf(u'/', from);
+        qsizetype slash = native.indexOf(separator, from);
         if (slash < 0)
             slash = native.size();
         const QString level = native.left(slash);

@@ -43,9 +43,17 @@ void setError(QString* error, const QString& text)
         *error = text;
 }
 
+// 100-nanosecond ticks since 1601 overflow 64 bits as nanoseconds: counted from 1970, as on Linux.
+constexpr long long kTicksFrom1601To1970 = 116444736000000000;
+
+long long nanoseconds(long long ticks)
+{
+    return (ticks - kTicksFrom1601To1970) * 100;
+}
+
 long long nanoseconds(const FILETIME& t)
 {
-    return ((long long)t.dwHighDateTime << 32 | t.dwLowDateTime) * 100;
+    return nanoseconds((long long)t.dwHighDateTime << 32 | t.dwLowDateTime);
 }
 
 } // namespace
@@ -111,6 +119,9 @@ QString LocalFileSystem::absolutePath(const QString& path) const
     std::wstring full(size, L'\0');
     const DWORD length = ::GetFullPathNameW(relative.c_str(), size, full.data(), nullptr);
     full.resize(length < size ? length : 0);
+    // A folder named with or without its trailing separator is one place; a drive's root keeps it ("C:\").
+    if (full.size() > 3 && full.back() == L'\\')
+        full.pop_back();
     return QString::fromStdWString(full);
 }
 
@@ -163,7 +174,7 @@ std::optional<FolderStamp> LocalFileSystem::folderStamp(const QString& path) con
     stamp.device = info.dwVolumeSerialNumber;
     stamp.inode = (unsigned long long)info.nFileIndexHigh << 32 | info.nFileIndexLow;
     stamp.modifiedNs = nanoseconds(info.ftLastWriteTime);
-    stamp.changedNs = basic.ChangeTime.QuadPart * 100;
+    stamp.changedNs = nanoseconds(basic.ChangeTime.QuadPart);
     // FAT keeps two seconds: a change within that of this look might leave the time as it is.
     constexpr long long kGranularityNs = 2'000'000'000;
     stamp.settled = nanoseconds(now) - stamp.modifiedNs > kGranularityNs;

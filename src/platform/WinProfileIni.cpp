@@ -33,6 +33,15 @@ QString WinProfileIni::readString(const QString& file, const QString& section, c
 void WinProfileIni::writeString(const QString& file, const QString& section, const QString& key, const QString& value)
 {
     const QString path = nativePath(file);
+    // A read-only file refuses a change for every user, as Windows itself has it (Wine running as root would
+    // write through it); the value it already holds is no change. No stored value holds a line break, so that
+    // default tells a missing key from an empty value.
+    const DWORD attributes = ::GetFileAttributesW(wide(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        if (readString(file, section, key, QStringLiteral("\n")) == value)
+            return;
+        throw unableToWrite(path);
+    }
     if (!::WritePrivateProfileStringW(wide(section).c_str(), wide(key).c_str(), wide(value).c_str(),
                                       wide(path).c_str()))
         throw unableToWrite(path);

@@ -1,12 +1,12 @@
 #include "app/AppSettings.h"
 #include "app/Folders.h"
+#include "platform/Paths.h"
 #include "support/TestPlatform.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -23,7 +23,7 @@ TEST_F(SettingsFixture, FoldersFollowAppData)
 {
     EXPECT_EQ(folders.IniPath, t.iniPath());
     EXPECT_TRUE(QDir(t.settingsFolder()).exists());
-    EXPECT_EQ(folders.AppPath, t.root() + QStringLiteral("/bin\\"));
+    EXPECT_EQ(folders.AppPath, nativePath(t.root() + "/bin") + u'\\');
     EXPECT_EQ(folders.SettingsFileName(), t.iniPath() + QStringLiteral("\\varnolt.ini"));
 }
 

@@ -1,5 +1,6 @@
 #include "app/MainController.h"
 #include "panels/PanelChooser.h"
+#include "platform/Paths.h"
 #include "support/RecordingSeams.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
@@ -166,7 +167,7 @@ TEST_F(Startup, AFailedSaveIsShownOnceAndTheCloseGoesOn)
     const QStringList lines = prompter.messages[0].text.split(u'\n');
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0], "Unable to write to list");
-    EXPECT_EQ(lines[1], QStringLiteral("Unable to write to %1/appdata/Brondix/HarvolmPRO/varnolt.ini").arg(t.root()));
+    EXPECT_EQ(lines[1], "Unable to write to " + nativePath(t.root() + "/appdata/Brondix/HarvolmPRO/varnolt.ini"));
     EXPECT_EQ(seams.calls, QStringList({"EndControlDelivery", "SaveInstrumentList(Last)", "StopPanel",
                                         "DestroyProcessList", "StopControlListener"}));
     EXPECT_TRUE(controller->closed());
@@ -197,7 +198,8 @@ TEST_F(Startup, ManualOpensOnlyWhenPresent)
     TestPlatform::writeBytes(t.env.currentDir + "/Varnolt Manual.pdf", "%PDF");
     controller->aUserManualExecute();
     controller->aWebSiteExecute();
-    EXPECT_EQ(t.shell.opened, QStringList({t.env.currentDir + "/Varnolt Manual.pdf", WebSiteAddress}));
+    const QString manual = nativePath(t.env.currentDir + "/Varnolt Manual.pdf");
+    EXPECT_EQ(t.shell.opened, QStringList({manual, WebSiteAddress}));
     EXPECT_TRUE(prompter.messages.empty());
 
     // No viewer, no browser: said, not swallowed.
@@ -205,8 +207,7 @@ TEST_F(Startup, ManualOpensOnlyWhenPresent)
     controller->aUserManualExecute();
     controller->aWebSiteExecute();
     ASSERT_EQ(prompter.messages.size(), 2u);
-    EXPECT_EQ(prompter.messages[0].text, "\"" + t.env.currentDir +
-                                             "/Varnolt Manual.pdf\" cannot be opened: no program to show PDF files "
-                                             "was found.");
+    EXPECT_EQ(prompter.messages[0].text,
+              "\"" + manual + "\" cannot be opened: no program to show PDF files was found.");
     EXPECT_EQ(prompter.messages[1].text, WebSiteAddress + " cannot be opened: no web browser was found.");
 }

@@ -61,7 +61,12 @@ TEST_F(Catalogue, ListsStandardFirstThenEveryOtherEntryOnce)
     ASSERT_FALSE(sets.isEmpty());
     EXPECT_EQ(sets.takeFirst(), "Standard");
     sets.sort();
-    EXPECT_EQ(sets, (QStringList{QString(128, u'L'), "Plain", "Spitfire", "standard"}));
+    QStringList others{QString(128, u'L'), "Plain", "Spitfire"};
+    // Where letter case tells names apart (not on Windows), a set differing from the standard one only in case
+    // is a set of its own.
+    if (QDir(nativePath(appPath)).entryList({"Instruments_*"}).contains("Instruments_standard"))
+        others << "standard";
+    EXPECT_EQ(sets, others);
 
     TestPlatform bare;
     EXPECT_EQ(InstrumentCatalogue(bare.files, bare.ini, bare.locale, nativePath(bare.root()) + "/none\\").sets(),

@@ -10,12 +10,10 @@
 #include "support/Wait.h"
 
 #include <QCoreApplication>
+#include <QNetworkInterface>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
-
-#include <netinet/in.h>
-#include <sys/socket.h>
 
 #include <condition_variable>
 #include <cstdio>
@@ -396,12 +394,17 @@ TEST_F(Listener, DatagramsToTheGroupArrive)
     ASSERT_TRUE(listener().isJoined());
     // Pinned to loopback as well, with a TTL of 0: the datagram cannot leave the machine whatever the routes.
     ASSERT_TRUE(sender.bind(QHostAddress::LocalHost, 0));
-    const int fd = int(sender.socketDescriptor());
-    const in_addr loopback{htonl(INADDR_LOOPBACK)};
-    const unsigned char ttl = 0, loop = 1;
-    ASSERT_EQ(setsockopt(fd, IPPROTO_IP, IP_MULTICAST_IF, &loopback, sizeof loopback), 0);
-    ASSERT_EQ(setsockopt(fd, IPPROTO_IP, IP_MULTICAST_TTL, &ttl, sizeof ttl), 0);
-    ASSERT_EQ(setsockopt(fd, IPPROTO_IP, IP_MULTICAST_LOOP, &loop, sizeof loop), 0);
+    QNetworkInterface loopback;
+    for (const QNetworkInterface& i : QNetworkInterface::allInterfaces()) {
+        if (i.flags() & QNetworkInterface::IsLoopBack)
+            loopback = i;
+    }
+    ASSERT_TRUE(loopback.isValid());
+    sender.setMulticastInterface(loopback);
+    sender.setSocketOption(QAbstractSocket::MulticastTtlOption, 0);
+    sender.setSocketOption(QAbstractSocket::MulticastLoopbackOption, 1);
+    ASSERT_EQ(sender.multicastInterface().index(), loopback.index());
+    ASSERT_EQ(sender.socketOption(QAbstractSocket::MulticastTtlOption).toInt(), 0);
     sender.writeDatagram("PNL:Start", QHostAddress(QStringLiteral("224.11.5.62")), listener().boundPort());
     EXPECT_TRUE(waitFor([&] { return services.isRunning(); }));
 }

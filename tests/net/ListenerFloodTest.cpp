@@ -7,20 +7,18 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
+#include "support/SystemProbe.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTimer>
+#include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <atomic>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -40,43 +38,28 @@ constexpr bool kResidentSizeMeaningful = true;
 constexpr bool kResidentSizeMeaningful = true;
 #endif
 
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').front().toLong();
-    }
-    return 0;
-}
-
 // Sends from a thread of its own, in small bursts with a pause between them, so the test's own thread is
 // free to handle what arrives.
 class PacedSender
 {
 public:
-    explicit PacedSender(quint16 port) : m_socket(::socket(AF_INET, SOCK_DGRAM, 0))
-    {
-        m_to.sin_family = AF_INET;
-        m_to.sin_port = htons(port);
-        m_to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    }
+    explicit PacedSender(quint16 port) : m_port(port) {}
     ~PacedSender()
     {
         if (m_thread.joinable())
             m_thread.join();
-        ::close(m_socket);
     }
     void send(const QByteArray& datagram)
     {
-        ::sendto(m_socket, datagram.constData(), size_t(datagram.size()), 0, reinterpret_cast<sockaddr*>(&m_to),
-                 sizeof m_to);
+        QUdpSocket socket;
+        socket.writeDatagram(datagram, QHostAddress::LocalHost, m_port);
     }
     void flood(int count, const QByteArray& last)
     {
         m_thread = std::thread([this, count, last] {
+            // Made on the thread that uses it.
+            QUdpSocket socket;
+            const auto send = [&](const QByteArray& d) { socket.writeDatagram(d, QHostAddress::LocalHost, m_port); };
             for (int i = 0; i < count; ++i) {
                 // The Start behind the aircraft (nothing to do while the panel runs) keeps the next aircraft
                 // record from superseding this one, so each must show.
@@ -105,8 +88,7 @@ public:
     std::atomic<bool> done = false;
 
 private:
-    int m_socket;
-    sockaddr_in m_to{};
+    quint16 m_port;
     std::thread m_thread;
 };
 

@@ -10,16 +10,15 @@
 #include "panels/PanelSetupModel.h"
 #include "support/LoadPanel.h"
 #include "support/ScriptedPrompter.h"
+#include "support/SystemProbe.h"
 #include "support/TestPlatform.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 
-#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -99,7 +98,7 @@ TEST_F(PanelOps, ContainsSearchIsCaseSensitiveFirstPlainFolderInListingOrder)
     makePanel("F-16A");
     makePanel("Left Panel_2");
     makePanel("Locked");
-    ::chmod(QFile::encodeName(folder("Locked")).constData(), 0555);
+    setPlainFolder(folder("Locked"), false);
 
     QString firstListed;
     for (const DirEntry& e : t.files.list(s.folders.IniPath + "\\Panel_*")) {
@@ -186,10 +185,10 @@ TEST_F(PanelOps, NewPanelRefusesNamesThatCannotBeFoldersOrExist)
 // name + ".cfg"/".ini", are refused before anything is made; the loaded panel stays as it was.
 TEST_F(PanelOps, NamesTooLongForTheChooserOrTheDiskAreRefusedUpFront)
 {
-    const long limit = ::pathconf(QFile::encodeName(t.settingsFolder()).constData(), _PC_NAME_MAX);
-    const QString euro = QStringLiteral("\u20ac"); // three bytes on disk
+    const long limit = nameLimit(t.settingsFolder());
+    const QString euro = QStringLiteral("\u20ac"); // three bytes on disk on Linux, one unit on Windows
     // The most "Panel_" + name can carry, with room for a save's temporary ".XXXXXX" beside the files.
-    const int euros = int((limit - 6 - 7) / 3);
+    const int euros = int((limit - 6 - 7) / nameLength(euro));
     const QString tooLongForChooser = QStringLiteral("A panel name can have at most 99 characters.");
     const QString tooLongForDisk =
         QStringLiteral("The panel name is too long for the file system's folder and file names. "
@@ -460,11 +459,12 @@ TEST_F(PanelOps, StartUpWithAnUnreadableListLoadsNoPanel)
 
 TEST_F(PanelOps, TheAircraftSearchSeesEveryChangeMadeBetweenTwoLookups)
 {
-    const QByteArray settings = QFile::encodeName(t.settingsFolder());
+    const QString settings = t.settingsFolder();
     // Changed long ago, so a lookup may rely on what it listed before.
     const auto age = [&] {
-        const timespec times[2] = {{0, UTIME_OMIT}, {::time(nullptr) - 3600, 0}};
-        ASSERT_EQ(::utimensat(AT_FDCWD, settings.constData(), times, 0), 0);
+        const qint64 hourAgo = (QDateTime::currentSecsSinceEpoch() - 3600) * 1'000'000'000;
+        setModifiedNs(settings, hourAgo);
+        ASSERT_EQ(fileStamp(settings).modifiedNs, hourAgo);
     };
     const auto rename = [&](const char* from, const char* to) {
         ASSERT_TRUE(QDir().rename(folder(from), folder(to)));
@@ -481,23 +481,19 @@ TEST_F(PanelOps, TheAircraftSearchSeesEveryChangeMadeBetweenTwoLookups)
         {"renamed", [&] { rename("F-16C", "F-16CM"); }, false, "F-16CM"},
         {"renamed away", [&] { rename("F-16CM", "Viper"); }, true, ""},
         {"created beside", [&] { makePanel("F-16A"); }, true, "F-16A"},
-        {"made read-only", [&] { ::chmod(QFile::encodeName(folder("F-16A")).constData(), 0555); }, false, ""},
-        {"writable again", [&] { ::chmod(QFile::encodeName(folder("F-16A")).constData(), 0755); }, false, "F-16A"},
+        {"made read-only", [&] { setPlainFolder(folder("F-16A"), false); }, false, ""},
+        {"writable again", [&] { setPlainFolder(folder("F-16A"), true); }, false, "F-16A"},
         {"removed", [&] { QDir(folder("F-16A")).removeRecursively(); }, false, ""},
     };
     makePanel("Cockpit");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         age();
-        struct stat before
-        {};
-        ::stat(settings.constData(), &before);
+        const FileStamp before = fileStamp(settings);
         ops.lookup("F-16", true); // the lookup before the change, listing the folder
         c.change();
-        if (c.timesPutBack) {
-            const timespec times[2] = {{0, UTIME_OMIT}, before.st_mtim};
-            ::utimensat(AT_FDCWD, settings.constData(), times, 0);
-        }
+        if (c.timesPutBack)
+            setModifiedNs(settings, before.modifiedNs);
         const std::optional<QString> found = ops.lookup("F-16", true);
         EXPECT_EQ(found.value_or(QString()), c.found);
         EXPECT_EQ(found.has_value(), *c.found != 0);

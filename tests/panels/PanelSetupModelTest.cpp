@@ -1,5 +1,6 @@
 #include "panels/PanelSetupModel.h"
 
+#include "platform/Paths.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
@@ -235,7 +236,7 @@ TEST_F(PanelSetupModelTest, PictureDialog)
     EXPECT_EQ(r.title, QLatin1String("Select Background Image"));
     EXPECT_EQ(r.filter, QLatin1String("Bitmap Image File (*.bmp)|*.bmp|JPEG Image File (*.jpg)|*.jpg|GIF Image File "
                                       "(*.gif)|*.gif|PNG Image File (*.png)|*.png|TIFF Image File (*.tif)|*.tif"));
-    EXPECT_EQ(r.initialFolder, QLatin1String("/home/u/appdata/Brondix/HarvolmPRO"));
+    EXPECT_EQ(r.initialFolder, nativePath("/home/u/appdata/Brondix/HarvolmPRO"));
     EXPECT_EQ(model.imageFile, QLatin1String("\\home\\u\\pics\\sky.png"));
 
     prompter.answerFile(std::nullopt);

@@ -1,3 +1,4 @@
+#include "support/SystemProbe.h"
 #include "support/TestPlatform.h"
 
 #include <QDir>
@@ -5,7 +6,6 @@
 
 #include <gtest/gtest.h>
 #include <map>
-#include <sys/stat.h>
 
 TEST(LocalFileSystem, StoredPathsAndListingAttributes)
 {
@@ -18,7 +18,7 @@ TEST(LocalFileSystem, StoredPathsAndListingAttributes)
     EXPECT_TRUE(fs.createFolder(base + QStringLiteral("\\Panel_A")));
     EXPECT_TRUE(fs.createFolder(base + QStringLiteral("\\.Panel_hidden")));
     EXPECT_TRUE(fs.createFolder(base + QStringLiteral("\\Panel_locked")));
-    ::chmod(QFile::encodeName(t.root() + "/work/Panel_locked").constData(), 0555);
+    setPlainFolder(t.root() + "/work/Panel_locked", false);
     TestPlatform::writeBytes(t.root() + "/work/Panel_file", "x");
 
     std::map<QString, DirEntry> seen;
@@ -45,14 +45,16 @@ TEST(LocalFileSystem, AbsolutePathResolvesDotsAgainstTheWorkingFolder)
 {
     LocalFileSystem fs;
     const QString cwd = QDir::currentPath().replace(u'/', u'\\');
+    // A path from the root of the current drive gets that drive on Windows.
+    const QString drive = cwd.section(u'\\', 0, 0);
     const struct
     {
         QString path, absolute;
     } cases[] = {
         {"a\\b\\..\\c.vrx", cwd + "\\a\\c.vrx"},
         {"./c.vrx", cwd + "\\c.vrx"},
-        {"\\tmp\\x\\.\\\\y\\", "\\tmp\\x\\y"},
-        {"/tmp/no/such/../file", "\\tmp\\no\\file"}, // nothing there needs to exist
+        {"\\tmp\\x\\.\\\\y\\", drive + "\\tmp\\x\\y"},
+        {"/tmp/no/such/../file", drive + "\\tmp\\no\\file"}, // nothing there needs to exist
     };
     for (const auto& c : cases)
         EXPECT_EQ(fs.absolutePath(c.path), c.absolute) << qPrintable(c.path);

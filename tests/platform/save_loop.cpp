@@ -1,5 +1,6 @@
 // Saves one kind of file over and over with the program's own save code, alternating between two versions,
-// until it is killed: the torn-save test kills it at random moments and looks at what is on disk.
+// until it is killed: the torn-save test kills it at random moments and looks at what is on disk. It says
+// "saved" once the first save is done, so the kills fall among the saves however long it took to start.
 //   save_loop list|ini|archive FOLDER
 #include "TornSaveVersions.h"
 
@@ -35,6 +36,10 @@ int main(int argc, char** argv)
             archive.CompressDirectory(tornsave::sourceFolder(folder, version), false, tornsave::archivePath(folder));
         } else {
             return 2;
+        }
+        if (round == 1) {
+            std::puts("saved");
+            std::fflush(stdout);
         }
     }
 }

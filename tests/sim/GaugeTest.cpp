@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QNetworkInterface>
 #include <QPoint>
 #include <QRect>
 #include <QSet>
@@ -142,6 +143,34 @@ TEST(Gauge, APlainNumberOnItsOwnPortStillShowsAndTheOffFlagFollowsSilence)
     EXPECT_EQ(gauge.state().value("value"), "120"); // the last value stays under the flag
 }
 
+TEST(Gauge, GaugesOnOneSimulatorPortAllShowTheGroupsFlightData)
+{
+    RUN_IN_PRIVATE_NETWORK();
+    QTemporaryDir root;
+    const quint16 simPort = freePort();
+    Gauge first("P@Airspeed.exe", commandLine(47110, simPort, 1), root);
+    Gauge second("P@Airspeed.exe", commandLine(47110, simPort, 2), root);
+    Gauge altimeter("P@Altimeter.exe", commandLine(47111, simPort, 1), root);
+
+    // To the group through loopback, with a TTL of 0: nothing leaves the machine.
+    QUdpSocket sender;
+    ASSERT_TRUE(sender.bind(QHostAddress::LocalHost, 0));
+    for (const QNetworkInterface& i : QNetworkInterface::allInterfaces()) {
+        if (i.flags() & QNetworkInterface::IsLoopBack)
+            sender.setMulticastInterface(i);
+    }
+    sender.setSocketOption(QAbstractSocket::MulticastTtlOption, 0);
+    // Joining the group takes a moment after a gauge comes up; the data keeps coming.
+    EXPECT_TRUE(waitFor([&] {
+        sender.writeDatagram("IAS=194.4;ALT=3281", QHostAddress(QStringLiteral("224.11.5.62")), simPort);
+        return first.state().value("value") == "194.4" && second.state().value("value") == "194.4" &&
+               altimeter.state().value("value") == "3281";
+    })) << first.state().value("value").toStdString()
+        << " " << second.state().value("value").toStdString() << " " << altimeter.state().value("value").toStdString();
+}
+
+// The export script runs under the Lua interpreter of the Linux build.
+#ifndef Q_OS_WIN
 TEST(Gauge, GaugesOnOneSimulatorPortAllShowTheExportScriptsData)
 {
     RUN_IN_PRIVATE_NETWORK();
@@ -173,6 +202,7 @@ TEST(Gauge, GaugesOnOneSimulatorPortAllShowTheExportScriptsData)
     EXPECT_TRUE(first.shows("nodata", "1", 6000));
     EXPECT_TRUE(second.shows("nodata", "1", 1000));
 }
+#endif
 
 TEST(Gauge, GaugesAndTheBackgroundPlaceThemselvesInDevicePixelsWhateverTheScaleFactor)
 {

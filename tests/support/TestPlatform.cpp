@@ -64,9 +64,10 @@ TestPlatform::TestPlatform()
     QDir(root()).mkpath(QStringLiteral("appdata"));
     QDir(root()).mkpath(QStringLiteral("bin"));
     QDir(root()).mkpath(QStringLiteral("cwd"));
-    env.appData = root() + QStringLiteral("/appdata");
-    env.executable = root() + QStringLiteral("/bin/varnolt");
-    env.currentDir = root() + QStringLiteral("/cwd");
+    // Spelt as the system spells them: on Windows with "\", which the stored paths then hold as they would there.
+    env.appData = QDir::toNativeSeparators(root() + QStringLiteral("/appdata"));
+    env.executable = QDir::toNativeSeparators(root() + QStringLiteral("/bin/varnolt"));
+    env.currentDir = QDir::toNativeSeparators(root() + QStringLiteral("/cwd"));
 }
 
 Platform TestPlatform::platform()

@@ -19,11 +19,12 @@ if [ ! -f "$target/$name/lib/cmake/Qt6/Qt6Config.cmake" ]; then
     tar -xJf "$tarball" -C "$target"
 fi
 # Qt's offscreen platform on Windows draws only with the fonts in <Qt>/lib/fonts, and the first one there stands
-# in for any family it lacks: the sans-serif family the Linux build draws with, so the pictures drawn at build
-# time and the window tests look alike on both.
+# in for any family it lacks: the sans-serif family the Linux build draws with, and the Tahoma of the program's
+# windows, so the pictures drawn at build time and the window tests look alike on both.
 fonts=$target/$name/lib/fonts
-if [ ! -d "$fonts" ]; then
+if [ ! -f "$fonts/tahoma.ttf" ]; then
     mkdir -p "$fonts"
-    ln -s /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf "$fonts/"
+    ln -sf /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
+        /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$fonts/"
 fi
 echo "$PWD/$target/$name"
