@@ -1,0 +1,123 @@
+# Install step: puts beside the programs of each installed folder the DLLs they import, and the DLLs those
+# import, from the Qt, MinGW and zlib folders of the build, and the Qt plug-ins they load: the Windows platform
+# for a program on Qt Gui, the Windows style for one on Qt Widgets, JPEG and GIF for those that read the user's
+# pictures. What the system provides stays out; a DLL found neither here nor in the system stops the install.
+#   VARNOLT_DEPLOY_ROOT            the installed program folder
+#   VARNOLT_DEPLOY_DLL_DIRS        where the build's DLLs lie
+#   VARNOLT_DEPLOY_PLUGINS         Qt's plug-in folder
+#   VARNOLT_DEPLOY_OBJDUMP         objdump for Windows binaries
+#   VARNOLT_DEPLOY_PICTURE_READERS file names of the programs that read pictures
+#   VARNOLT_DEPLOY_STRIP           strip for Windows binaries, to drop the copies' debugging symbols
+cmake_policy(PUSH)
+cmake_policy(VERSION 3.25)
+
+# The DLLs a Windows program or library imports, lower case.
+function(imports_of binary out)
+    execute_process(COMMAND ${VARNOLT_DEPLOY_OBJDUMP} -p ${binary} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "cannot read the imports of ${binary}")
+    endif()
+    string(REGEX MATCHALL "DLL Name: [^\r\n]+" lines "${dump}")
+    set(names "")
+    foreach(line ${lines})
+        string(REPLACE "DLL Name: " "" name "${line}")
+        string(STRIP "${name}" name)
+        string(TOLOWER "${name}" name)
+        list(APPEND names ${name})
+    endforeach()
+    set(${out} ${names} PARENT_SCOPE)
+endfunction()
+
+# A copy of a build DLL or plug-in, without the debugging symbols Debian's MinGW runtime carries (most of its
+# size); what a program needs to run stays.
+function(install_stripped source folder)
+    file(INSTALL ${source} DESTINATION ${folder})
+    get_filename_component(name ${source} NAME)
+    if(VARNOLT_DEPLOY_STRIP)
+        execute_process(COMMAND ${VARNOLT_DEPLOY_STRIP} --strip-unneeded ${folder}/${name} RESULT_VARIABLE failed)
+        if(failed)
+            message(FATAL_ERROR "cannot strip ${folder}/${name}")
+        endif()
+    endif()
+endfunction()
+
+# Where the build keeps a DLL of this name, or nothing when the system provides it.
+function(find_build_dll name out)
+    set(${out} "" PARENT_SCOPE)
+    foreach(dir ${VARNOLT_DEPLOY_DLL_DIRS})
+        file(GLOB candidates "${dir}/*.dll")
+        foreach(candidate ${candidates})
+            get_filename_component(file ${candidate} NAME)
+            string(TOLOWER "${file}" file)
+            if(file STREQUAL name)
+                set(${out} ${candidate} PARENT_SCOPE)
+                return()
+            endif()
+        endforeach()
+    endforeach()
+endfunction()
+
+# The system's own DLLs, as Wine provides them on the build machine: what a program imports from the system
+# must be there, or the program would not start on Windows either.
+set(system_dlls "")
+foreach(dir /usr/lib/x86_64-linux-gnu/wine/x86_64-windows /usr/lib/wine/x86_64-windows)
+    if(IS_DIRECTORY ${dir})
+        file(GLOB found RELATIVE ${dir} "${dir}/*.dll")
+        string(TOLOWER "${found}" found)
+        list(APPEND system_dlls ${found})
+    endif()
+endforeach()
+
+file(GLOB_RECURSE programs "${VARNOLT_DEPLOY_ROOT}/*.exe")
+set(folders "")
+foreach(program ${programs})
+    get_filename_component(folder ${program} DIRECTORY)
+    list(APPEND folders ${folder})
+endforeach()
+list(REMOVE_DUPLICATES folders)
+
+foreach(folder ${folders})
+    file(GLOB queue "${folder}/*.exe")
+    set(plugins "")
+    set(seen "")
+    while(queue)
+        list(POP_FRONT queue binary)
+        imports_of(${binary} imports)
+        get_filename_component(binary_name ${binary} NAME)
+        if(binary MATCHES "\\.exe$")
+            if("qt6gui.dll" IN_LIST imports)
+                list(APPEND plugins platforms/qwindows.dll)
+            endif()
+            if("qt6widgets.dll" IN_LIST imports)
+                list(APPEND plugins styles/qwindowsvistastyle.dll)
+            endif()
+            if(binary_name IN_LIST VARNOLT_DEPLOY_PICTURE_READERS)
+                list(APPEND plugins imageformats/qjpeg.dll imageformats/qgif.dll)
+            endif()
+        endif()
+        foreach(name ${imports})
+            if(name IN_LIST seen)
+                continue()
+            endif()
+            list(APPEND seen ${name})
+            find_build_dll(${name} dll)
+            if(dll)
+                install_stripped(${dll} ${folder})
+                get_filename_component(file ${dll} NAME)
+                list(APPEND queue ${folder}/${file})
+            elseif(system_dlls AND NOT name IN_LIST system_dlls AND NOT name MATCHES "^api-ms-win-")
+                message(FATAL_ERROR "${binary_name} needs ${name}, which neither the build nor Windows provides")
+            endif()
+        endforeach()
+        # The plug-ins import DLLs of their own.
+        list(REMOVE_DUPLICATES plugins)
+        foreach(plugin ${plugins})
+            if(NOT EXISTS ${folder}/${plugin})
+                get_filename_component(subfolder ${plugin} DIRECTORY)
+                install_stripped(${VARNOLT_DEPLOY_PLUGINS}/${plugin} ${folder}/${subfolder})
+                list(APPEND queue ${folder}/${plugin})
+            endif()
+        endforeach()
+    endwhile()
+endforeach()
+cmake_policy(POP)
