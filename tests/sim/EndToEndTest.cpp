@@ -2,6 +2,7 @@
 // to the multicast group, the real varnolt switches panels, the sample gauges come and go.
 #include "SimSupport.h"
 #include "support/Printers.h"
+#include "support/SystemProbe.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,7 @@ TEST(EndToEnd, TheExportScriptSwitchesPanelsOfTheRealProgram)
 
     // The first aircraft of the mission: its panel was loaded last time, and starts with the mission.
     dcs.command("lua fake.self, fake.ias, fake.alt = {Name = 'FA-18C_hornet'}, 150, 3000");
-    ASSERT_TRUE(flyUntil([&] { return panelsOf(c.liveGauges()) == QStringList{"Hornet FA-18C_hornet"}; }));
+    ASSERT_TRUE(flyUntil([&] { return c.livePanels() == QStringList{"Hornet FA-18C_hornet"}; }));
     const qint64 hornet = c.liveGauges().begin()->second;
     // Started with the launcher's command line, the gauge shows the script's flight data (150 m/s in knots).
     EXPECT_TRUE(flyUntil([&] { return c.stateOf(hornet).value("value") == "291.6"; }, 10000))
@@ -45,8 +46,8 @@ TEST(EndToEnd, TheExportScriptSwitchesPanelsOfTheRealProgram)
 
     // Another aircraft: the running panel is stopped and the matching one started.
     dcs.command("lua fake.self = {Name = 'A-10C_2'}");
-    ASSERT_TRUE(flyUntil([&] { return panelsOf(c.liveGauges()) == QStringList{"Warthog A-10C_2"}; }));
-    EXPECT_FALSE(alive(hornet));
+    ASSERT_TRUE(flyUntil([&] { return c.livePanels() == QStringList{"Warthog A-10C_2"}; }));
+    EXPECT_FALSE(processRunning(hornet));
     const qint64 warthog = c.liveGauges().begin()->second;
 
     // No aircraft (spectator): nothing changes.
@@ -66,13 +67,13 @@ TEST(EndToEnd, TheExportScriptSwitchesPanelsOfTheRealProgram)
     send.start(QStringLiteral(SEND_PROGRAM), {"--ttl", "0", "PNL:Start"});
     ASSERT_TRUE(send.waitForFinished(5000));
     EXPECT_EQ(send.exitCode(), 0) << send.readAllStandardError().toStdString();
-    EXPECT_TRUE(waitFor([&] { return panelsOf(c.liveGauges()) == QStringList{"Warthog A-10C_2"}; }, 10000));
+    EXPECT_TRUE(waitFor([&] { return c.livePanels() == QStringList{"Warthog A-10C_2"}; }, 10000));
 
     // Closing the program stops the panel: no child is left.
     c.program.terminate();
     ASSERT_TRUE(c.program.waitForFinished(15000));
     for (const qint64 pid : c.everyGauge())
-        EXPECT_FALSE(alive(pid)) << pid;
+        EXPECT_FALSE(processRunning(pid)) << pid;
     EXPECT_EQ(c.everyGauge().size(), 3u);
 }
 

@@ -1,5 +1,7 @@
 #include "SimSupport.h"
 
+#include "support/SystemProbe.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -94,6 +96,147 @@ QList<QByteArray> Inbox::take()
 
 namespace {
 
+void write(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+QByteArray read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+Cockpit::Cockpit()
+{
+    listenPort = freePort();
+    simPort = freePort();
+    relayPort = freePort();
+    write(settingsFile(), "[Config]\r\nPanelSwitching=yes\r\nAutoStart=no\r\nLastPanelUsed=Hornet "
+                          "FA-18C_hornet\r\nListenPort=" +
+                              QByteArray::number(listenPort) + "\r\nFlightSimPort=" + QByteArray::number(simPort) +
+                              "\r\nRelayPort=" + QByteArray::number(relayPort) + "\r\n");
+    panel("Hornet FA-18C_hornet", {{"Airspeed", "P@Airspeed.exe", 47110, 1}});
+    panel("Warthog A-10C_2", {{"Altimeter", "P@Altimeter.exe", 47111, 1}});
+    QDir().mkpath(stateDir());
+}
+
+Cockpit::~Cockpit()
+{
+    if (program.state() != QProcess::NotRunning) {
+        program.kill();
+        program.waitForFinished(5000);
+    }
+    for (qint64 pid : everyGauge()) {
+        if (processRunning(pid))
+            endProcess(pid);
+    }
+}
+
+quint16 Cockpit::freePort()
+{
+    QUdpSocket s;
+    s.bind(QHostAddress::AnyIPv4, 0);
+    return s.localPort();
+}
+
+QString Cockpit::settingsFile() const
+{
+    return root.filePath("Brondix/HarvolmPRO/varnolt.ini");
+}
+
+QString Cockpit::stateDir() const
+{
+    return root.filePath("gauges");
+}
+
+void Cockpit::start(const QStringList& arguments, const QProcessEnvironment& extra, bool waitForListener)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("APPDATA", QDir::toNativeSeparators(root.path()));
+    env.insert("VARNOLT_GAUGE_STATE_DIR", QDir::toNativeSeparators(stateDir()));
+#ifndef Q_OS_WIN
+    // Headless unless a test asks for windows; on Windows the program's real windows show, since Wine hands
+    // no QT_ variable on.
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+#endif
+    env.insert(extra);
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::ForwardedChannels);
+    program.start(QStringLiteral(VARNOLT_PROGRAM), arguments);
+    ASSERT_TRUE(program.waitForStarted(5000));
+    if (waitForListener) {
+        ASSERT_TRUE(waitFor([&] { return udpPortBound(listenPort); }, 30000)) << "varnolt never listened";
+    }
+}
+
+void Cockpit::send(const QByteArray& datagram)
+{
+    QUdpSocket s;
+    ASSERT_EQ(s.writeDatagram(datagram, QHostAddress::LocalHost, listenPort), datagram.size());
+}
+
+std::multimap<QString, qint64> Cockpit::liveGauges() const
+{
+    std::multimap<QString, qint64> out;
+    for (qint64 pid : everyGauge()) {
+        if (!processRunning(pid))
+            continue;
+        const QString panel = stateOf(pid).value("panel");
+        if (!panel.isEmpty())
+            out.emplace(panel, pid);
+    }
+    return out;
+}
+
+QStringList Cockpit::livePanels() const
+{
+    QStringList out;
+    for (const auto& [panel, pid] : liveGauges())
+        out << panel;
+    return out;
+}
+
+QMap<QString, QString> Cockpit::stateOf(qint64 pid) const
+{
+    QMap<QString, QString> out;
+    for (const QByteArray& line : read(QDir(stateDir()).filePath(QString::number(pid) + ".state")).split('\n'))
+        if (const qsizetype eq = line.indexOf('='); eq > 0)
+            out.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)).trimmed());
+    return out;
+}
+
+std::set<qint64> Cockpit::everyGauge() const
+{
+    std::set<qint64> out;
+    for (const QFileInfo& f : QDir(stateDir()).entryInfoList({"*.state"}, QDir::Files))
+        out.insert(f.completeBaseName().toLongLong());
+    return out;
+}
+
+void Cockpit::panel(const QString& name, const std::vector<Row>& rows)
+{
+    const QString folder = root.filePath("Brondix/HarvolmPRO/Panel_" + name);
+    write(folder + '/' + name + ".ini",
+          "[Config]\r\nPanelName=" + name.toLatin1() +
+              "\r\nPanelBGImage=\r\nPanelBGColor=0\r\nShowBackground=0\r\nPanelMonitor=0\r\n"
+              "No_of_Screens=1\r\nScreen_0_Height=600\r\nScreen_0_Width=800\r\nShowBezels=1\r\n"
+              "EnableLighting=0\r\n");
+    QByteArray list;
+    for (const Row& r : rows)
+        list += "\"" + r.gauge + "\",\"" + QByteArray::number(r.port) + "\",\"Instruments_Standard\\" + r.program +
+                "\",\"Y\",\"255.255.255.255\",\"" + QByteArray::number(simPort) + "\",\"1\",\"" +
+                QByteArray::number(r.instance) + "\"\r\n";
+    write(folder + '/' + name + ".cfg", list);
+}
+
+namespace {
+
 const char* const insideVariable = "VARNOLT_PRIVATE_NETWORK";
 // ip lies in sbin, which a user's PATH may lack.
 const QString setUp =
@@ -148,133 +291,4 @@ PrivateNetwork enterPrivateNetwork(int& exitCode, QString& why)
         return PrivateNetwork::RanThere;
     }
     return PrivateNetwork::Impossible;
-}
-
-namespace {
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-} // namespace
-
-bool udpPortBound(quint16 port)
-{
-    QFile f(QStringLiteral("/proc/net/udp"));
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray needle = ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0') + ' ';
-    return f.readAll().contains(needle);
-}
-
-bool alive(qint64 pid)
-{
-    return ::kill(pid_t(pid), 0) == 0;
-}
-
-QStringList panelsOf(const Live& live)
-{
-    QStringList out;
-    for (const auto& [panel, pid] : live)
-        out << panel;
-    return out;
-}
-
-Cockpit::Cockpit()
-{
-    listenPort = freePort();
-    simPort = freePort();
-    relayPort = freePort();
-    const QString settings = root.filePath("Brondix/HarvolmPRO");
-    write(settings + "/varnolt.ini", "[Config]\r\nPanelSwitching=yes\r\nAutoStart=no\r\nLastPanelUsed=Hornet "
-                                     "FA-18C_hornet\r\nListenPort=" +
-                                         QByteArray::number(listenPort) +
-                                         "\r\nFlightSimPort=" + QByteArray::number(simPort) +
-                                         "\r\nRelayPort=" + QByteArray::number(relayPort) + "\r\n");
-    panel("Hornet FA-18C_hornet", {{"Airspeed", "P@Airspeed.exe", 47110, 1}});
-    panel("Warthog A-10C_2", {{"Altimeter", "P@Altimeter.exe", 47111, 1}});
-    QDir().mkpath(stateDir());
-}
-
-Cockpit::~Cockpit()
-{
-    if (program.state() != QProcess::NotRunning) {
-        program.kill();
-        program.waitForFinished(5000);
-    }
-}
-
-quint16 Cockpit::freePort()
-{
-    QUdpSocket s;
-    s.bind(QHostAddress::AnyIPv4, 0);
-    return s.localPort();
-}
-
-void Cockpit::start()
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("APPDATA", root.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("VARNOLT_GAUGE_STATE_DIR", stateDir());
-    program.setProcessEnvironment(env);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(QStringLiteral(VARNOLT_PROGRAM), {});
-    ASSERT_TRUE(program.waitForStarted(5000));
-    // The listener opens once the main window shows, after the splash.
-    ASSERT_TRUE(waitFor([&] { return udpPortBound(listenPort); }, 20000)) << "varnolt never listened";
-}
-
-Live Cockpit::liveGauges() const
-{
-    Live out;
-    for (const QFileInfo& f : QDir(stateDir()).entryInfoList({"*.state"}, QDir::Files)) {
-        const qint64 pid = f.completeBaseName().toLongLong();
-        QFile file(f.filePath());
-        if (!alive(pid) || !file.open(QIODevice::ReadOnly))
-            continue;
-        for (const QByteArray& line : file.readAll().split('\n'))
-            if (line.startsWith("panel="))
-                out.emplace(QString::fromUtf8(line.mid(6)), pid);
-    }
-    return out;
-}
-
-QMap<QString, QString> Cockpit::stateOf(qint64 pid) const
-{
-    QMap<QString, QString> out;
-    QFile file(QDir(stateDir()).filePath(QString::number(pid) + ".state"));
-    if (file.open(QIODevice::ReadOnly))
-        for (const QByteArray& line : file.readAll().split('\n'))
-            if (const qsizetype eq = line.indexOf('='); eq > 0)
-                out.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
-    return out;
-}
-
-std::set<qint64> Cockpit::everyGauge() const
-{
-    std::set<qint64> out;
-    for (const QFileInfo& f : QDir(stateDir()).entryInfoList({"*.state"}, QDir::Files))
-        out.insert(f.completeBaseName().toLongLong());
-    return out;
-}
-
-void Cockpit::panel(const QString& name, const std::vector<Row>& rows)
-{
-    const QString folder = root.filePath("Brondix/HarvolmPRO/Panel_" + name);
-    write(folder + '/' + name + ".ini",
-          "[Config]\r\nPanelName=" + name.toLatin1() +
-              "\r\nPanelBGImage=\r\nPanelBGColor=0\r\nShowBackground=0\r\nPanelMonitor=0\r\n"
-              "No_of_Screens=1\r\nScreen_0_Height=600\r\nScreen_0_Width=800\r\nShowBezels=1\r\n"
-              "EnableLighting=0\r\n");
-    QByteArray list;
-    for (const Row& r : rows)
-        list += "\"" + r.gauge + "\",\"" + QByteArray::number(r.port) + "\",\"Instruments_Standard\\" + r.program +
-                "\",\"Y\",\"255.255.255.255\",\"" + QByteArray::number(simPort) + "\",\"1\",\"" +
-                QByteArray::number(r.instance) + "\"\r\n";
-    write(folder + '/' + name + ".cfg", list);
 }

@@ -48,6 +48,48 @@ private:
     QUdpSocket m_socket;
 };
 
+// The real program in a settings folder of its own with two panels of one sample gauge each, "Hornet
+// FA-18C_hornet" (last used) and "Warthog A-10C_2", panel switching on, and the gauges' state reports
+// (VARNOLT_GAUGE_STATE_DIR) that tell which gauges run for which panel.
+class Cockpit
+{
+public:
+    Cockpit();
+    // Ends the program and any gauge it left.
+    ~Cockpit();
+
+    static quint16 freePort();
+    QString settingsFile() const;
+    QString stateDir() const;
+
+    // Starts the program (headless on Linux unless `extra` says otherwise) and waits until its listener is
+    // open, which is after the splash.
+    void start(const QStringList& arguments = {}, const QProcessEnvironment& extra = {}, bool waitForListener = true);
+    void send(const QByteArray& datagram); // to the listen port on loopback
+
+    // Gauges whose process runs, by panel.
+    std::multimap<QString, qint64> liveGauges() const;
+    QStringList livePanels() const;
+    QMap<QString, QString> stateOf(qint64 pid) const;
+    std::set<qint64> everyGauge() const;
+
+    QTemporaryDir root;
+    QProcess program;
+    quint16 listenPort = 0;
+    quint16 simPort = 0;
+    quint16 relayPort = 0;
+
+    struct Row
+    {
+        QByteArray gauge, program;
+        int port, instance;
+    };
+    // Writes a panel folder whose rows send the sample gauges to the simulator port.
+    void panel(const QString& name, const std::vector<Row>& rows);
+};
+
+using Live = std::multimap<QString, qint64>;
+
 // Multicast is tried only inside a private network namespace whose one interface is loopback with a
 // route for 224.0.0.0/4, so nothing can reach a real network. Outside it this re-runs the current test in
 // such a namespace and reports its result; `why` says what stood in the way where none can be made.
@@ -73,43 +115,3 @@ PrivateNetwork enterPrivateNetwork(int& exitCode, QString& why);
             GTEST_SKIP() << "no private network namespace for multicast: " << why_.toStdString();                      \
         }                                                                                                              \
     } while (false)
-
-// The real program with a settings folder of two panels of one sample gauge each ("Hornet FA-18C_hornet",
-// loaded at start, and "Warthog A-10C_2"), panel switching on, and the gauges' state reports.
-class Cockpit
-{
-public:
-    Cockpit();
-    ~Cockpit();
-
-    static quint16 freePort();
-    QString stateDir() const { return root.filePath("gauges"); }
-    // Starts the program and waits until its listener is bound.
-    void start();
-
-    // Gauges whose process runs, by panel.
-    std::multimap<QString, qint64> liveGauges() const;
-    QMap<QString, QString> stateOf(qint64 pid) const;
-    // Every gauge that ever started.
-    std::set<qint64> everyGauge() const;
-
-    QTemporaryDir root;
-    QProcess program;
-    quint16 listenPort = 0;
-    quint16 simPort = 0;
-    quint16 relayPort = 0;
-
-    struct Row
-    {
-        QByteArray gauge, program;
-        int port, instance;
-    };
-    // Writes a panel folder whose rows send the sample gauges to the simulator port.
-    void panel(const QString& name, const std::vector<Row>& rows);
-};
-
-using Live = std::multimap<QString, qint64>;
-QStringList panelsOf(const Live& live);
-bool alive(qint64 pid);
-// A UDP port is bound in this network namespace.
-bool udpPortBound(quint16 port);

@@ -4,6 +4,7 @@
 // The bounds are generous for a loaded machine; the times measured are printed.
 #include "SimSupport.h"
 #include "support/Printers.h"
+#include "support/SystemProbe.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -74,7 +75,7 @@ private:
 bool running(qint64 pid)
 {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!alive(pid) || !stat.open(QIODevice::ReadOnly))
+    if (!processRunning(pid) || !stat.open(QIODevice::ReadOnly))
         return false;
     const QByteArray text = stat.readAll();
     const qsizetype close = text.lastIndexOf(')');
@@ -91,7 +92,7 @@ qint64 settles(const Cockpit& c, const QString& panel, int bound)
 {
     QElapsedTimer timer;
     timer.start();
-    return waitFor([&] { return panelsOf(c.liveGauges()) == QStringList{panel}; }, bound) ? timer.elapsed() : -1;
+    return waitFor([&] { return c.livePanels() == QStringList{panel}; }, bound) ? timer.elapsed() : -1;
 }
 
 } // namespace

@@ -13,41 +13,14 @@
 
 #include <windows.h>
 
-#include <iphlpapi.h>
-
-#include <set>
 #include <vector>
 
 namespace {
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QByteArray read(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// A UDP port is bound on this machine.
-bool udpPortBound(quint16 port)
-{
-    ULONG size = 0;
-    ::GetUdpTable(nullptr, &size, FALSE);
-    std::vector<char> buffer(size);
-    auto* table = reinterpret_cast<MIB_UDPTABLE*>(buffer.data());
-    if (::GetUdpTable(table, &size, FALSE) != NO_ERROR)
-        return false;
-    for (DWORD i = 0; i < table->dwNumEntries; ++i) {
-        if (ntohs(u_short(table->table[i].dwLocalPort)) == port)
-            return true;
-    }
-    return false;
 }
 
 // The top-level windows a process has made.
@@ -113,124 +86,12 @@ std::vector<LRESULT> endSession(qint64 pid)
     return answers;
 }
 
-// The program, its settings folder with two panels, and the gauges' state reports.
-class Cockpit
-{
-public:
-    Cockpit()
-    {
-        listenPort = freePort();
-        const QString settings = root.filePath("Brondix/HarvolmPRO");
-        write(settings + "/varnolt.ini", "[Config]\r\nPanelSwitching=yes\r\nAutoStart=no\r\nLastPanelUsed=Hornet "
-                                         "FA-18C_hornet\r\nListenPort=" +
-                                             QByteArray::number(listenPort) + "\r\n");
-        panel("Hornet FA-18C_hornet", "P@Airspeed.exe", "Airspeed", 47110);
-        panel("Warthog A-10C_2", "P@Altimeter.exe", "Altimeter", 47111);
-        QDir().mkpath(stateDir());
-    }
-
-    ~Cockpit()
-    {
-        if (program.state() != QProcess::NotRunning) {
-            program.kill();
-            program.waitForFinished(5000);
-        }
-        for (qint64 pid : everyGauge()) {
-            if (HANDLE gauge = ::OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(pid))) {
-                ::TerminateProcess(gauge, 1);
-                ::CloseHandle(gauge);
-            }
-        }
-    }
-
-    static quint16 freePort()
-    {
-        QUdpSocket s;
-        s.bind(QHostAddress::AnyIPv4, 0);
-        return s.localPort();
-    }
-
-    QString settingsFile() const { return root.filePath("Brondix/HarvolmPRO/varnolt.ini"); }
-    QString stateDir() const { return root.filePath("gauges"); }
-
-    // The program with its real windows; the gauges draw offscreen.
-    void start(const QStringList& arguments, bool waitForListener = true)
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("APPDATA", QDir::toNativeSeparators(root.path()));
-        env.insert("VARNOLT_GAUGE_STATE_DIR", QDir::toNativeSeparators(stateDir()));
-        program.setProcessEnvironment(env);
-        program.setProcessChannelMode(QProcess::ForwardedChannels);
-        program.start(QStringLiteral(VARNOLT_PROGRAM), arguments);
-        ASSERT_TRUE(program.waitForStarted(5000));
-        // The listener opens once the main window shows, after the splash.
-        if (waitForListener) {
-            ASSERT_TRUE(waitFor([&] { return udpPortBound(listenPort); }, 30000)) << "varnolt never listened";
-        }
-    }
-
-    void send(const QByteArray& datagram)
-    {
-        QUdpSocket s;
-        ASSERT_EQ(s.writeDatagram(datagram, QHostAddress::LocalHost, listenPort), datagram.size());
-    }
-
-    // Gauges whose process runs, by panel.
-    std::multimap<QString, qint64> liveGauges() const
-    {
-        std::multimap<QString, qint64> out;
-        for (const QFileInfo& f : QDir(stateDir()).entryInfoList({"*.state"}, QDir::Files)) {
-            const qint64 pid = f.completeBaseName().toLongLong();
-            if (!processRunning(pid))
-                continue;
-            for (const QByteArray& line : read(f.filePath()).split('\n'))
-                if (line.startsWith("panel="))
-                    out.emplace(QString::fromUtf8(line.mid(6)).trimmed(), pid);
-        }
-        return out;
-    }
-
-    QStringList livePanels() const
-    {
-        QStringList out;
-        for (const auto& [panel, pid] : liveGauges())
-            out << panel;
-        return out;
-    }
-
-    std::set<qint64> everyGauge() const
-    {
-        std::set<qint64> out;
-        for (const QFileInfo& f : QDir(stateDir()).entryInfoList({"*.state"}, QDir::Files))
-            out.insert(f.completeBaseName().toLongLong());
-        return out;
-    }
-
-    QTemporaryDir root;
-    QProcess program;
-    quint16 listenPort = 0;
-
-private:
-    void panel(const QString& name, const QString& program, const QString& gauge, int port)
-    {
-        const QString folder = root.filePath("Brondix/HarvolmPRO/Panel_" + name);
-        write(folder + '/' + name + ".ini",
-              "[Config]\r\nPanelName=" + name.toLatin1() +
-                  "\r\nPanelBGImage=\r\nPanelBGColor=0\r\nShowBackground=0\r\nPanelMonitor=0\r\n"
-                  "No_of_Screens=1\r\nScreen_0_Height=600\r\nScreen_0_Width=800\r\nShowBezels=1\r\n"
-                  "EnableLighting=0\r\n");
-        write(folder + '/' + name + ".cfg", "\"" + gauge.toLatin1() + "\",\"" + QByteArray::number(port) +
-                                                "\",\"Instruments_Standard\\" + program.toLatin1() +
-                                                "\",\"Y\",\"255.255.255.255\",\"45000\",\"1\",\"1\"\r\n");
-    }
-};
-
 } // namespace
 
 TEST(WindowsProgram, DatagramsSwitchPanelsAndTheEndOfTheSessionSavesAndEndsEverything)
 {
     Cockpit c;
-    c.start({"start"});
+    c.start({"start"}); // with real windows
     ASSERT_TRUE(waitFor([&] { return c.livePanels() == QStringList{"Hornet FA-18C_hornet"}; }, 20000));
     const qint64 hornet = c.liveGauges().begin()->second;
 
@@ -259,7 +120,7 @@ TEST(WindowsProgram, TheEndOfTheSessionEndsItWhileAMessageIsOpen)
 {
     Cockpit c;
     // A panel that is not there: start-up shows its message, before the main window is up, and waits.
-    c.start({"Missing"}, false);
+    c.start({"Missing"}, {}, false);
     ASSERT_TRUE(waitFor([&] { return showsWindowTitled(c.program.processId(), "Error"); }, 30000))
         << "no message: " << windowTitles(c.program.processId());
 

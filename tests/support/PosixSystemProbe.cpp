@@ -28,6 +28,20 @@ bool processGoneWithin(qint64 pid, int ms)
     return !processRunning(pid);
 }
 
+void endProcess(qint64 pid)
+{
+    ::kill(pid_t(pid), SIGKILL);
+}
+
+bool udpPortBound(quint16 port)
+{
+    QFile f(QStringLiteral("/proc/net/udp"));
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray needle = ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0') + ' ';
+    return f.readAll().contains(needle);
+}
+
 long residentKiB()
 {
     QFile status(QStringLiteral("/proc/self/status"));

@@ -10,6 +10,10 @@
 bool processRunning(qint64 pid);
 // Waits until the process is gone; false when it still runs after ms milliseconds.
 bool processGoneWithin(qint64 pid, int ms);
+// Ends a process at once, as the task manager would.
+void endProcess(qint64 pid);
+// A UDP port is bound on this machine (in this network namespace).
+bool udpPortBound(quint16 port);
 // This process's resident memory (its working set on Windows), in KiB; 0 when the system does not tell.
 long residentKiB();
 

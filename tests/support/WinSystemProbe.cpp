@@ -1,10 +1,13 @@
 #include "SystemProbe.h"
 
 #include <windows.h>
+#include <winsock2.h>
 
+#include <iphlpapi.h>
 #include <psapi.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -43,6 +46,29 @@ bool processGoneWithin(qint64 pid, int ms)
     const bool gone = ::WaitForSingleObject(process, DWORD(ms)) == WAIT_OBJECT_0;
     ::CloseHandle(process);
     return gone;
+}
+
+void endProcess(qint64 pid)
+{
+    if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE, FALSE, DWORD(pid))) {
+        ::TerminateProcess(process, 1);
+        ::CloseHandle(process);
+    }
+}
+
+bool udpPortBound(quint16 port)
+{
+    ULONG size = 0;
+    ::GetUdpTable(nullptr, &size, FALSE);
+    std::vector<char> buffer(size);
+    auto* table = reinterpret_cast<MIB_UDPTABLE*>(buffer.data());
+    if (::GetUdpTable(table, &size, FALSE) != NO_ERROR)
+        return false;
+    for (DWORD i = 0; i < table->dwNumEntries; ++i) {
+        if (ntohs(u_short(table->table[i].dwLocalPort)) == port)
+            return true;
+    }
+    return false;
 }
 
 long residentKiB()
