@@ -8,6 +8,8 @@ set -eu
 : "${VARNOLT_WINE_PREFIX:?the build sets VARNOLT_WINE_PREFIX}"
 export WINEPREFIX="$VARNOLT_WINE_PREFIX"
 export WINEDEBUG=-all
+# The Windows of a Western PC, whatever the host's locale: ANSI code page 1252, as the stored files have it.
+export LC_ALL=C.UTF-8
 # No offer to download Mono or Gecko while the prefix is made.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # Wine sees the host's root as drive Z:.
