@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -48,6 +49,13 @@ void reportOnStandardError(const QString& title, const QString& text)
 {
     std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
     std::fflush(stderr);
+}
+
+// Qt's dialogs answer with "/" on every system; what the user chose is stored and shown in the system's own
+// spelling, so a Windows panel never holds a "/" inside a path.
+QString chosenFile(const QFileDialog& dialog)
+{
+    return QDir::toNativeSeparators(dialog.selectedFiles().first());
 }
 
 } // namespace
@@ -135,7 +143,7 @@ std::optional<QString> QtPrompter::openFileName(const FileDialogRequest& r)
         dialog.selectFile(r.fileName);
     if (execTracked(dialog) != QDialog::Accepted || ending() || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first();
+    return chosenFile(dialog);
 }
 
 std::optional<QString> QtPrompter::saveFileName(const FileDialogRequest& r)
@@ -149,7 +157,7 @@ std::optional<QString> QtPrompter::saveFileName(const FileDialogRequest& r)
         dialog.selectFile(r.fileName);
     if (execTracked(dialog) != QDialog::Accepted || ending() || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().first();
+    return chosenFile(dialog);
 }
 
 std::optional<int> QtPrompter::chooseColor(int initial)
