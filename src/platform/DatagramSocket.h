@@ -42,6 +42,6 @@ public:
     void close();
 
 private:
-    int m_fd = -1;
+    qintptr m_fd = -1; // a file descriptor, or a SOCKET on Windows
     QString m_error;
 };

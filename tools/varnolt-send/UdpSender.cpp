@@ -1,13 +1,12 @@
 #include "UdpSender.h"
+#include "HostLookup.h"
 
-#include <QHostInfo>
 #include <QThread>
 
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
 #include <netinet/in.h>
-#include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -25,27 +24,12 @@ in_addr addressOf(const QString& text)
     return a;
 }
 
-// The first IPv4 address of a host name (an address stands for itself), or what went wrong.
-std::optional<QString> lookUp(const QString& host, QString& failure)
-{
-    const QHostInfo info = QHostInfo::fromName(host);
-    if (info.error() != QHostInfo::NoError) {
-        failure = QStringLiteral("cannot look up %1: %2").arg(host, info.errorString());
-        return std::nullopt;
-    }
-    for (const QHostAddress& a : info.addresses())
-        if (a.protocol() == QAbstractSocket::IPv4Protocol)
-            return a.toString();
-    failure = QStringLiteral("cannot look up %1: it has no IPv4 address").arg(host);
-    return std::nullopt;
-}
-
 } // namespace
 
 QString sendDatagrams(const SendOptions& o)
 {
     QString failure;
-    const std::optional<QString> address = lookUp(o.address, failure);
+    const std::optional<QString> address = lookUpIPv4(o.address, failure);
     if (!address)
         return failure;
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);

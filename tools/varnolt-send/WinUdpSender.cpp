@@ -1,3 +1,4 @@
+#include "HostLookup.h"
 #include "UdpSender.h"
 
 #include <QThread>
@@ -41,6 +42,10 @@ struct Winsock
 
 QString sendDatagrams(const SendOptions& o)
 {
+    QString failure;
+    const std::optional<QString> address = lookUpIPv4(o.address, failure);
+    if (!address)
+        return failure;
     const Winsock winsock;
     if (!winsock.ok)
         return QStringLiteral("cannot start Winsock: %1").arg(qt_error_string(int(::GetLastError())));
@@ -53,7 +58,6 @@ QString sendDatagrams(const SendOptions& o)
     // So 255.255.255.255 works too.
     ::setsockopt(s, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on), sizeof on);
 
-    QString failure;
     if (!o.interface.isEmpty()) {
         const in_addr local = addressOf(o.interface);
         if (::setsockopt(s, IPPROTO_IP, IP_MULTICAST_IF, reinterpret_cast<const char*>(&local), sizeof local) != 0)
@@ -63,7 +67,7 @@ QString sendDatagrams(const SendOptions& o)
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(o.port);
-    to.sin_addr = addressOf(o.address);
+    to.sin_addr = addressOf(*address);
     for (int i = 0; failure.isEmpty() && i < o.repeat; ++i) {
         if (i > 0 && o.intervalMs > 0)
             QThread::msleep(o.intervalMs);

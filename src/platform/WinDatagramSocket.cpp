@@ -1,0 +1,119 @@
+#include "DatagramSocket.h"
+
+#include <mstcpip.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+namespace {
+
+SOCKET handle(qintptr descriptor)
+{
+    return static_cast<SOCKET>(descriptor);
+}
+
+QString lastSocketError()
+{
+    wchar_t* text = nullptr;
+    const DWORD length =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, DWORD(::WSAGetLastError()), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const QString message = QString::fromWCharArray(text, int(length)).trimmed();
+    ::LocalFree(text);
+    return message;
+}
+
+} // namespace
+
+DatagramSocket::~DatagramSocket()
+{
+    close();
+}
+
+bool DatagramSocket::bind(quint16 port)
+{
+    close();
+    m_error.clear();
+    // Winsock counts its users: this socket is one from here until close().
+    WSADATA data;
+    if (const int failed = ::WSAStartup(MAKEWORD(2, 2), &data)) {
+        ::WSASetLastError(failed);
+        m_error = lastSocketError();
+        return false;
+    }
+    const SOCKET s = ::WSASocketW(AF_INET, SOCK_DGRAM, IPPROTO_UDP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
+    if (s == INVALID_SOCKET) {
+        m_error = lastSocketError();
+        ::WSACleanup();
+        return false;
+    }
+    m_fd = static_cast<qintptr>(s);
+    const BOOL on = TRUE;
+    ::setsockopt(s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on), sizeof on);
+    BOOL reportReset = FALSE;
+    DWORD returned = 0;
+    ::WSAIoctl(s, SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0, &returned, nullptr, nullptr);
+    u_long nonBlocking = 1;
+    ::ioctlsocket(s, FIONBIO, &nonBlocking);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (::bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        m_error = lastSocketError();
+        close();
+        return false;
+    }
+    return true;
+}
+
+quint16 DatagramSocket::localPort() const
+{
+    sockaddr_in address{};
+    int length = sizeof address;
+    if (m_fd < 0 || ::getsockname(handle(m_fd), reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        return 0;
+    return ntohs(address.sin_port);
+}
+
+void DatagramSocket::requestReceiveBuffer(int bytes)
+{
+    if (m_fd >= 0)
+        ::setsockopt(handle(m_fd), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bytes), sizeof bytes);
+}
+
+qint64 DatagramSocket::receive(char* buffer, qint64 size, DatagramEndpoint& from)
+{
+    if (m_fd < 0)
+        return -1;
+    sockaddr_in address{};
+    int length = sizeof address;
+    int n = ::recvfrom(handle(m_fd), buffer, int(size), 0, reinterpret_cast<sockaddr*>(&address), &length);
+    // A longer datagram fills the buffer and reports itself as cut, as it comes cut on other systems.
+    if (n == SOCKET_ERROR && ::WSAGetLastError() == WSAEMSGSIZE)
+        n = int(size);
+    if (n == SOCKET_ERROR)
+        return -1;
+    from = {ntohl(address.sin_addr.s_addr), ntohs(address.sin_port)};
+    return n;
+}
+
+bool DatagramSocket::send(const char* data, qint64 size, const DatagramEndpoint& to)
+{
+    if (m_fd < 0)
+        return false;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(to.port);
+    address.sin_addr.s_addr = htonl(to.address);
+    return ::sendto(handle(m_fd), data, int(size), 0, reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
+           size;
+}
+
+void DatagramSocket::close()
+{
+    if (m_fd < 0)
+        return;
+    ::closesocket(handle(m_fd));
+    m_fd = -1;
+    ::WSACleanup();
+}
