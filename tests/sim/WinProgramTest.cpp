@@ -142,3 +142,37 @@ TEST(WindowsProgram, ClosingTheWindowStopsTheRunningPanel)
     for (qint64 pid : c.everyGauge())
         EXPECT_TRUE(processGoneWithin(pid, 5000)) << "gauge left running: " << pid;
 }
+
+// Flight data sent to this PC alone (a network without multicast) reaches every gauge of the running panel
+// through the relay, two instances sharing their own port included; the relay ends with the panel.
+TEST(WindowsProgram, UnicastFlightDataReachesEveryGaugeThroughTheRelay)
+{
+    Cockpit c;
+    c.panel("Hornet FA-18C_hornet", {{"Airspeed", "P@Airspeed.exe", 47110, 1},
+                                     {"Airspeed", "P@Airspeed.exe", 47110, 2},
+                                     {"Altimeter", "P@Altimeter.exe", 47111, 1}});
+    c.start({"start"});
+    ASSERT_TRUE(waitFor([&] { return c.liveGauges().size() == 3; }, 30000));
+
+    const auto shown = [&] {
+        QStringList out;
+        for (const auto& [panel, pid] : c.liveGauges())
+            out << c.stateOf(pid).value("value") + (c.stateOf(pid).value("nodata") == "0" ? "" : " OFF");
+        out.sort();
+        return out;
+    };
+    const QStringList expected{"13123", "388.8", "388.8"};
+    QUdpSocket sim;
+    EXPECT_TRUE(waitFor(
+        [&] {
+            sim.writeDatagram("IAS=388.8;ALT=13123", QHostAddress::LocalHost, c.relayPort);
+            return shown() == expected;
+        },
+        15000))
+        << shown().join(", ").toStdString();
+    EXPECT_TRUE(udpPortBound(c.relayPort));
+
+    c.send("PNL:Stop");
+    EXPECT_TRUE(waitFor([&] { return c.liveGauges().empty(); }, 10000));
+    EXPECT_TRUE(waitFor([&] { return !udpPortBound(c.relayPort); }, 5000));
+}
