@@ -1,8 +1,9 @@
 #include "DatagramSocket.h"
 
-#include <mstcpip.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
+// After winsock2.h, whose types it uses.
+#include <mswsock.h>
 
 namespace {
 

@@ -1,8 +1,8 @@
 // A stand-in child program for the start/stop tests on Windows: reports how it was started into
-// %VARNOLT_PROBE_DIR%\<pid>.txt (the argv its C runtime split from the command line, its working folder), signals
-// the event whose handle value %VARNOLT_PROBE_HANDLE% names if that handle was inherited, then waits to be
-// ended. A copy whose file name contains "Exits" ends at once; one whose name contains "Forks" first starts a copy
-// of itself that waits as well, and reports its id.
+// %VARNOLT_PROBE_DIR%\<pid>.txt (the argv its C runtime split from the command line, its working folder, every
+// VARNOLT_RELAY_PORT of its environment), signals the event whose handle value %VARNOLT_PROBE_HANDLE% names if that
+// handle was inherited, then waits to be ended. A copy whose file name contains "Exits" ends at once; one whose
+// name contains "Forks" first starts a copy of itself that waits as well, and reports its id.
 #include <windows.h>
 
 #include <cstdio>
@@ -44,6 +44,11 @@ int main(int argc, char** argv)
     }
     for (int i = 0; i < argc; ++i)
         report += std::string("arg=") + argv[i] + "\n";
+    // Every entry, in any letter case, so a variable the launcher replaces would show twice if it were only added.
+    static const char relay[] = "VARNOLT_RELAY_PORT=";
+    for (char** e = _environ; *e; ++e)
+        if (_strnicmp(*e, relay, sizeof relay - 1) == 0)
+            report += std::string("relay=") + (*e + sizeof relay - 1) + "\n";
 
     const std::string path = std::string(dir) + "\\" + std::to_string(::GetCurrentProcessId());
     if (FILE* f = std::fopen((path + ".tmp").c_str(), "wb")) {

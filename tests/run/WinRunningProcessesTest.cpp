@@ -28,6 +28,7 @@ struct ProbeReport
     qint64 pid = 0;
     QString cwd;
     QStringList argv;
+    QStringList relay; // values of VARNOLT_RELAY_PORT in its environment, whatever the letter case of the name
     qint64 grandchild = 0;
 };
 
@@ -102,6 +103,8 @@ protected:
                 r.pid = value.toLongLong();
             else if (key == QLatin1String("grandchild"))
                 r.grandchild = value.toLongLong();
+            else if (key == QLatin1String("relay"))
+                r.relay << value;
         }
         return r;
     }
@@ -141,7 +144,11 @@ TEST_F(StartStopTest, LaunchesCheckedRowsInOrderWithExactArgvAndStopLeavesNothin
         EXPECT_EQ(d.count(), 1000);
         waitsBeforeLaunch.push_back(running->count());
     });
-    running->launchAll(PanelLaunchLines(v, rows));
+    // A value left in our own environment gives way to the one the panel passes, also when its name is spelt
+    // otherwise: Windows does not tell names apart by letter case.
+    qputenv("Varnolt_Relay_Port", "1");
+    running->launchAll(PanelLaunchLines(v, rows), {{QStringLiteral("VARNOLT_RELAY_PORT"), QStringLiteral("45001")}});
+    qunsetenv("Varnolt_Relay_Port");
 
     const QString set = bin() + QStringLiteral("Instruments_Standard\\");
     const QList<QStringList> expected = {
@@ -165,6 +172,7 @@ TEST_F(StartStopTest, LaunchesCheckedRowsInOrderWithExactArgvAndStopLeavesNothin
         const ProbeReport r = report(pids.back());
         EXPECT_EQ(r.argv, expected[i]) << i;
         EXPECT_EQ(r.cwd, QDir::toNativeSeparators(tp.env.currentDir)) << i;
+        EXPECT_EQ(r.relay, QStringList{"45001"}) << i;
     }
     EXPECT_EQ(QDir(m_reports).entryList({QStringLiteral("*.txt")}).size(), expected.size());
     EXPECT_EQ(::WaitForSingleObject(leak, 0), WAIT_TIMEOUT) << "a child could use a handle of ours";
@@ -202,7 +210,7 @@ TEST_F(StartStopTest, NothingOutlivesTheProgramThatStartedIt)
     v.showBackground = false;
     auto processes = std::make_unique<SystemProcesses>();
     const std::optional<ProcessHandle> h = processes->launch(
-        PanelLaunchLines(v, {row(QStringLiteral("P@Forks.exe"), QStringLiteral("1"))})[0].commandLine);
+        PanelLaunchLines(v, {row(QStringLiteral("P@Forks.exe"), QStringLiteral("1"))})[0].commandLine, {});
     ASSERT_TRUE(h);
     const qint64 child = pidOf(*h);
     const ProbeReport r = report(child);
