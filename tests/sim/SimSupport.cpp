@@ -202,6 +202,17 @@ QStringList Cockpit::livePanels() const
     return out;
 }
 
+QStringList Cockpit::shownValues() const
+{
+    QStringList out;
+    for (const auto& [panel, pid] : liveGauges()) {
+        const QMap<QString, QString> state = stateOf(pid);
+        out << state.value("value") + (state.value("nodata") == "0" ? "" : " OFF");
+    }
+    out.sort();
+    return out;
+}
+
 QMap<QString, QString> Cockpit::stateOf(qint64 pid) const
 {
     QMap<QString, QString> out;

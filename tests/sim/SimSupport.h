@@ -70,6 +70,8 @@ public:
     // Gauges whose process runs, by panel.
     std::multimap<QString, qint64> liveGauges() const;
     QStringList livePanels() const;
+    // What the running gauges show, sorted, " OFF" after a value shown without flight data.
+    QStringList shownValues() const;
     QMap<QString, QString> stateOf(qint64 pid) const;
     std::set<qint64> everyGauge() const;
 

@@ -154,22 +154,15 @@ TEST(WindowsProgram, UnicastFlightDataReachesEveryGaugeThroughTheRelay)
     c.start({"start"});
     ASSERT_TRUE(waitFor([&] { return c.liveGauges().size() == 3; }, 30000));
 
-    const auto shown = [&] {
-        QStringList out;
-        for (const auto& [panel, pid] : c.liveGauges())
-            out << c.stateOf(pid).value("value") + (c.stateOf(pid).value("nodata") == "0" ? "" : " OFF");
-        out.sort();
-        return out;
-    };
     const QStringList expected{"13123", "388.8", "388.8"};
     QUdpSocket sim;
     EXPECT_TRUE(waitFor(
         [&] {
             sim.writeDatagram("IAS=388.8;ALT=13123", QHostAddress::LocalHost, c.relayPort);
-            return shown() == expected;
+            return c.shownValues() == expected;
         },
         15000))
-        << shown().join(", ").toStdString();
+        << c.shownValues().join(", ").toStdString();
     EXPECT_TRUE(udpPortBound(c.relayPort));
 
     c.send("PNL:Stop");
