@@ -84,9 +84,10 @@ qint64 MulticastSocket::receive(char* buffer, qint64 size)
     const int n = ::recv(handle(m_fd), buffer, int(size), 0);
     if (n != SOCKET_ERROR)
         return n;
-    // A longer datagram fills the buffer and reports itself as cut; the rest of it is gone either way.
+    // A longer datagram fills the buffer and reports itself as cut without its length: one more than fits says
+    // so. The rest of it is gone either way.
     if (::WSAGetLastError() == WSAEMSGSIZE)
-        return size;
+        return size + 1;
     return -1;
 }
 

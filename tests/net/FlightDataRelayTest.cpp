@@ -137,12 +137,18 @@ TEST_F(Relay, StartSaysWhyItCannotRun)
         {"relay", "45000", "RelayPort 'relay' is not a port number from 1 to 65535 (0 turns the relay off)"},
         {"65536", "45000", "RelayPort '65536' is not a port number from 1 to 65535 (0 turns the relay off)"},
         {"46000", " 46000", "RelayPort 46000 is the simulator port, which the gauges share: choose another"},
-        {takenPort, "45000", "cannot receive on UDP port " + takenPort + ": Address already in use"},
+        {takenPort, "45000", "cannot receive on UDP port " + takenPort + ": {reason}"}, // the system's words
     };
     for (const auto& c : cases) {
         EXPECT_FALSE(relay.start(c.setting, c.simPort)) << c.setting.toStdString();
         EXPECT_FALSE(relay.status().running);
-        EXPECT_EQ(relay.status().problem, c.problem);
+        if (const QString reason = QStringLiteral("{reason}"); c.problem.endsWith(reason)) {
+            const QString start = c.problem.chopped(reason.size());
+            EXPECT_TRUE(relay.status().problem.startsWith(start) && relay.status().problem.size() > start.size())
+                << relay.status().problem.toStdString();
+        } else {
+            EXPECT_EQ(relay.status().problem, c.problem);
+        }
     }
     // Stop clears the reason: nothing is asked of the relay any more.
     relay.stop();

@@ -8,6 +8,7 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
+#include <QDir>
 #include <QDirIterator>
 
 #include <gtest/gtest.h>
@@ -64,7 +65,9 @@ struct Program
         for (qsizetype i = 0; i < children.launched.size(); ++i) {
             if (std::find(children.terminated.begin(), children.terminated.end(), 1001 + i) ==
                 children.terminated.end())
-                out["children"] += QString(children.launched[i]).replace(t.root(), "<root>").toStdString() + "\n";
+                out["children"] +=
+                    QString(children.launched[i]).replace(QDir::toNativeSeparators(t.root()), "<root>").toStdString() +
+                    "\n";
         }
         QDirIterator it(t.settingsFolder(), QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
