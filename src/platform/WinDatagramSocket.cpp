@@ -14,13 +14,15 @@ SOCKET handle(qintptr descriptor)
 
 QString lastSocketError()
 {
+    const int code = ::WSAGetLastError();
     wchar_t* text = nullptr;
     const DWORD length =
         ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                         nullptr, DWORD(::WSAGetLastError()), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+                         nullptr, DWORD(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     const QString message = QString::fromWCharArray(text, int(length)).trimmed();
     ::LocalFree(text);
-    return message;
+    // Some systems have no text for a Winsock error; its number still tells the user what to look up.
+    return message.isEmpty() ? QStringLiteral("Windows Sockets error %1").arg(code) : message;
 }
 
 } // namespace
