@@ -12,6 +12,8 @@ namespace {
 
 const QString Config = QStringLiteral("Config");
 const QString Settings = QStringLiteral("Settings");
+constexpr int OneMonitorMode = 1;
+constexpr int CustomMode = 2;
 
 QSize storedSize(const MonitorLayout& stored, int index)
 {
@@ -127,6 +129,7 @@ FitPlan planFit(const IniService& ini, const PanelLayout& layout, const QString&
     const QString backgroundFile = joinPath(panelFolder, BackgroundSettingsName);
     const int panelMonitor = readIniInt(ini, settingsFile, Config, QStringLiteral("PanelMonitor"), 0);
     const int backgroundMonitor = readIniInt(ini, backgroundFile, Settings, QStringLiteral("Monitor"), 0);
+    const int backgroundMode = readIniInt(ini, backgroundFile, Settings, QStringLiteral("SizeType"), 0);
     needed = std::max({needed, panelMonitor + 1, backgroundMonitor + 1});
     plan.monitorMap = mapMonitors(layout.stored, monitors, needed);
     const auto target = [&plan](int stored) { return stored < 0 ? 0 : plan.monitorMap[stored]; };
@@ -154,16 +157,16 @@ FitPlan planFit(const IniService& ini, const PanelLayout& layout, const QString&
     }
 
     if (layout.background) {
-        const int mode = readIniInt(ini, backgroundFile, Settings, QStringLiteral("SizeType"), 0);
+        const int mode = backgroundMode;
         QRect desktop;
         for (const QRect& m : monitors)
             desktop |= m;
         QRect fitted = *layout.background;
-        if (mode == 1) {
+        if (mode == OneMonitorMode) {
             const int to = target(backgroundMonitor);
             fitted = monitors[to];
             change(plan.writes, ini, backgroundFile, Settings, QStringLiteral("Monitor"), QString::number(to));
-        } else if (mode == 2) {
+        } else if (mode == CustomMode) {
             if (!onSomeMonitor(monitors, fitted))
                 fitted = pulledOnScreen(monitors, fitted);
         } else {
@@ -182,8 +185,9 @@ FitPlan planFit(const IniService& ini, const PanelLayout& layout, const QString&
         }
     }
 
-    // The panel's own file last, as the panel setup writes it: monitor, count, then each monitor's size.
-    if (target(panelMonitor) != panelMonitor)
+    // The panel's own file last, as the panel setup writes it: monitor, count, then each monitor's size. Only a
+    // one-monitor panel names a monitor there; in every other mode it stays "0".
+    if (backgroundMode == OneMonitorMode && target(panelMonitor) != panelMonitor)
         change(plan.writes, ini, settingsFile, Config, QStringLiteral("PanelMonitor"),
                QString::number(target(panelMonitor)));
     change(plan.writes, ini, settingsFile, Config, QStringLiteral("No_of_Screens"), QString::number(monitors.size()));
