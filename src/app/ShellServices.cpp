@@ -15,6 +15,7 @@ ShellServices::ShellServices(Session& s)
       m_listener(s.settings), m_remote(s.prompter(), s.settings, s.loaded(), m_panels, m_run, m_listener)
 {
     QObject::connect(&m_run, &RunControl::runningChanged, &m_layout, &LayoutController::setRunning);
+    m_run.setMonitorRepair([this] { return m_layout.fitLoadedPanel(); });
 }
 
 bool ShellServices::OpenPanel(LoadedPanel& panel, const QString& name)
