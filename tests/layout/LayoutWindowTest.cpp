@@ -45,6 +45,14 @@ struct ShownLayout : RealScreens, LayoutFixture
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
     LayoutView* view() const { return window->view(); }
+    // VARNOLT_SHOTS=<folder> keeps a picture of the window, as the other window tests do.
+    void shot(const char* name) const
+    {
+        if (qEnvironmentVariableIsSet("VARNOLT_SHOTS"))
+            window->grab().save(QStringLiteral("%1/layout-%2-%3.png")
+                                    .arg(qEnvironmentVariable("VARNOLT_SHOTS"), QString::fromLatin1(name))
+                                    .arg(window->devicePixelRatio()));
+    }
     QPoint centreOf(int windowIndex) const { return view()->windowRect(windowIndex).center().toPoint(); }
     InstrumentListModel& rows() { return s.loaded().instruments(); }
 };
@@ -57,6 +65,7 @@ TEST(LayoutWindow, ArrowKeysWriteExactlyThePlaceKeysInDevicePixels)
     f.show();
     const auto before = f.files();
     f.rows().select(0); // Airspeed
+    f.shot("view");
     f.view()->setFocus();
     QTest::keyClick(f.view(), Qt::Key_Right);
     QTest::keyClick(f.view(), Qt::Key_Down, Qt::ShiftModifier);
@@ -120,6 +129,7 @@ TEST(LayoutWindow, FitAddsTheSecondMonitorInDevicePixels)
     f.window->tool("aFitToMonitors")->trigger();
     auto* apply = f.window->findChild<QPushButton*>("btnApplyFit");
     ASSERT_TRUE(apply->isVisible()) << "the repair is shown before it is applied";
+    f.shot("fit-preview");
     apply->click();
     EXPECT_EQ(f.read("Cockpit.ini"), settingsFile(2, {{1920, 1080}, {1280, 1024}}));
     f.window->tool("aLayoutUndo")->trigger();
