@@ -170,7 +170,8 @@ int main(int argc, char** argv)
     QApplication::sendEvent(&view, &press);
     int step = 0;
     const double drag = medianMicroseconds([&] {
-        view.dragTo(start + QPointF(++step % 200, step % 50));
+        ++step;
+        view.dragTo(start + QPointF(step % 200, step % 50));
         draw(view);
     });
 

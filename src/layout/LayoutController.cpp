@@ -168,10 +168,14 @@ bool LayoutController::fitLoadedPanel()
     return applyFit(plan);
 }
 
-void LayoutController::setRunning(bool running)
+void LayoutController::setRunning(bool)
 {
     refresh();
-    if (running || !m_offerFitAfterStop)
+}
+
+void LayoutController::offerPendingFit()
+{
+    if (m_running() || !m_offerFitAfterStop)
         return;
     m_offerFitAfterStop = false;
     const FitPlan plan = planFit();

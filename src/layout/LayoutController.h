@@ -53,8 +53,11 @@ public:
     // At Start, when the user chose the repair: fits the loaded panel and reads its settings again.
     bool fitLoadedPanel();
 
-    // Called when the panel starts or stops: a monitor lost while it ran is offered for repair after Stop.
+    // Called when the panel starts or stops.
     void setRunning(bool running);
+    // After a Stop by the user (not by the program's close): when a monitor change left windows of the panel on
+    // no monitor while it ran, asks whether to fit the panel now.
+    void offerPendingFit();
 
 signals:
     void changed();

@@ -157,3 +157,29 @@ TEST(FitToMonitors, RefusedWhileThePanelRuns)
     f.layout->moveWindow(0, QPoint(5, 5));
     EXPECT_EQ(f.files(), before);
 }
+
+TEST(FitToMonitors, AMonitorLostWhileRunningIsReportedAndRepairedAfterStopWhenTheUserAgrees)
+{
+    LayoutFixture f;
+    f.t.monitors.screens = {QRect({0, 0}, FullHd), QRect({1920, 0}, Sxga)};
+    f.write("Cockpit.ini", settingsFile(2, {FullHd, Sxga}));
+    f.write("Airspeed1.ini", gaugeFile(1, 100, 100));
+    f.open();
+    QList<int> lost;
+    QObject::connect(f.layout.get(), &LayoutController::windowsLost, [&lost](int count) { lost << count; });
+
+    f.running = true;
+    f.t.monitors.screens.pop_back();
+    emit f.t.monitors.changed();
+    EXPECT_EQ(lost, QList<int>{1});
+    f.layout->offerPendingFit();
+    EXPECT_TRUE(f.prompter.messages.empty()) << "nothing is offered while the panel runs";
+
+    f.running = false;
+    f.prompter.answerMessage(MessageButton::Yes);
+    f.layout->offerPendingFit();
+    ASSERT_EQ(f.prompter.messages.size(), 1u);
+    EXPECT_EQ(f.read("Airspeed1.ini"), gaugeFile(0, 150, 105));
+    f.layout->offerPendingFit();
+    EXPECT_EQ(f.prompter.messages.size(), 1u) << "offered once";
+}
