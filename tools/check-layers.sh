@@ -12,10 +12,11 @@ declare -A allowed=(
     [platform]=''
     [instruments]="platform $ground"
     [panels]="platform $ground instruments"
+    [layout]="platform $ground instruments panels"
     [net]="platform $ground"
     [exchange]="platform $ground instruments panels"
     [run]="platform $ground instruments panels net"
-    [app]='platform instruments panels net exchange run'
+    [app]='platform instruments panels layout net exchange run'
 )
 
 include_pattern='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]([^>"]+)[>"]'

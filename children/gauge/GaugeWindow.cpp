@@ -143,11 +143,28 @@ void GaugeWindow::placeFromFile()
     setScreen(target);
     applySize();
     move(logicalFromDevice(target, target->geometry().topLeft() + offset));
+    // The launcher draws the panel's layout from these; the scale on the command line may have changed.
+    if (placed)
+        saveSize();
+}
+
+// The window's size in device pixels, beside the scale it comes from: only the gauge knows its base size.
+void GaugeWindow::saveSize()
+{
+    const QString side = QString::number(deviceSide());
+    for (const QString key : {QStringLiteral("Width"), QStringLiteral("Height")})
+        if (m_position.read(QStringLiteral("Size"), key) != side)
+            m_position.write(QStringLiteral("Size"), key, side);
+}
+
+int GaugeWindow::deviceSide() const
+{
+    return std::max(40, int(std::lround(baseSize * m_args.scale * m_scaleSize)));
 }
 
 void GaugeWindow::applySize()
 {
-    const int deviceSide = std::max(40, int(std::lround(baseSize * m_args.scale * m_scaleSize)));
+    const int deviceSide = this->deviceSide();
     const int side = logicalLength(currentScreen(), deviceSide);
     setFixedSize(side, side);
     setMask(QRegion(0, 0, side, side, QRegion::Ellipse)); // round without needing a compositor
@@ -168,6 +185,7 @@ void GaugeWindow::savePlace()
     m_position.write(Position, QStringLiteral("Y"), QString::number(offset.y()));
     m_position.write(Position, QStringLiteral("IsLocked"), m_locked ? QStringLiteral("True") : QStringLiteral("False"));
     m_position.write(QStringLiteral("Size"), QStringLiteral("ScaleSize"), QString::number(m_scaleSize, 'g', 3));
+    saveSize();
 }
 
 void GaugeWindow::readDatagrams(QUdpSocket* socket)

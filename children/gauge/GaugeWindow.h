@@ -36,6 +36,8 @@ private:
     void placeFromFile();
     void applySize();
     void savePlace();
+    void saveSize();
+    int deviceSide() const;
     void listen();
     void listenToRelay();
     void askRelay();

@@ -19,6 +19,18 @@ MainController::MainController(const Platform& platform, Prompter& prompter, QSt
     connect(&m_services.sendTo(), &SendToMonitor::busyChanged, this, &MainController::busyChanged);
     connect(&m_services.run(), &RunControl::runningChanged, this, &MainController::updateActions);
     connect(&m_session.loaded(), &LoadedPanel::changed, this, &MainController::updateActions);
+    // Not while closing: the program is ending, nobody is left to answer.
+    connect(&m_services.run(), &RunControl::runningChanged, this, [this](bool running) {
+        if (!running && !m_closed)
+            m_services.layout().offerPendingFit();
+    });
+    connect(&m_services.layout(), &LayoutController::windowsLost, this, [this](int count) {
+        m_session.prompter().message(
+            MessageKind::Warning,
+            QStringLiteral("The monitors changed: %1 window(s) of the running panel lie on no monitor. After Stop, "
+                           "Varnolt offers to fit the panel to these monitors.")
+                .arg(count));
+    });
     updateActions();
 }
 

@@ -63,6 +63,7 @@ public:
     void lvInstrumentsDblClick() { aEditInstrumentExecute(); }
     void aSendToMonitorExecute() { m_services.sendTo().aSendToMonitorExecute(m_session.MonitorCount); }
     void aExportExecute() { m_services.exchange().aExportExecute(); }
+    LayoutController& layout() { return m_services.layout(); }
     void aImportExecute() { m_services.exchange().aImportExecute(); }
 
 signals:

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <cstdio>
 
@@ -26,6 +27,7 @@ QMessageBox::StandardButton toQt(MessageButton b)
     case MessageButton::No:
         return QMessageBox::No;
     case MessageButton::None:
+    case MessageButton::FitToMonitors:
         break;
     }
     return QMessageBox::NoButton;
@@ -104,6 +106,9 @@ MessageButton QtPrompter::message(MessageKind kind, const QString& text, Message
         if (buttons.testFlag(b))
             box.addButton(toQt(b));
     }
+    QPushButton* fit = nullptr;
+    if (buttons.testFlag(MessageButton::FitToMonitors))
+        fit = box.addButton(QStringLiteral("&Fit to These Monitors"), QMessageBox::AcceptRole);
     if (defaultButton != MessageButton::None)
         box.setDefaultButton(toQt(defaultButton));
     const int result = execTracked(box);
@@ -113,6 +118,8 @@ MessageButton QtPrompter::message(MessageKind kind, const QString& text, Message
             reportOnStandardError(title, text);
         return unanswered;
     }
+    if (fit && box.clickedButton() == fit)
+        return MessageButton::FitToMonitors;
     if (result == QMessageBox::Ok || result == QMessageBox::Yes || result == QMessageBox::No ||
         result == QMessageBox::Cancel)
         return fromQt(result);

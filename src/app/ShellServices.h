@@ -4,6 +4,7 @@
 #include "exchange/PanelExchange.h"
 #include "exchange/SendToMonitor.h"
 #include "instruments/InstrumentOperations.h"
+#include "layout/LayoutController.h"
 #include "net/ControlListener.h"
 #include "panels/PanelOperations.h"
 #include "run/RemoteControl.h"
@@ -24,6 +25,7 @@ public:
     SendToMonitor& sendTo() { return m_sendTo; }
     ControlListener& listener() { return m_listener; }
     RemoteControl& remote() { return m_remote; }
+    LayoutController& layout() { return m_layout; }
 
     bool OpenPanel(LoadedPanel& panel, const QString& name) override;
     void SaveInstrumentList(const QString& name) override;
@@ -43,6 +45,7 @@ private:
     InstrumentOperations m_instruments;
     PanelExchange m_exchange;
     SendToMonitor m_sendTo;
+    LayoutController m_layout;
     // Last, so they are gone before anything their reactions use.
     ControlListener m_listener;
     RemoteControl m_remote;

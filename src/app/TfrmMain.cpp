@@ -3,6 +3,7 @@
 #include "Artwork.h"
 #include "MainController.h"
 #include "Ribbon.h"
+#include "layout/LayoutWindow.h"
 #include "platform/Prompter.h"
 #include "platform/ScreenFit.h"
 
@@ -64,6 +65,7 @@ const ActionSpec kActions[] = {
     {"aLoadPanel", "&Load Panel", "rgLoading", true, QStyle::SP_DialogOpenButton},
     {"aEditSettings", "&Edit Panel", "rgLoading", false, QStyle::SP_FileDialogDetailedView},
     {"aSendToMonitor", "&Send To ...", "rgLoading", false, QStyle::SP_ComputerIcon},
+    {"aLayout", "La&yout", "rgLoading", false, QStyle::SP_FileDialogListView},
     {"FileExit1", "E&xit", "rgProgram", true, QStyle::SP_DialogCloseButton},
     {"aNewPanel", "&New Panel", "rgPanels", true, QStyle::SP_FileDialogNewFolder},
     {"aEditSettings", "&Edit Panel", "rgPanels", false, QStyle::SP_FileDialogDetailedView},
@@ -284,12 +286,31 @@ void TfrmMain::wireActions()
             [this] { run(&MainController::lvInstrumentsDblClick); });
     on("aSendToMonitor", &MainController::aSendToMonitorExecute);
     on("aExport", &MainController::aExportExecute);
+    connect(action(QStringLiteral("aLayout")), &QAction::triggered, this, [this] {
+        LayoutWindow* w = layoutWindow();
+        w->show();
+        w->raise();
+        w->activateWindow();
+    });
     on("aImport", &MainController::aImportExecute);
 
     InstrumentListModel& model = m_controller.session().loaded().instruments();
     connect(m_lvInstruments->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [&model](const QModelIndex& current) { model.select(current.isValid() ? current.row() : -1); });
     connect(&model, &InstrumentListModel::selectionChanged, this, &TfrmMain::syncSelectionFromModel);
+}
+
+TfrmMain::~TfrmMain()
+{
+    delete m_layoutWindow;
+}
+
+LayoutWindow* TfrmMain::layoutWindow()
+{
+    // A window of its own, not a child: it stays on show when the main window is minimised by Start.
+    if (!m_layoutWindow)
+        m_layoutWindow = new LayoutWindow(m_controller.layout(), m_controller.session().loaded().instruments());
+    return m_layoutWindow;
 }
 
 void TfrmMain::syncSelectionFromModel(int row)

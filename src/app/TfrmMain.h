@@ -4,6 +4,7 @@
 
 #include <map>
 
+class LayoutWindow;
 class MainController;
 class QAction;
 class QLabel;
@@ -22,6 +23,7 @@ class TfrmMain : public QWidget
 
 public:
     explicit TfrmMain(MainController& controller, QWidget* parent = nullptr);
+    ~TfrmMain() override;
 
     MainController& controller() { return m_controller; }
     Ribbon* ribbon() const { return m_ribbon; }
@@ -29,6 +31,8 @@ public:
     RibbonGroup* group(const QString& objectName) const;
     QTreeView* instrumentList() const { return m_lvInstruments; }
     QMenu* applicationMenu() const { return m_appMenu; }
+    // The layout view's window, made when first asked for and kept for the run (with its size and place).
+    LayoutWindow* layoutWindow();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -56,4 +60,5 @@ private:
     std::map<QString, QAction*> m_actions;
     std::map<QString, RibbonGroup*> m_groups;
     bool m_shown = false;
+    LayoutWindow* m_layoutWindow = nullptr;
 };

@@ -205,6 +205,11 @@ QString ProfileIni::readString(const QString& file, const QString& section, cons
 
 void ProfileIni::writeString(const QString& file, const QString& section, const QString& key, const QString& value)
 {
+    writeStrings(file, {{section, key, value}});
+}
+
+void ProfileIni::writeStrings(const QString& file, const std::vector<IniEntry>& entries)
+{
     const QString path = nativePath(file);
     const QFileInfo info(path);
     if (!info.dir().exists())
@@ -221,8 +226,10 @@ void ProfileIni::writeString(const QString& file, const QString& section, const 
             throw unableToWrite(path);
         content = in.readAll();
     }
-    const QByteArray updated = withValue(content, section, key, value);
-    // A value already stored is not written again: a read-only file with the right value is no failure,
+    QByteArray updated = content;
+    for (const IniEntry& e : entries)
+        updated = withValue(updated, e.section, e.key, e.value);
+    // Values already stored are not written again: a read-only file with the right value is no failure,
     // and an unchanged file keeps its time stamp.
     if (exists && updated == content)
         return;

@@ -24,7 +24,9 @@ enum class MessageButton
     Ok = 0x1,
     Cancel = 0x2,
     Yes = 0x4,
-    No = 0x8
+    No = 0x8,
+    // "Fit to These Monitors": the repair offered beside the monitor check's question.
+    FitToMonitors = 0x10
 };
 Q_DECLARE_FLAGS(MessageButtons, MessageButton)
 Q_DECLARE_OPERATORS_FOR_FLAGS(MessageButtons)

@@ -14,7 +14,28 @@ QRect devicePixels(const QScreen& screen)
     return {logical.topLeft(), QSize(qRound(logical.width() * ratio), qRound(logical.height() * ratio))};
 }
 
+void watch(ScreenMonitors* monitors, QScreen* screen)
+{
+    QObject::connect(screen, &QScreen::geometryChanged, monitors, &Monitors::changed);
+}
+
 } // namespace
+
+ScreenMonitors::ScreenMonitors()
+{
+    // Without an application there are no screens to watch (tools that only read files).
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app)
+        return;
+    for (QScreen* screen : QGuiApplication::screens())
+        watch(this, screen);
+    connect(app, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
+        watch(this, screen);
+        emit changed();
+    });
+    // Qt has taken the screen out of its list by the time this arrives.
+    connect(app, &QGuiApplication::screenRemoved, this, &Monitors::changed);
+}
 
 int ScreenMonitors::count() const
 {

@@ -6,6 +6,8 @@
 class ScreenMonitors : public Monitors
 {
 public:
+    ScreenMonitors();
+
     int count() const override;
     QRect bounds(int index) const override;
     QSize virtualDesktopSize() const override;

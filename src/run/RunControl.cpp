@@ -97,8 +97,13 @@ bool RunControl::monitorsAccepted()
             "Current dimension of monitors does not match the panel's configured dimension of monitors! - Continue?");
         break;
     }
-    return m_prompter.message(MessageKind::Warning, question, MessageButton::Yes | MessageButton::No,
-                              MessageButton::No) == MessageButton::Yes;
+    MessageButtons buttons = MessageButton::Yes | MessageButton::No;
+    if (m_fitMonitors)
+        buttons |= MessageButton::FitToMonitors;
+    const MessageButton answer = m_prompter.message(MessageKind::Warning, question, buttons, MessageButton::No);
+    if (answer == MessageButton::FitToMonitors)
+        return m_fitMonitors();
+    return answer == MessageButton::Yes;
 }
 
 void RunControl::aStartPanelExecute()

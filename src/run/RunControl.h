@@ -6,6 +6,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 class LoadedPanel;
@@ -41,6 +42,10 @@ public:
     // Runs while the panel runs; its statusChanged and status() are for a status line.
     const FlightDataRelay& relay() const { return m_relay; }
 
+    // The repair the monitor check offers beside its question: fits the loaded panel to the PC's monitors and
+    // says whether Start may go on. None: only the question is asked.
+    void setMonitorRepair(std::function<bool()> fit) { m_fitMonitors = std::move(fit); }
+
     // From Start's launches until Stop, also while the launches are under way.
     bool isRunning() const { return m_running; }
 
@@ -68,4 +73,5 @@ private:
     std::unique_ptr<RunningProcesses> m_processes;
     bool m_closed = false;
     bool m_running = false;
+    std::function<bool()> m_fitMonitors;
 };

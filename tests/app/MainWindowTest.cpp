@@ -70,7 +70,7 @@ TEST_F(MainWindow, RibbonTabsGroupsAndActions)
 
     EXPECT_EQ(buttonsOf(window->group("rgControl")), QStringList({"L:aStartPanel", "L:aStopPanel"}));
     EXPECT_EQ(buttonsOf(window->group("rgLoading")),
-              QStringList({"L:aLoadPanel", "s:aEditSettings", "s:aSendToMonitor"}));
+              QStringList({"L:aLoadPanel", "s:aEditSettings", "s:aSendToMonitor", "s:aLayout"}));
     EXPECT_EQ(buttonsOf(window->group("rgPanels")),
               QStringList({"L:aNewPanel", "s:aEditSettings", "s:aCopyPanel", "s:aDeletePanel"}));
     EXPECT_EQ(

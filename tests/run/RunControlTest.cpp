@@ -256,3 +256,28 @@ TEST_F(StartPanel, AChooserDismissedByATerminationSignalStoresAndStartsNothing)
     EXPECT_EQ(settingsFile(), QByteArray("[Config]\r\nAdapterIPAddress=Auto\r\n")) << "nobody chose an adapter";
     EXPECT_EQ(s.LocalIPAddressToUse, "Auto");
 }
+
+TEST_F(StartPanel, TheMonitorQuestionOffersTheRepairWhichStartsThePanelWhenItSucceeds)
+{
+    s.settings.MonitorChecking = true;
+    s.StartupLayout.ScreenCount = 2;
+    s.loaded().record().Layout.ScreenCount = 1;
+    for (const bool repaired : {false, true}) {
+        SCOPED_TRACE(repaired);
+        prompter.messages.clear();
+        int repairs = 0;
+        run.setMonitorRepair([&] {
+            ++repairs;
+            return repaired;
+        });
+        prompter.answerMessage(MessageButton::FitToMonitors);
+        run.aStartPanelExecute();
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].text,
+                  "Current number of monitors does not match the panel's configured number of monitors! - Continue?");
+        EXPECT_EQ(prompter.messages[0].buttons, MessageButton::Yes | MessageButton::No | MessageButton::FitToMonitors);
+        EXPECT_EQ(repairs, 1);
+        EXPECT_EQ(run.isRunning(), repaired);
+        run.aStopPanelExecute();
+    }
+}

@@ -229,6 +229,11 @@ TEST(Gauge, GaugesAndTheBackgroundPlaceThemselvesInDevicePixelsWhateverTheScaleF
         EXPECT_EQ(gauge.state().value("dpr").toDouble(), factor.toDouble());
         EXPECT_EQ(deviceGeometry(gauge.state()), QRect(100, 60, 200, 200)) << factor.toStdString();
         EXPECT_EQ(gauge.state().value("locked"), "1");
+        // Its window size, in device pixels too, is kept beside the place for the launcher's layout view.
+        ASSERT_TRUE(position.open(QIODevice::ReadOnly));
+        EXPECT_EQ(position.readAll(), "[Position]\r\nMonitor=0\r\nX=100\r\nY=60\r\nIsLocked=True\r\n"
+                                      "[Size]\r\nScaleSize=1\r\nWidth=200\r\nHeight=200\r\n");
+        position.close();
 
         Gauge panel("../PanelBackGround.exe",
                     {"0", "Cockpit", "255.255.255.255", "45000", "0", "true", "0", "false", "1", "224.11.5.62"}, root,
