@@ -1,4 +1,5 @@
 #include "DatagramSocket.h"
+#include "PosixUdp.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -16,21 +17,9 @@ bool DatagramSocket::bind(quint16 port)
 {
     close();
     m_error.clear();
-    m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    m_fd = openExclusiveUdp(port);
     if (m_fd < 0) {
         m_error = QString::fromLocal8Bit(std::strerror(errno));
-        return false;
-    }
-    // Off explicitly: a socket without it keeps every later binder of the port out, sharing or not.
-    const int off = 0;
-    ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &off, sizeof off);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        m_error = QString::fromLocal8Bit(std::strerror(errno));
-        close();
         return false;
     }
     return true;
@@ -38,11 +27,7 @@ bool DatagramSocket::bind(quint16 port)
 
 quint16 DatagramSocket::localPort() const
 {
-    sockaddr_in address{};
-    socklen_t length = sizeof address;
-    if (m_fd < 0 || ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        return 0;
-    return ntohs(address.sin_port);
+    return boundUdpPort(m_fd);
 }
 
 void DatagramSocket::requestReceiveBuffer(int bytes)

@@ -1,4 +1,5 @@
 #include "MulticastSocket.h"
+#include "PosixUdp.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -15,30 +16,13 @@ MulticastSocket::~MulticastSocket()
 bool MulticastSocket::bind(quint16 port)
 {
     close();
-    m_fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (m_fd < 0)
-        return false;
-    // Off explicitly: the port must not be shared with another socket.
-    const int off = 0;
-    ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &off, sizeof off);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        close();
-        return false;
-    }
-    return true;
+    m_fd = openExclusiveUdp(port);
+    return m_fd >= 0;
 }
 
 quint16 MulticastSocket::localPort() const
 {
-    sockaddr_in address{};
-    socklen_t length = sizeof address;
-    if (m_fd < 0 || ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        return 0;
-    return ntohs(address.sin_port);
+    return boundUdpPort(m_fd);
 }
 
 bool MulticastSocket::join(quint32 group)
