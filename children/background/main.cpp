@@ -87,10 +87,13 @@ protected:
         else
             p.fillRect(area, m_b.colour);
         if (m_b.showGrid) {
+            // The spacing is the room between two lines, so even the smallest (1, what the panel dialog makes
+            // of 0) leaves the background showing instead of covering it in the frame colour.
+            const int pitch = m_b.gridSpacing + 1;
             p.setPen(QPen(m_b.frameColour, 1));
-            for (int x = m_b.gridSpacing; x < area.width(); x += m_b.gridSpacing)
+            for (int x = pitch; x < area.width(); x += pitch)
                 p.drawLine(x, 0, x, area.height());
-            for (int y = m_b.gridSpacing; y < area.height(); y += m_b.gridSpacing)
+            for (int y = pitch; y < area.height(); y += pitch)
                 p.drawLine(0, y, area.width(), y);
         }
         if (m_b.showFrame) {

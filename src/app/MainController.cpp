@@ -1,5 +1,7 @@
 #include "MainController.h"
 
+#include "LogViewModel.h"
+
 #include "net/NetworkConfig.h"
 #include "platform/DesktopShell.h"
 #include "platform/Environment.h"
@@ -9,9 +11,12 @@
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 
+#include <QFile>
+
 MainController::MainController(const Platform& platform, Prompter& prompter, QStringList arguments, QObject* parent)
-    : QObject(parent), m_session(platform, prompter), m_services(m_session), m_seams(&m_services),
-      m_arguments(std::move(arguments))
+    : QObject(parent), m_session(platform, prompter), m_services(m_session),
+      m_status(m_session.settings, m_services.listener(), m_services.remote(), m_services.run(), m_session.loaded()),
+      m_seams(&m_services), m_arguments(std::move(arguments))
 {
     connect(&m_services.run(), &RunControl::minimizeRequested, this, &MainController::minimizeRequested);
     connect(&m_services.run(), &RunControl::busyChanged, this, &MainController::busyChanged);
@@ -32,6 +37,36 @@ MainController::MainController(const Platform& platform, Prompter& prompter, QSt
                 .arg(count));
     });
     updateActions();
+    wireLog();
+}
+
+void MainController::wireLog()
+{
+    // Each hook does no more than a line, or a count in a storm: the log never slows the records down.
+    connect(&m_services.remote(), &RemoteControl::recordHandled, &m_log,
+            [this](const ControlRecord& record) { m_log.record(ControlRecordText(record)); });
+    connect(&m_services.remote(), &RemoteControl::recordsPassedOver, &m_log,
+            [this](qsizetype count) { m_log.passedOver(count); });
+    connect(&m_session.prompter(), &Prompter::errorShown, &m_log,
+            [this](const QString& text) { m_log.write(QStringLiteral("Error: ") + text); });
+    connect(&m_session.loaded(), &LoadedPanel::changed, &m_log, [this] {
+        const QString name = m_session.loaded().name();
+        if (name == m_loggedPanel)
+            return;
+        m_loggedPanel = name;
+        m_log.write(name.isEmpty() ? QStringLiteral("No panel loaded") : QStringLiteral("Panel %1 loaded").arg(name));
+    });
+    // What the status line says of the listener and the panel, whenever it changes: listening or why not,
+    // started, stopped, and programs that ended by themselves.
+    connect(&m_status, &ProgramStatus::changed, &m_log, [this](const StatusTexts& texts) {
+        if (texts.problem != m_loggedStatus.problem && !texts.problem.isEmpty())
+            m_log.write(texts.problem);
+        if (texts.listener != m_loggedStatus.listener)
+            m_log.write(texts.listenerDetail);
+        if (texts.panel != m_loggedStatus.panel && m_session.loaded().isLoaded())
+            m_log.write(QStringLiteral("Panel %1: %2").arg(m_session.loaded().name(), texts.panel));
+        m_loggedStatus = texts;
+    });
 }
 
 void MainController::updateActions()
@@ -48,6 +83,13 @@ void MainController::FormCreate()
 {
     const Platform& p = m_session.platform();
     m_session.folders = ResolveFolders(*p.env, *p.files);
+    m_log.open(nativePath(joinPath(m_session.folders.IniPath, ProgramLog::FileName)));
+    m_log.write(QStringLiteral("Varnolt %1 started").arg(versionText()));
+    // Said in the status line rather than in a box, so an unattended start still runs its panel.
+    if (!p.files->folderExists(m_session.folders.IniPath))
+        m_status.setSettingsProblem(
+            QStringLiteral("The settings folder \"%1\" cannot be created: settings and panels cannot be saved.")
+                .arg(nativePath(m_session.folders.IniPath)));
     // Captured once: the monitor check compares with what the PC had when the program started.
     m_session.StartupLayout = MonitorLayout::capture(*p.monitors);
     // The add-instrument dialog is made once; its set list is what was installed at start-up.
@@ -127,6 +169,7 @@ void MainController::FormClose()
     }
     m_seams->DestroyProcessList();
     m_seams->StopControlListener();
+    m_log.write(QStringLiteral("Varnolt closed"));
 }
 
 void MainController::OnRestore()
@@ -135,17 +178,70 @@ void MainController::OnRestore()
         runGuarded(m_session.prompter(), [&] { m_seams->StopPanel(); });
 }
 
+void MainController::startedAgain(const QStringList& arguments)
+{
+    if (m_closeRequested)
+        return;
+    m_log.write(QStringLiteral("Started again (%1): handed to this copy")
+                    .arg(arguments.isEmpty() ? QStringLiteral("no argument") : arguments.join(u' ')));
+    Session& s = m_session;
+    // Under a dialog the panel is not changed behind the user's back: the window is only brought forward.
+    if (arguments.size() != 1 || s.prompter().modalOpen()) {
+        emit showRequested();
+        return;
+    }
+    runGuarded(s.prompter(), [&] {
+        const QString& argument = arguments.first();
+        const QString name = argument == QLatin1String("start") ? s.settingsFile().ReadLastPanelUsed() : argument;
+        if (name.isEmpty() || (m_seams->isRunning() && name == s.loaded().name()))
+            return;
+        if (m_seams->isRunning())
+            m_seams->StopPanel();
+        if (name != s.loaded().name()) {
+            // Leaving a panel keeps its rows, as Load does.
+            s.loaded().leave();
+            if (!m_seams->OpenPanel(s.loaded(), name))
+                return;
+        }
+        if (s.loaded().isLoaded()) {
+            emit minimizeRequested();
+            m_seams->StartPanel();
+        }
+    });
+}
+
 void MainController::aUserManualExecute()
 {
     const Platform& p = m_session.platform();
-    const QString manual = nativePath(joinPath(p.env->currentDirectory(), QStringLiteral("Varnolt Manual.pdf")));
-    if (!p.files->fileExists(manual))
-        return;
+    const QString fileName = QStringLiteral("Varnolt Manual.pdf");
+    // The current directory first; then beside the program, where an installed copy keeps it: a program
+    // started from the desktop's menu runs in the home folder, which has none.
+    const QString here = nativePath(joinPath(p.env->currentDirectory(), fileName));
+    const QString programFolder = nativePath(m_session.folders.AppPath);
+    const QString beside = programFolder + fileName;
+    const QString manual = p.files->fileExists(here) ? here : beside;
     Prompter& prompter = m_session.prompter();
+    if (!p.files->fileExists(manual)) {
+        prompter.showError(QStringLiteral("The user manual \"%1\" was found neither in %2 nor in %3.")
+                               .arg(fileName, p.env->currentDirectory(), programFolder.chopped(1)));
+        return;
+    }
     p.shell->openDocument(manual, [&prompter, manual] {
         prompter.showError(
             QStringLiteral("\"%1\" cannot be opened: no program to show PDF files was found.").arg(manual));
     });
+}
+
+void MainController::aShowLogExecute()
+{
+    if (m_log.path().isEmpty())
+        return;
+    if (!m_log.isOpen() && !QFile::exists(m_log.path())) {
+        m_session.prompter().showError(QStringLiteral("No log is kept: \"%1\" cannot be written.").arg(m_log.path()));
+        return;
+    }
+    LogViewModel model(m_log.path());
+    m_session.prompter().execDialog(model);
 }
 
 void MainController::aWebSiteExecute()

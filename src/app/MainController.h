@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ActionState.h"
+#include "ProgramLog.h"
+#include "ProgramStatus.h"
 #include "Session.h"
 #include "ShellServices.h"
 
@@ -23,6 +25,11 @@ public:
 
     Session& session() { return m_session; }
     const Session& session() const { return m_session; }
+    ShellServices& services() { return m_services; }
+    // What runs and what is heard, for the status line.
+    ProgramStatus& status() { return m_status; }
+    // The log file of the settings folder; off when that cannot be written.
+    ProgramLog& log() { return m_log; }
 
     // Tests put a recording stand-in in place of the real subsystems.
     void setSeams(ShellSeams& seams) { m_seams = &seams; }
@@ -36,6 +43,9 @@ public:
     void FormClose();
     bool closed() const { return m_closed; }
     void OnRestore();
+    // A later start of the program handed over its command line. One argument loads and starts a panel as at
+    // start-up (the window stays minimised); anything else asks for the window, as restoring it would.
+    void startedAgain(const QStringList& arguments);
 
     // The ribbon's enabling, derived from the running state, the loaded panel and the monitors.
     const ActionState& actions() const { return m_actions; }
@@ -52,6 +62,8 @@ public:
     void aUserManualExecute();
     void aWebSiteExecute();
     void aPortNumberExecute();
+    // Shows the log file.
+    void aShowLogExecute();
     void aStartPanelExecute() { m_seams->StartPanel(); }
     void aStopPanelExecute() { m_seams->StopPanel(); }
     void aAddInstrumentExecute() { m_services.instruments().aAddInstrumentExecute(); }
@@ -69,15 +81,23 @@ public:
 signals:
     void bannerChanged(const QString& imagePath);
     void minimizeRequested();
+    // The user wants the window back: shown, raised and restored (which stops a running panel).
+    void showRequested();
     void busyChanged(bool busy);
     void actionsChanged(const ActionState& actions);
 
 private:
     bool hasOneArgument() const { return m_arguments.size() == 1; }
     void updateActions();
+    void wireLog();
 
     Session m_session;
     ShellServices m_services;
+    ProgramStatus m_status;
+    StatusTexts m_loggedStatus;
+    QString m_loggedPanel;
+    // After everything its hooks read: it goes first, and its hooks with it.
+    ProgramLog m_log;
     ShellSeams* m_seams;
     QStringList m_arguments;
     QString m_bannerImagePath;

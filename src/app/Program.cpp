@@ -5,8 +5,11 @@
 #include "MainController.h"
 #include "ProgramViews.h"
 #include "QtPrompter.h"
+#include "SingleInstance.h"
 #include "TfrmMain.h"
 #include "TfrmSplash.h"
+#include "TrayIcon.h"
+#include "platform/Environment.h"
 #include "platform/SystemCritical.h"
 #include "platform/SystemServices.h"
 #include "platform/TerminationSignals.h"
@@ -18,6 +21,16 @@
 
 int runProgram(QApplication& app, const ProgramOptions& options)
 {
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    ProcessEnvironment env;
+    // A copy already runs for this user and settings folder: it takes the command line (and shows its window
+    // or starts the panel asked for), and this start ends before it shows anything.
+    SingleInstance instance(SingleInstance::keyFor(SettingsFolderPath(env)));
+    if (instance.handOver(arguments))
+        return 0;
+    instance.listen();
+
     // The one keep-awake request of the process exists before any window and is withdrawn after the loop.
     SystemServices system;
     TSystemCritical systemCritical(system.power());
@@ -37,11 +50,11 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     platform.systemCritical = &systemCritical;
 
     QtPrompter prompter(programViews());
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
     MainController controller(platform, prompter, arguments);
     TfrmMain frmMain(controller);
     prompter.setOwner(&frmMain);
+    TrayIcon tray(frmMain);
+    QObject::connect(&instance, &SingleInstance::started, &controller, &MainController::startedAgain);
     CloseOnSignal closer(prompter, controller, frmMain);
     QEventLoop splashWait;
     onTerminationRequest([&closer, &splashWait] {

@@ -1,5 +1,7 @@
 #include "ProgramViews.h"
 
+#include "LogViewModel.h"
+#include "TfrmLog.h"
 #include "exchange/ExchangeViews.h"
 #include "instruments/InstrumentViews.h"
 #include "net/NetViews.h"
@@ -12,5 +14,6 @@ DialogViews programViews()
     registerInstrumentViews(views);
     registerNetViews(views);
     registerExchangeViews(views);
+    views.addWindow<TfrmLog, LogViewModel>();
     return views;
 }

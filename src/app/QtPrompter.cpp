@@ -134,6 +134,8 @@ std::optional<QString> QtPrompter::inputBox(const QString& caption, const QStrin
     dialog.setWindowTitle(caption);
     dialog.setLabelText(prompt);
     dialog.setTextValue(initial);
+    dialog.adjustSize();
+    makeRoomForTitle(dialog);
     if (execTracked(dialog) != QDialog::Accepted || ending())
         return std::nullopt;
     return dialog.textValue();
@@ -218,7 +220,7 @@ bool QtPrompter::execOwned(QDialog& dialog)
     // Prompts raised while the dialog is open (colour, picture, messages) belong to it.
     QWidget* const owner = m_owner;
     m_owner = &dialog;
-    fitOnScreen(dialog);
+    centreOverParent(dialog);
     const bool accepted = execTracked(dialog) == QDialog::Accepted;
     m_owner = owner;
     return accepted && !ending();

@@ -147,8 +147,9 @@ TfrmMain::TfrmMain(MainController& controller, QWidget* parent)
     m_lvInstruments->setItemDelegate(new RowHeightDelegate(m_lvInstruments));
     m_lvInstruments->header()->setStretchLastSection(false);
     m_lvInstruments->header()->setSectionsMovable(false);
+    // Never narrower than the caption, so no header is cut ("IP Addres"); the list scrolls sideways anyway.
     for (int c = 0; c < int(std::size(kColumnWidths)); ++c)
-        m_lvInstruments->setColumnWidth(c, kColumnWidths[c]);
+        m_lvInstruments->setColumnWidth(c, std::max(kColumnWidths[c], m_lvInstruments->header()->sectionSizeHint(c)));
     layout->addWidget(m_lvInstruments, 1);
 
     m_pBanner = new QWidget(this);
@@ -161,6 +162,12 @@ TfrmMain::TfrmMain(MainController& controller, QWidget* parent)
     m_bannerImage->setAlignment(Qt::AlignCenter);
     bannerLayout->addWidget(m_bannerImage);
     layout->addWidget(m_pBanner);
+
+    m_statusLine = new QLabel(this);
+    m_statusLine->setObjectName(QStringLiteral("lbStatusLine"));
+    m_statusLine->setWordWrap(true);
+    m_statusLine->setContentsMargins(4, 1, 4, 1);
+    layout->addWidget(m_statusLine);
 
     m_sbMain = new QStatusBar(this);
     m_sbMain->setObjectName(QStringLiteral("sbMain"));
@@ -186,10 +193,13 @@ TfrmMain::TfrmMain(MainController& controller, QWidget* parent)
     connect(&controller, &MainController::actionsChanged, this, &TfrmMain::applyActionState);
     connect(&controller, &MainController::bannerChanged, this, &TfrmMain::showBanner);
     connect(&controller, &MainController::minimizeRequested, this, &QWidget::showMinimized);
+    connect(&controller, &MainController::showRequested, this, &TfrmMain::showFromElsewhere);
     connect(&controller, &MainController::busyChanged, this, [](bool busy) {
         busy ? QGuiApplication::setOverrideCursor(Qt::WaitCursor) : QGuiApplication::restoreOverrideCursor();
     });
     applyActionState(controller.actions());
+    connect(&controller.status(), &ProgramStatus::changed, this, &TfrmMain::showStatus);
+    showStatus(controller.status().texts());
 
     m_controller.FormCreate();
 }
@@ -234,7 +244,8 @@ void TfrmMain::buildApplicationMenu()
 {
     m_appMenu = new QMenu(this);
     m_appMenu->setObjectName(QStringLiteral("applicationMenu"));
-    QMenu* shortcuts = m_appMenu->addMenu(QStringLiteral("&ActionClientItem0"));
+    // The sub-menu's caption was a placeholder name users could read; it holds the help entries.
+    QMenu* shortcuts = m_appMenu->addMenu(QStringLiteral("&Help"));
     shortcuts->setObjectName(QStringLiteral("ActionClientItem0"));
     // The shortcut the menu shows opens that sub-menu below the menu button; on the window, so it works
     // without the menu open.
@@ -248,6 +259,11 @@ void TfrmMain::buildApplicationMenu()
     });
     shortcuts->addAction(action(QStringLiteral("aWebSite")));
     shortcuts->addAction(action(QStringLiteral("aUserManual")));
+    // Not in the ribbon: the ribbon's groups are as they have always been.
+    auto* showLog = new QAction(QStringLiteral("Show &Log"), this);
+    showLog->setObjectName(QStringLiteral("aShowLog"));
+    m_actions[showLog->objectName()] = showLog;
+    shortcuts->addAction(showLog);
     m_appMenu->addSeparator();
     m_appMenu->addAction(action(QStringLiteral("FileExit1")));
     m_ribbon->applicationButton()->setMenu(m_appMenu);
@@ -274,6 +290,7 @@ void TfrmMain::wireActions()
     on("aLoadPanel", &MainController::aLoadPanelExecute);
     on("aUserManual", &MainController::aUserManualExecute);
     on("aWebSite", &MainController::aWebSiteExecute);
+    on("aShowLog", &MainController::aShowLogExecute);
     on("aPortNumber", &MainController::aPortNumberExecute);
     on("aStartPanel", &MainController::aStartPanelExecute);
     on("aStopPanel", &MainController::aStopPanelExecute);
@@ -332,10 +349,39 @@ void TfrmMain::applyActionState(const ActionState& state)
     action(QStringLiteral("aStartPanel"))->setEnabled(state.startEnabled);
     action(QStringLiteral("aStopPanel"))->setEnabled(state.stopEnabled);
     action(QStringLiteral("aSendToMonitor"))->setEnabled(state.sendToEnabled);
+    action(QStringLiteral("aAddInstrument"))->setEnabled(state.addRowsEnabled);
+    action(QStringLiteral("a3rdParty"))->setEnabled(state.addRowsEnabled);
     for (const char* g : kEditingGroups)
         group(QString::fromLatin1(g))->setEnabled(state.groupsEnabled);
     // The application menu repeats Exit and the help actions, so it follows their groups.
     m_ribbon->applicationButton()->setEnabled(state.groupsEnabled);
+}
+
+void TfrmMain::showStatus(const StatusTexts& texts)
+{
+    // The panels keep their widths; what does not fit is cut with "..." and shown whole in the tool tip.
+    const auto fit = [](QLabel* label, const QString& text, const QString& tip) {
+        const int room = label->width() - label->contentsMargins().left() - label->contentsMargins().right() - 4;
+        label->setText(label->fontMetrics().elidedText(text, Qt::ElideRight, room));
+        label->setToolTip(tip);
+    };
+    fit(m_statusPanels[0], texts.listener, texts.listenerDetail);
+    fit(m_statusPanels[1], texts.panel, texts.panel);
+    const bool problem = !texts.problem.isEmpty();
+    m_statusLine->setText(problem ? texts.problem : texts.activity);
+    m_statusLine->setProperty("problem", problem);
+    // A listener that hears nothing must not look like one that hears everything.
+    m_statusLine->setStyleSheet(problem ? QStringLiteral("QLabel { background: #fff3c4; color: #7a1f00; }")
+                                        : QString());
+}
+
+void TfrmMain::showFromElsewhere()
+{
+    if (isMinimized())
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
 }
 
 void TfrmMain::showBanner(const QString& imagePath)

@@ -14,6 +14,7 @@ class QTreeView;
 class Ribbon;
 class RibbonGroup;
 struct ActionState;
+struct StatusTexts;
 
 // The main window: the ribbon, the instrument list, the banner strip and the status bar, bound to a
 // MainController that holds the state and the reactions.
@@ -33,6 +34,11 @@ public:
     QMenu* applicationMenu() const { return m_appMenu; }
     // The layout view's window, made when first asked for and kept for the run (with its size and place).
     LayoutWindow* layoutWindow();
+    QLabel* statusLine() const { return m_statusLine; }
+    // Brings the window back from wherever it is (minimised, behind others): restoring a minimised window
+    // stops a running panel, as it does from the taskbar.
+    void showFromElsewhere();
+    QLabel* statusPanel(int index) const { return m_statusPanels[index]; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -46,6 +52,7 @@ private:
     void applyActionState(const ActionState& state);
     void showBanner(const QString& imagePath);
     void syncSelectionFromModel(int row);
+    void showStatus(const StatusTexts& texts);
     // Runs an action's handler through the general error display.
     void run(void (MainController::*handler)());
 
@@ -57,6 +64,8 @@ private:
     QLabel* m_bannerImage = nullptr;
     QStatusBar* m_sbMain = nullptr;
     QLabel* m_statusPanels[3] = {};
+    // Above the status bar: the last record, the aircraft and the relay, or why records are not received.
+    QLabel* m_statusLine = nullptr;
     std::map<QString, QAction*> m_actions;
     std::map<QString, RibbonGroup*> m_groups;
     bool m_shown = false;

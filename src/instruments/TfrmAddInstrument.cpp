@@ -92,7 +92,7 @@ void TfrmAddInstrument::build()
     detail->addWidget(m_edDescription, 1);
     auto* fields = new QGridLayout;
     fields->addWidget(new QLabel(QStringLiteral("Port No"), this), 0, 0);
-    fields->addWidget(new QLabel(QStringLiteral("EXE FIle Name"), this), 0, 1);
+    fields->addWidget(new QLabel(QStringLiteral("EXE File Name"), this), 0, 1);
     m_edPort = named(new QLineEdit(this), "edPort");
     m_edPort->setFixedWidth(70);
     fields->addWidget(m_edPort, 1, 0);

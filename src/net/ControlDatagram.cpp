@@ -46,3 +46,16 @@ std::vector<ControlRecord> ParseControlDatagram(const QByteArray& bytes)
     }
     return records;
 }
+
+QString ControlRecordText(const ControlRecord& record)
+{
+    switch (record.kind) {
+    case ControlRecord::Stop:
+        return QStringLiteral("PNL:Stop");
+    case ControlRecord::Start:
+        return QStringLiteral("PNL:Start");
+    case ControlRecord::Aircraft:
+        break;
+    }
+    return QStringLiteral("PNL:") + record.aircraft;
+}

@@ -22,6 +22,9 @@ struct ControlRecord
     bool operator==(const ControlRecord&) const = default;
 };
 
+// The record as it is written on the wire, e.g. "PNL:Start", "PNL:FA-18C_hornet".
+QString ControlRecordText(const ControlRecord& record);
+
 // Bytes 0..127 as ASCII, 128..255 as U+FFFD; a zero byte ends the text.
 QString ControlText(const QByteArray& bytes);
 

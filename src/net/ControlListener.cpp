@@ -71,6 +71,7 @@ void ControlListener::StartControlListener()
     QMetaObject::invokeMethod(
         m_receiver.get(), [&] { state = m_receiver->open(port, *group); }, Qt::BlockingQueuedConnection);
     m_socket = state;
+    emit stateChanged();
 }
 
 void ControlListener::StopControlListener()
@@ -87,6 +88,7 @@ void ControlListener::StopControlListener()
     m_pending.clear();
     m_pendingCost = 0;
     m_socket = {};
+    emit stateChanged();
 }
 
 void ControlListener::endDelivery()

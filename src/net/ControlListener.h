@@ -33,7 +33,8 @@ public:
 
     // Opens on the settings' MulticastGroup and ListenPort. Throws for a group that is not a multicast
     // address and a port that is not a number; a port that cannot be bound or a group that cannot be joined
-    // leaves the listener open but deaf, without a word.
+    // leaves the listener open but deaf (or hearing unicast only): isBound(), isJoined() and portInUse() say
+    // so, and stateChanged() is emitted either way.
     void StartControlListener();
     // Ends reception; records received but not yet handled are dropped. Never waits for the user-interface
     // thread, so it may be called from anywhere on it, a handler's dialog included.
@@ -49,6 +50,7 @@ public:
     // What the socket achieved at the last opening, and the port it is bound to; all cleared while closed.
     bool isBound() const { return m_socket.bound; }
     bool isJoined() const { return m_socket.joined; }
+    bool portInUse() const { return m_socket.portInUse; }
     quint16 boundPort() const { return m_socket.port; }
     // Received but not yet taken from the listener thread: what the queue counts against its bound.
     qsizetype queuedBytes() const { return m_queue->bytes(); }
@@ -65,6 +67,8 @@ public:
 signals:
     // Records wait that were not there before: take them with pending() when the time has come.
     void recordsWaiting();
+    // Opened or closed: what isOpen(), isBound() and isJoined() say has changed.
+    void stateChanged();
 
 private:
     void takeQueued();

@@ -93,8 +93,10 @@ ControlSocketState ControlReceiver::open(quint16 port, quint32 group)
     ControlSocketState state;
     auto socket = std::make_unique<MulticastSocket>();
     state.bound = socket->bind(port);
-    if (!state.bound)
+    if (!state.bound) {
+        state.portInUse = socket->portInUse();
         return state;
+    }
     state.port = socket->localPort();
     socket->requestReceiveBuffer(kSocketReceiveBuffer);
     // On the default interface: the adapter chosen for the instruments plays no part here.

@@ -59,6 +59,7 @@ private:
 struct ControlSocketState
 {
     bool bound = false;
+    bool portInUse = false; // not bound, because another socket holds the port
     bool joined = false;
     quint16 port = 0;
 };

@@ -109,7 +109,14 @@ void PanelOperations::aNewPanelExecute(int monitorCount)
 {
     PanelSetupModel dialog(*m_platform.monitors, m_prompter);
     dialog.setMonitorCount(monitorCount);
-    m_loaded.leave();
+    try {
+        m_loaded.leave();
+    } catch (const VarnoltError& e) {
+        // Said as what it is: the loaded panel's list, not the panel the user has not even named yet.
+        throw VarnoltError(
+            QStringLiteral("No new panel was made: the instruments of panel \"%1\" could not be saved first. %2")
+                .arg(m_loaded.name(), e.message()));
+    }
     dialog.presetNewPanel(m_folders.IniPath);
     // Checked when OK is pressed, so a refused name costs the user nothing but a retype.
     dialog.nameCheck = [this](const QString& name) { return newNameProblem(name); };
@@ -125,8 +132,11 @@ void PanelOperations::aNewPanelExecute(int monitorCount)
             if (!m_loaded.open(name, {.report = false}))
                 throw VarnoltError(
                     QStringLiteral("Cannot create folder \"%1\"").arg(PanelFolder(m_folders.IniPath, name)));
-        } catch (...) {
+        } catch (const VarnoltError& e) {
             // A panel half made is no panel; the folder was new, so all in it was made here.
+            deletePanelFiles(name);
+            throw VarnoltError(QStringLiteral("Panel \"%1\" was not created. %2").arg(name, e.message()));
+        } catch (...) {
             deletePanelFiles(name);
             throw;
         }
@@ -188,8 +198,10 @@ void PanelOperations::aCopyPanelExecute()
 
 void PanelOperations::aDeletePanelExecute()
 {
-    const MessageButton answer = m_prompter.message(
-        MessageKind::Confirmation, QStringLiteral("Confirm to delete panel"), MessageButton::Yes | MessageButton::No);
+    // Named, so the user knows which panel goes: Delete always removes the loaded one.
+    const MessageButton answer =
+        m_prompter.message(MessageKind::Confirmation, QStringLiteral("Confirm to delete panel ") + m_loaded.name(),
+                           MessageButton::Yes | MessageButton::No);
     if (answer == MessageButton::Yes) {
         RemovePanelFolder(m_loaded.name());
         m_loaded.setDocumentName(QString());

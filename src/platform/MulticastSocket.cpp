@@ -17,6 +17,7 @@ bool MulticastSocket::bind(quint16 port)
 {
     close();
     m_fd = openExclusiveUdp(port);
+    m_portInUse = m_fd < 0 && errno == EADDRINUSE;
     return m_fd >= 0;
 }
 

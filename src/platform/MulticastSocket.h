@@ -14,6 +14,8 @@ public:
 
     // Port 0 lets the system choose; localPort() then tells which.
     bool bind(quint16 port);
+    // The last bind() failed because another socket holds the port.
+    bool portInUse() const { return m_portInUse; }
     quint16 localPort() const;
     // group: the IPv4 address in host order.
     bool join(quint32 group);
@@ -31,4 +33,5 @@ private:
     qintptr m_fd = -1;
     quint32 m_group = 0;
     bool m_joined = false;
+    bool m_portInUse = false;
 };

@@ -169,3 +169,15 @@ void SystemProcesses::terminateAll(const std::vector<ProcessHandle>& handles)
             reap(pid_t(h.id));
     }
 }
+
+bool SystemProcesses::hasEnded(const ProcessHandle& handle)
+{
+    if (handle.id <= 0)
+        return true;
+    siginfo_t info{};
+    int result = 0;
+    while ((result = ::waitid(P_PID, id_t(handle.id), &info, WEXITED | WNOHANG | WNOWAIT)) < 0 && errno == EINTR) {
+    }
+    // No child of that id (reaped elsewhere) counts as ended too; si_pid stays 0 while it still runs.
+    return result < 0 || info.si_pid != 0;
+}

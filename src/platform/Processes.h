@@ -39,6 +39,9 @@ public:
         for (const ProcessHandle& h : handles)
             terminate(h);
     }
+    // Whether the process has ended by itself, without waiting and without releasing it: the handle stays
+    // valid for terminate(). Asked on a timer while a panel runs, so it must cost no more than a system call.
+    virtual bool hasEnded(const ProcessHandle& handle) = 0;
 };
 
 // Splits a Windows command line into the argv a C program's main receives there: the program token runs to
@@ -60,6 +63,8 @@ public:
     void terminate(const ProcessHandle& handle) override;
     // Every child is ended first, then each waited for: they die side by side, not one by one.
     void terminateAll(const std::vector<ProcessHandle>& handles) override;
+    // POSIX looks without reaping (WNOWAIT) and Windows without waiting: the id stays ours until terminate().
+    bool hasEnded(const ProcessHandle& handle) override;
 
 private:
     struct Children; // what the system needs kept per child beyond its id

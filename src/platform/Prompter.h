@@ -89,10 +89,16 @@ public:
     virtual void cancelAll() { m_ending = true; }
     bool ending() const { return m_ending; }
 
-    void showError(const QString& text) { message(MessageKind::Error, text); }
+    void showError(const QString& text)
+    {
+        emit errorShown(text);
+        message(MessageKind::Error, text);
+    }
 
 signals:
     void lastModalClosed();
+    // An error is about to be shown to the user; for the log.
+    void errorShown(const QString& text);
 
 private:
     void dialogClosed()

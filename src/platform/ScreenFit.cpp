@@ -1,5 +1,6 @@
 #include "ScreenFit.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
@@ -51,4 +52,31 @@ void fitOnScreen(QWidget& window)
     at.setX(std::clamp(at.x(), free.left(), std::max(free.left(), free.right() + 1 - window.width())));
     at.setY(std::clamp(at.y(), free.top(), std::max(free.top(), free.bottom() + 1 - window.height())));
     window.move(at);
+}
+
+void makeRoomForTitle(QWidget& window)
+{
+    // Title bars draw their caption in bold; the icon and three buttons take about a bar's height each.
+    QFont bold = window.font();
+    bold.setBold(true);
+    const int needed = QFontMetrics(bold).horizontalAdvance(window.windowTitle()) + 5 * titleBarHeight(window);
+    if (window.width() >= needed)
+        return;
+    if (window.maximumWidth() < needed)
+        window.setMaximumWidth(needed);
+    window.setMinimumWidth(std::max(window.minimumWidth(), needed));
+    window.resize(needed, window.height());
+}
+
+void centreOverParent(QWidget& window)
+{
+    makeRoomForTitle(window);
+    QRect over;
+    if (const QWidget* parent = window.parentWidget(); parent && parent->isVisible() && !parent->isMinimized())
+        over = parent->window()->frameGeometry();
+    else if (const QScreen* screen = screenOf(window))
+        over = screen->availableGeometry();
+    if (over.isValid())
+        window.move(over.center() - QPoint(window.width() / 2, window.height() / 2));
+    fitOnScreen(window);
 }

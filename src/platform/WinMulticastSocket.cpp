@@ -20,6 +20,7 @@ MulticastSocket::~MulticastSocket()
 bool MulticastSocket::bind(quint16 port)
 {
     close();
+    m_portInUse = false;
     // Winsock counts its users: this socket is one from here until close().
     WSADATA data;
     if (::WSAStartup(MAKEWORD(2, 2), &data) != 0)
@@ -43,6 +44,9 @@ bool MulticastSocket::bind(quint16 port)
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     if (::bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        // A port held exclusively by another socket is refused as an access error, not as in use.
+        const int error = ::WSAGetLastError();
+        m_portInUse = error == WSAEADDRINUSE || error == WSAEACCES;
         close();
         return false;
     }

@@ -139,3 +139,13 @@ void SystemProcesses::terminateAll(const std::vector<ProcessHandle>& handles)
         ::CloseHandle(child.process);
     }
 }
+
+bool SystemProcesses::hasEnded(const ProcessHandle& handle)
+{
+    std::lock_guard lock(m_children->mutex);
+    const auto found = m_children->byId.find(handle.id);
+    if (found == m_children->byId.end())
+        return true;
+    // A zero wait only looks: the handle stays open for terminate().
+    return ::WaitForSingleObject(found->second.process, 0) == WAIT_OBJECT_0;
+}

@@ -89,11 +89,15 @@ void RemoteControl::handleNext()
     now.panelName = m_loaded.name();
     now.running = m_run.isRunning();
     now.caption = m_loaded.documentName();
-    m_listener.dropPending(supersededRecords(now, pending, forecast, m_lookahead));
+    const qsizetype superseded = supersededRecords(now, pending, forecast, m_lookahead);
+    m_listener.dropPending(superseded);
+    if (superseded > 0)
+        emit recordsPassedOver(superseded);
 
     // Taken off first: a close from within the record's dialog drops what waits, this one included.
     const PendingRecord next = pending.front();
     m_listener.dropPending(1);
+    emit recordHandled(next.record);
     try {
         handleRecord(next.record);
     } catch (const std::exception&) {

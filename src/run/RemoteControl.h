@@ -37,6 +37,13 @@ public:
     void setLookahead(qsizetype records) { m_lookahead = records; }
     static constexpr qsizetype kLookahead = 4096;
 
+signals:
+    // A record is about to be carried out; for a status line and the log, which must do no more per record
+    // than note it.
+    void recordHandled(const ControlRecord& record);
+    // Records left out because a later one undoes them.
+    void recordsPassedOver(qsizetype count);
+
 private:
     class Facts;
 

@@ -1,5 +1,6 @@
 #include "RunningProcesses.h"
 
+#include <algorithm>
 #include <thread>
 
 RunningProcesses::RunningProcesses(Processes& processes, Wait wait) : m_processes(processes), m_wait(std::move(wait)) {}
@@ -30,6 +31,12 @@ void RunningProcesses::launchAll(const std::vector<LaunchLine>& lines, const Chi
             m_wait(applicationDelay);
         LaunchProgram(line.commandLine, variables);
     }
+}
+
+int RunningProcesses::aliveCount() const
+{
+    return int(std::count_if(m_handles.begin(), m_handles.end(),
+                             [this](const ProcessHandle& h) { return !m_processes.hasEnded(h); }));
 }
 
 void RunningProcesses::terminateAll()

@@ -8,7 +8,7 @@
 #include <vector>
 
 // The processes started for the running panel, in launch order. Programs that could not be started have no
-// entry. Nothing watches them: one that ends by itself keeps its entry until terminateAll().
+// entry. One that ends by itself keeps its entry until terminateAll(); aliveCount() tells how many still run.
 class RunningProcesses
 {
 public:
@@ -33,6 +33,8 @@ public:
 
     bool isEmpty() const { return m_handles.empty(); }
     int count() const { return int(m_handles.size()); }
+    // Those that have not ended by themselves; asks the system about each, without waiting.
+    int aliveCount() const;
     const std::vector<ProcessHandle>& handles() const { return m_handles; }
 
 private:

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
+#include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
@@ -86,12 +88,12 @@ TEST_F(MainWindow, RibbonTabsGroupsAndActions)
     QMenu* menu = window->applicationMenu();
     EXPECT_EQ(r->applicationButton()->text(), "Shortcuts");
     ASSERT_EQ(menu->actions().size(), 3);
-    EXPECT_EQ(menu->actions()[0]->text(), "&ActionClientItem0");
+    EXPECT_EQ(menu->actions()[0]->text(), "&Help");
     EXPECT_EQ(menu->actions()[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
     QStringList entries;
     for (auto* a : menu->actions()[0]->menu()->actions())
         entries << a->text();
-    EXPECT_EQ(entries, QStringList({"Brondix &Website", "&User Manual"}));
+    EXPECT_EQ(entries, QStringList({"Brondix &Website", "&User Manual", "Show &Log"}));
     EXPECT_EQ(menu->actions()[2]->text(), "E&xit");
 }
 
@@ -114,7 +116,14 @@ TEST_F(MainWindow, ListStatusBarAndTitle)
     }
     EXPECT_EQ(headers,
               QStringList({"On|Instrument", "Port No", "Path Name", "IP Address", "Port No", "Size", "InstNo"}));
-    EXPECT_EQ(widths, QList<int>({400, 85, 300, 50, 50, 50, 50}));
+    // The designed widths, widened where the caption would not fit.
+    const int designed[] = {400, 85, 300, 50, 50, 50, 50};
+    for (int c = 0; c < int(std::size(designed)); ++c) {
+        EXPECT_GE(widths[c], designed[c]) << c;
+        EXPECT_GE(widths[c], list->header()->sectionSizeHint(c)) << headers[c].toStdString() << " is cut";
+        if (list->header()->sectionSizeHint(c) <= designed[c])
+            EXPECT_EQ(widths[c], designed[c]) << c;
+    }
     EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
 
     auto* version = window->findChild<QLabel*>("sbPanel2");
@@ -130,12 +139,17 @@ TEST_F(MainWindow, EnablingFollowsLoadedAndRunningState)
     EXPECT_FALSE(window->action("aStopPanel")->isEnabled());
     EXPECT_FALSE(window->action("aSendToMonitor")->isEnabled()) << "one monitor";
     EXPECT_EQ(window->ribbon()->title(), "Varnolt Professional");
+    // Rows added now would belong to no panel.
+    EXPECT_FALSE(window->action("aAddInstrument")->isEnabled());
+    EXPECT_FALSE(window->action("a3rdParty")->isEnabled());
 
     Session& s = controller.session();
     TestPlatform::writeBytes(t.panelFolder("Cockpit") + "/Cockpit.cfg", "");
     loadPanel(s.loaded(), "Cockpit");
     s.loaded().record().ShowBackground = false;
     EXPECT_TRUE(window->action("aStartPanel")->isEnabled());
+    EXPECT_TRUE(window->action("aAddInstrument")->isEnabled());
+    EXPECT_TRUE(window->action("a3rdParty")->isEnabled());
 
     window->action("aStartPanel")->trigger();
     EXPECT_FALSE(window->action("aStartPanel")->isEnabled());
@@ -257,4 +271,24 @@ TEST_F(MainWindow, CtrlAOpensTheSubMenuTheApplicationMenuShowsItFor)
     QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return shortcuts->isVisible(); }, 2000));
     shortcuts->close();
+}
+
+TEST_F(MainWindow, APortInUseIsSaidInTheStatusLine)
+{
+    QUdpSocket other;
+    ASSERT_TRUE(other.bind(QHostAddress::AnyIPv4, 0, QAbstractSocket::DontShareAddress));
+    const QString port = QString::number(other.localPort());
+    TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nListenPort=" + port.toLatin1() + "\r\n");
+    window = std::make_unique<TfrmMain>(controller); // the real listener
+    window->show();
+
+    EXPECT_EQ(window->statusLine()->text(),
+              QStringLiteral("Control port %1 is in use by another program (is Varnolt already running?): control "
+                             "records are not received.")
+                  .arg(port));
+    EXPECT_TRUE(window->statusLine()->property("problem").toBool());
+    EXPECT_TRUE(window->statusPanel(0)->text().startsWith("Not listening"))
+        << window->statusPanel(0)->text().toStdString();
+    EXPECT_EQ(window->statusPanel(1)->text(), "No panel loaded");
+    EXPECT_EQ(window->width(), 500) << "the status line keeps the window's width";
 }

@@ -6,6 +6,7 @@
 #include "app/QtPrompter.h"
 #include "app/TfrmMain.h"
 #include "support/GuiScript.h"
+#include "support/LoadPanel.h"
 #include "support/TestPlatform.h"
 
 #include <QAction>
@@ -50,6 +51,8 @@ TEST(TfrmAddInstrument, AddThenEditThroughTheRealWindows)
     TfrmMain window(controller);
     prompter.setOwner(&window);
     window.show();
+    TestPlatform::writeBytes(tp.panelFolder("Cockpit") + "/Cockpit.cfg", "");
+    loadPanel(controller.session().loaded(), "Cockpit");
 
     whenOpen<TfrmAddInstrument>([](TfrmAddInstrument* d) {
         EXPECT_EQ(d->windowTitle(), "Add Instrument");

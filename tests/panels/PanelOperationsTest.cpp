@@ -259,6 +259,8 @@ TEST_F(PanelOps, ANewPanelThatCannotBeWrittenLeavesNothingAndThePreviousPanelLoa
     newPanelNamed("New");
     EXPECT_FALSE(runGuarded(prompter, [&] { operations.aNewPanelExecute(session.MonitorCount); }));
     ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.startsWith("Panel \"New\" was not created. "))
+        << prompter.messages[0].text.toStdString();
     EXPECT_TRUE(prompter.messages[0].text.contains("No space left on device"))
         << prompter.messages[0].text.toStdString();
     EXPECT_FALSE(QDir(folder("New")).exists()) << "the half-made panel is gone";
@@ -371,7 +373,7 @@ TEST_F(PanelOps, DeleteAsksAndResetsThePanel)
     ops.aDeletePanelExecute();
     EXPECT_TRUE(QDir(folder("A")).exists());
     EXPECT_EQ(s.loaded().record().Name, "A");
-    EXPECT_EQ(prompter.messages[0].text, "Confirm to delete panel");
+    EXPECT_EQ(prompter.messages[0].text, "Confirm to delete panel A");
     EXPECT_EQ(prompter.messages[0].buttons, MessageButton::Yes | MessageButton::No);
 
     s.loaded().record().Monitor = "2";
@@ -501,4 +503,20 @@ TEST_F(PanelOps, TheAircraftSearchSeesEveryChangeMadeBetweenTwoLookups)
             PanelOperations(s.platform(), s.prompter(), s.folders, s.settings, s.loaded()).lookup("F-16", true);
         EXPECT_EQ(found, fresh) << "a first lookup finds otherwise";
     }
+}
+
+TEST_F(PanelOps, NewPanelWhenTheLoadedPanelCannotBeSavedSaysSoAndAsksNothing)
+{
+    makePanel("Old");
+    loadPanel(s.loaded(), "Old");
+    // The list's place is taken by a folder: the loaded panel cannot be written back.
+    ASSERT_TRUE(QFile::remove(folder("Old") + "/Old.cfg"));
+    ASSERT_TRUE(QDir().mkpath(folder("Old") + "/Old.cfg/blocked"));
+    EXPECT_FALSE(runGuarded(prompter, [&] { ops.aNewPanelExecute(s.MonitorCount); }));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.startsWith(
+        "No new panel was made: the instruments of panel \"Old\" could not be saved first. "))
+        << prompter.messages[0].text.toStdString();
+    EXPECT_TRUE(prompter.scriptUsedUp()) << "no dialog was shown";
+    EXPECT_EQ(s.loaded().record().Name, "Old");
 }

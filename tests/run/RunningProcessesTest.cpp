@@ -310,3 +310,23 @@ TEST_F(StartStopTest, AChildThatEndsStaysOursUntilStopEvenWhenSigchldWasIgnored)
     running.terminateAll();
     EXPECT_TRUE(gone(child.id));
 }
+
+TEST_F(StartStopTest, AChildThatEndsByItselfIsCountedAsEndedAndStillReapedOnlyByStop)
+{
+    v.showBackground = false;
+    RunningProcesses running(*tp.platform().processes, nullptr);
+    running.launchAll(PanelLaunchLines(v, {row(QStringLiteral("P@Probe.exe"), QStringLiteral("1")),
+                                           row(QStringLiteral("P@Exits.exe"), QStringLiteral("1"))}));
+    ASSERT_EQ(running.count(), 2);
+    const ProcessHandle exits = running.handles().back();
+    report(exits);
+    ASSERT_TRUE(deadWithin(exits.id, 5000));
+    EXPECT_EQ(running.aliveCount(), 1);
+    // Asking twice must not have released it: the id stays ours until Stop.
+    EXPECT_EQ(running.aliveCount(), 1);
+    EXPECT_FALSE(gone(exits.id)) << "reaped by the look";
+
+    running.terminateAll();
+    EXPECT_TRUE(gone(exits.id));
+    EXPECT_EQ(running.aliveCount(), 0);
+}

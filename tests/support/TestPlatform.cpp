@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <thread>
 
 QSize FakeMonitors::virtualDesktopSize() const
@@ -50,6 +51,11 @@ std::optional<ProcessHandle> ScriptedProcesses::launch(const QString& commandLin
     launched << commandLine;
     variables.push_back(childVariables);
     return ProcessHandle{1000 + launched.size()};
+}
+
+bool ScriptedProcesses::hasEnded(const ProcessHandle& handle)
+{
+    return std::find(ended.begin(), ended.end(), handle.id) != ended.end();
 }
 
 QString TestEnvironment::variable(const QString& name) const

@@ -82,9 +82,11 @@ public:
     QStringList launched;
     std::vector<ChildVariables> variables; // of each launch
     std::vector<long long> terminated;
+    std::vector<long long> ended; // ended by themselves
 
     std::optional<ProcessHandle> launch(const QString& commandLine, const ChildVariables& variables) override;
     void terminate(const ProcessHandle& handle) override { terminated.push_back(handle.id); }
+    bool hasEnded(const ProcessHandle& handle) override;
 };
 
 class TestEnvironment : public Environment
