@@ -83,13 +83,19 @@ void MainController::FormCreate()
 {
     const Platform& p = m_session.platform();
     m_session.folders = ResolveFolders(*p.env, *p.files);
-    m_log.open(nativePath(joinPath(m_session.folders.IniPath, ProgramLog::FileName)));
+    const bool logged = m_log.open(nativePath(joinPath(m_session.folders.IniPath, ProgramLog::FileName)));
     m_log.write(QStringLiteral("Varnolt %1 started").arg(versionText()));
-    // Said in the status line rather than in a box, so an unattended start still runs its panel.
+    // Said in the status line rather than in a box, so an unattended start still runs its panel. A log that
+    // cannot be opened in a folder that is there says the folder cannot be written.
+    const QString folder = nativePath(m_session.folders.IniPath);
     if (!p.files->folderExists(m_session.folders.IniPath))
         m_status.setSettingsProblem(
             QStringLiteral("The settings folder \"%1\" cannot be created: settings and panels cannot be saved.")
-                .arg(nativePath(m_session.folders.IniPath)));
+                .arg(folder));
+    else if (!logged)
+        m_status.setSettingsProblem(
+            QStringLiteral("The settings folder \"%1\" cannot be written: settings and panels cannot be saved.")
+                .arg(folder));
     // Captured once: the monitor check compares with what the PC had when the program started.
     m_session.StartupLayout = MonitorLayout::capture(*p.monitors);
     // The add-instrument dialog is made once; its set list is what was installed at start-up.

@@ -45,12 +45,15 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
+// The stored files; not the log, which the close itself adds to.
 std::map<QString, QByteArray> snapshot(const QString& folder)
 {
     std::map<QString, QByteArray> files;
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
+        if (path.endsWith(QLatin1String("/varnolt.log")))
+            continue;
         files[path] = readAll(path);
     }
     return files;

@@ -110,3 +110,18 @@ TEST(ProgramStatus, FollowsTheRecordsTheAircraftAndTheProgramsThatEnd)
     copy.controller->status().refresh();
     EXPECT_EQ(copy.texts().panel, "Stopped");
 }
+
+TEST(ProgramStatus, ASettingsFolderThatCannotBeCreatedIsSaidAndTheLogStaysOff)
+{
+    TestPlatform t;
+    ScriptedPrompter prompter;
+    TestPlatform::writeBytes(t.root() + "/file", "not a folder");
+    t.env.appData = t.root() + "/file/appdata";
+    MainController controller(t.platform(), prompter, {});
+    controller.FormCreate();
+    EXPECT_EQ(controller.status().texts().problem,
+              "The settings folder \"" + t.root() +
+                  "/file/appdata/Brondix/HarvolmPRO\" cannot be created: settings and panels cannot be saved.");
+    EXPECT_FALSE(controller.log().isOpen());
+    EXPECT_TRUE(prompter.messages.empty()) << "said in the window, never in a box that stops an unattended start";
+}
