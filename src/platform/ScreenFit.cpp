@@ -1,5 +1,6 @@
 #include "ScreenFit.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
@@ -19,6 +20,7 @@ const QScreen* screenOf(const QWidget& window)
 
 // What the window manager adds around a window, before the window is shown and its frame is known.
 constexpr int kBorder = 4;
+constexpr qreal kTitlePoints = 10;
 
 int titleBarHeight(const QWidget& window)
 {
@@ -56,9 +58,12 @@ void fitOnScreen(QWidget& window)
 
 void makeRoomForTitle(QWidget& window)
 {
-    // Title bars draw their caption in bold; the icon and three buttons take about a bar's height each.
-    QFont bold = window.font();
+    // Title bars draw their caption in bold, in the desktop's title font, which window managers keep at least
+    // at 10 points whatever small font the window uses; the icon and three buttons take about a bar's height each.
+    QFont bold = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     bold.setBold(true);
+    if (bold.pointSizeF() < kTitlePoints)
+        bold.setPointSizeF(kTitlePoints);
     const int needed = QFontMetrics(bold).horizontalAdvance(window.windowTitle()) + 5 * titleBarHeight(window);
     if (window.width() >= needed)
         return;

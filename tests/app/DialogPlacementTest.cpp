@@ -13,13 +13,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
-// The title in the bold face title bars use, beside an icon and three buttons.
+// The title as a window manager draws it (bold, 10 points at least), beside an icon and three buttons.
 int titleRoom(const QWidget& w)
 {
     QFont bold = w.font();
     bold.setBold(true);
+    bold.setPointSizeF(std::max<qreal>(bold.pointSizeF(), 10));
     return QFontMetrics(bold).horizontalAdvance(w.windowTitle()) +
            4 * w.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &w);
 }
