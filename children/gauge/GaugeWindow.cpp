@@ -152,7 +152,7 @@ void GaugeWindow::placeFromFile()
 void GaugeWindow::saveSize()
 {
     const QString side = QString::number(deviceSide());
-    for (const QString key : {QStringLiteral("Width"), QStringLiteral("Height")})
+    for (const QString& key : {QStringLiteral("Width"), QStringLiteral("Height")})
         if (m_position.read(QStringLiteral("Size"), key) != side)
             m_position.write(QStringLiteral("Size"), key, side);
 }

@@ -121,8 +121,9 @@ TEST_F(MainWindow, ListStatusBarAndTitle)
     for (int c = 0; c < int(std::size(designed)); ++c) {
         EXPECT_GE(widths[c], designed[c]) << c;
         EXPECT_GE(widths[c], list->header()->sectionSizeHint(c)) << headers[c].toStdString() << " is cut";
-        if (list->header()->sectionSizeHint(c) <= designed[c])
+        if (list->header()->sectionSizeHint(c) <= designed[c]) {
             EXPECT_EQ(widths[c], designed[c]) << c;
+        }
     }
     EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
 
