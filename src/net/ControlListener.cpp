@@ -63,6 +63,10 @@ void ControlListener::StartControlListener()
     m_receiver->moveToThread(m_thread.get());
     connect(m_receiver.get(), &ControlReceiver::datagramsWaiting, this, &ControlListener::recordsWaiting,
             Qt::QueuedConnection);
+    // The socket is closed on the listener thread once its loop has ended. A stop is not asked for by an event
+    // posted to that loop: Qt's loop on Windows holds posted events back while socket messages keep arriving,
+    // so under a storm the request would wait for the storm to end. Quitting interrupts the loop.
+    connect(m_thread.get(), &QThread::finished, m_receiver.get(), &ControlReceiver::close, Qt::DirectConnection);
     m_thread->start();
     m_open = true;
 
@@ -79,8 +83,6 @@ void ControlListener::StopControlListener()
     if (!m_open)
         return;
     m_open = false;
-    QMetaObject::invokeMethod(
-        m_receiver.get(), [this] { m_receiver->close(); }, Qt::BlockingQueuedConnection);
     m_thread.reset();
     // The thread has ended: nothing touches the receiver any more. A wake-up it posted goes with it.
     m_receiver.reset();

@@ -15,9 +15,10 @@
 class QSocketNotifier;
 
 // The records of datagrams received but not yet handled, passed from the listener thread to the user-interface
-// thread in arrival order. It is bounded so that a flood costs no more memory than kByteBound: once full, the
-// listener thread stops reading and further datagrams wait in the socket's own queue (or are dropped by the
-// kernel when that overflows too, as they would be with nobody reading).
+// thread in arrival order. It is bounded so that a flood costs no more memory than kByteBound and the one
+// datagram that reached it: once full, the listener thread stops reading and further datagrams wait in the
+// socket's own queue (or are dropped by the kernel when that overflows too, as they would be with nobody
+// reading).
 class ControlQueue
 {
 public:

@@ -49,6 +49,10 @@ bool FlightDataRelay::start(const QString& portSetting, const QString& flightSim
     m_forwarder->moveToThread(m_thread.get());
     connect(m_forwarder.get(), &RelayForwarder::gaugesChanged, this, &FlightDataRelay::statusChanged,
             Qt::QueuedConnection);
+    // The socket is closed on the relay's own thread once its loop has ended. A stop is not asked for by an
+    // event posted to that loop: Qt's loop on Windows holds posted events back while socket messages keep
+    // arriving, so under a flood the request would wait for the flood to end. Quitting interrupts the loop.
+    connect(m_thread.get(), &QThread::finished, m_forwarder.get(), &RelayForwarder::close, Qt::DirectConnection);
     m_thread->start();
 
     // The socket is made on the relay's thread; this thread waits only for the set-up, never the reverse.
@@ -81,8 +85,6 @@ void FlightDataRelay::closeThread()
 {
     if (!m_thread)
         return;
-    QMetaObject::invokeMethod(
-        m_forwarder.get(), [this] { m_forwarder->close(); }, Qt::BlockingQueuedConnection);
     m_thread.reset();
     // The thread has ended: nothing touches the forwarder any more.
     m_forwarder.reset();

@@ -209,7 +209,14 @@ TEST(PanelNames, FoldersWhoseNamesBreakTheRuleAreNoPanels)
     for (const QByteArray& name : folders) {
         // As the program would have made it, but for the name.
         const QByteArray folder = settings + "/Panel_" + name;
+#ifdef _WIN32
+        // Windows refuses most of these names (control characters, a trailing dot, bytes of no code page): a
+        // folder it cannot hold is no case there.
+        if (!QDir().mkdir(QFile::decodeName(folder)))
+            continue;
+#else
         ASSERT_EQ(::mkdir(folder.constData(), 0777), 0) << shown(name);
+#endif
         QFile cfg(QFile::decodeName(folder + "/" + name + ".cfg"));
         if (cfg.open(QIODevice::WriteOnly))
             cfg.write(kBaitRow);
