@@ -325,8 +325,15 @@ TfrmMain::~TfrmMain()
 LayoutWindow* TfrmMain::layoutWindow()
 {
     // A window of its own, not a child: it stays on show when the main window is minimised by Start.
-    if (!m_layoutWindow)
+    if (!m_layoutWindow) {
         m_layoutWindow = new LayoutWindow(m_controller.layout(), m_controller.session().loaded().instruments());
+        // First shown over the main window, on its monitor, and no larger than that monitor's free area: at
+        // scale 2 a screen of 800 lines has room for 400.
+        QRect placed(QPoint(), m_layoutWindow->size());
+        placed.moveCenter(frameGeometry().center());
+        m_layoutWindow->move(placed.topLeft());
+        fitOnScreen(*m_layoutWindow);
+    }
     return m_layoutWindow;
 }
 

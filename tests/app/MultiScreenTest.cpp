@@ -5,6 +5,7 @@
 #include "exchange/SendToMonitor.h"
 #include "instruments/Add3rdPartyModel.h"
 #include "instruments/AddInstrumentModel.h"
+#include "layout/LayoutWindow.h"
 #include "net/AdapterChooser.h"
 #include "net/NetworkConfigModel.h"
 #include "panels/PanelChooser.h"
@@ -121,4 +122,12 @@ TEST(MultiScreen, EveryDialogFitsTheScreen)
     const QString longPath = t.root() + QStringLiteral("/appdata/Brondix/HarvolmPRO/Panel_") + QString(90, u'X') +
                              QStringLiteral("/") + QString(90, u'X') + QStringLiteral(".ini");
     checkShown("message with a long path", [&] { prompter.showError("Unable to write to " + longPath); });
+
+    // The layout view is a window of its own: it opens on the main window's monitor, the smaller one here.
+    const QRect right = QGuiApplication::screens().at(1)->availableGeometry();
+    window.move(right.topLeft() + QPoint(20, 40));
+    window.action("aLayout")->trigger();
+    const QWidget* layout = window.layoutWindow();
+    EXPECT_EQ(layout->screen(), window.screen());
+    expectOnScreen(layout, "layout");
 }
