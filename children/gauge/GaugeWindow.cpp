@@ -58,6 +58,9 @@ GaugeWindow::GaugeWindow(const DialStyle& style, QString dataKey, const ChildArg
     const QString stateFolder = qEnvironmentVariable("VARNOLT_GAUGE_STATE_DIR");
     if (!stateFolder.isEmpty())
         m_stateFile = QDir(stateFolder).filePath(QString::number(QCoreApplication::applicationPid()) + ".state");
+    m_stateRetry.setSingleShot(true);
+    m_stateRetry.setInterval(50);
+    connect(&m_stateRetry, &QTimer::timeout, this, &GaugeWindow::writeState);
 
     m_noDataTimer.setSingleShot(true);
     m_noDataTimer.setInterval(noDataMilliseconds);
@@ -214,7 +217,7 @@ void GaugeWindow::setNoData()
 }
 
 // Test hook: the shown state, for checks that must not depend on pixels.
-void GaugeWindow::writeState() const
+void GaugeWindow::writeState()
 {
     if (m_stateFile.isEmpty())
         return;
@@ -236,7 +239,10 @@ void GaugeWindow::writeState() const
                 .arg(g.height())
                 .arg(s->devicePixelRatio())
                 .toUtf8());
-    f.commit();
+    // On Windows the file cannot be replaced while a reader has it open; the state would stay old until the
+    // next change, so it is written again shortly.
+    if (!f.commit())
+        m_stateRetry.start();
 }
 
 void GaugeWindow::paintEvent(QPaintEvent*)

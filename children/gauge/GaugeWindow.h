@@ -43,7 +43,7 @@ private:
     void askRelay();
     void readDatagrams(QUdpSocket* socket);
     void setNoData();
-    void writeState() const;
+    void writeState();
     QScreen* currentScreen() const;
 
     DialStyle m_style;
@@ -51,6 +51,7 @@ private:
     ChildArgs m_args;
     ChildIni m_position;
     QString m_stateFile; // test hook: where the shown state is written, empty when off
+    QTimer m_stateRetry;
     QUdpSocket* m_ownPort = nullptr;
     QUdpSocket* m_flightData = nullptr;
     QUdpSocket* m_relay = nullptr; // ours alone, on loopback: the relay sends its copies here

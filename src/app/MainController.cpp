@@ -229,7 +229,7 @@ void MainController::aUserManualExecute()
     Prompter& prompter = m_session.prompter();
     if (!p.files->fileExists(manual)) {
         prompter.showError(QStringLiteral("The user manual \"%1\" was found neither in %2 nor in %3.")
-                               .arg(fileName, p.env->currentDirectory(), programFolder.chopped(1)));
+                               .arg(fileName, nativePath(p.env->currentDirectory()), programFolder.chopped(1)));
         return;
     }
     p.shell->openDocument(manual, [&prompter, manual] {

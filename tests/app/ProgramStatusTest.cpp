@@ -4,6 +4,7 @@
 #include "support/TestPlatform.h"
 #include "support/Wait.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QScopeGuard>
 
@@ -34,11 +35,13 @@ struct Copy
     quint16 port() { return controller->services().listener().boundPort(); }
 };
 
+#ifndef _WIN32
 // Runs `ip` in the test's own network namespace.
 bool ip(const QStringList& arguments)
 {
     return QProcess::execute(QStringLiteral("ip"), arguments) == 0;
 }
+#endif
 
 } // namespace
 
@@ -61,6 +64,8 @@ TEST(ProgramStatus, ASecondCopyOnTheSamePortSaysItHearsNothing)
     EXPECT_TRUE(second.prompter.messages.empty());
 }
 
+// Needs a routing table of its own to take the group's route from: the private network namespace on Linux.
+#ifndef _WIN32
 TEST(ProgramStatus, AGroupThatCannotBeJoinedIsSaid)
 {
     if (!qEnvironmentVariableIsSet("VARNOLT_PRIVATE_NET"))
@@ -76,6 +81,7 @@ TEST(ProgramStatus, AGroupThatCannotBeJoinedIsSaid)
                                                    "records sent straight to this PC on port %1 are received.")
                                         .arg(port));
 }
+#endif
 
 TEST(ProgramStatus, FollowsTheRecordsTheAircraftAndTheProgramsThatEnd)
 {
@@ -120,8 +126,8 @@ TEST(ProgramStatus, ASettingsFolderThatCannotBeCreatedIsSaidAndTheLogStaysOff)
     MainController controller(t.platform(), prompter, {});
     controller.FormCreate();
     EXPECT_EQ(controller.status().texts().problem,
-              "The settings folder \"" + t.root() +
-                  "/file/appdata/Brondix/HarvolmPRO\" cannot be created: settings and panels cannot be saved.");
+              "The settings folder \"" + QDir::toNativeSeparators(t.root() + "/file/appdata/Brondix/HarvolmPRO") +
+                  "\" cannot be created: settings and panels cannot be saved.");
     EXPECT_FALSE(controller.log().isOpen());
     EXPECT_TRUE(prompter.messages.empty()) << "said in the window, never in a box that stops an unattended start";
 }

@@ -198,12 +198,13 @@ TEST_F(Startup, ManualOpensOnlyWhenPresent)
     // Missing: said, naming both places looked in.
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "The user manual \"Varnolt Manual.pdf\" was found neither in " +
-                                             t.env.currentDir + " nor in " + t.root() + "/bin.");
+                                             nativePath(t.env.currentDir) + " nor in " + nativePath(t.root() + "/bin") +
+                                             ".");
     prompter.messages.clear();
     // Beside the program, as installed.
     TestPlatform::writeBytes(t.root() + "/bin/Varnolt Manual.pdf", "%PDF");
     controller->aUserManualExecute();
-    EXPECT_EQ(t.shell.opened, QStringList({t.root() + "/bin/Varnolt Manual.pdf"}));
+    EXPECT_EQ(t.shell.opened, QStringList({nativePath(t.root() + "/bin/Varnolt Manual.pdf")}));
     t.shell.opened.clear();
     TestPlatform::writeBytes(t.env.currentDir + "/Varnolt Manual.pdf", "%PDF");
     controller->aUserManualExecute();

@@ -188,7 +188,8 @@ TEST_F(Relay, StopsAtOnceUnderAFlood)
         while (!done && std::chrono::steady_clock::now() < end)
             sender.writeDatagram(datagram, QHostAddress::LocalHost, port);
     });
-    EXPECT_TRUE(waitFor([&] { return relay.status().forwarded > 1000; }));
+    // Busy with the flood: under Wine each of the 16 copies costs a round trip to its server, so the count is low.
+    EXPECT_TRUE(waitFor([&] { return relay.status().forwarded > 100; }));
     QElapsedTimer timer;
     timer.start();
     relay.stop();

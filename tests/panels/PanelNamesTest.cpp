@@ -205,6 +205,10 @@ TEST(PanelNames, FoldersWhoseNamesBreakTheRuleAreNoPanels)
         if (!name.contains('/')) // "/" cannot be part of a folder name here
             folders.push_back(name);
     }
+#ifdef _WIN32
+    // Names are UTF-16 there: the byte that is no UTF-8 is the letter "ÿ" of the ANSI code page, a fair name.
+    std::erase(folders, QByteArray("Alpha\xff"));
+#endif
     const QByteArray settings = QFile::encodeName(w.t.settingsFolder());
     for (const QByteArray& name : folders) {
         // As the program would have made it, but for the name.
@@ -291,7 +295,7 @@ TEST(PanelNames, StartUpRefusesNamesThatBreakTheRule)
                 controller.FormClose();
                 EXPECT_TRUE(controller.closed());
                 // The log says what happened; nothing else is written.
-                EXPECT_EQ(w.changedSince(before, {settings, w.t.settingsFolder() + "/varnolt.log"}), QStringList());
+                EXPECT_EQ(w.changedSince(before, {settings, w.t.settingsFolder() + "/varnolt.log"}).join(" | "), "");
                 EXPECT_EQ(w.t.ini.readString(settings, "Config", "LastPanelUsed", "unset"), "");
             });
     }
