@@ -10,8 +10,9 @@ export WINEPREFIX="$VARNOLT_WINE_PREFIX"
 export WINEDEBUG=-all
 # The Windows of a Western PC, whatever the host's locale: ANSI code page 1252, as the stored files have it.
 export LC_ALL=C.UTF-8
-# No offer to download Mono or Gecko while the prefix is made.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No offer to download Mono or Gecko while the prefix is made; and no debugger for a program that crashes: it
+# would wait for a user, and the test behind it would run into its time limit instead of failing.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 # Wine sees the host's root as drive Z:.
 dll_path=$(printf '%s' "${VARNOLT_WINE_DLL_DIRS:-}" | tr ':/' ';\\' | sed 's/\(^\|;\)\\/\1Z:\\/g')
 export WINEPATH="$dll_path${WINEPATH:+;$WINEPATH}"
