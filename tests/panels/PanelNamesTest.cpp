@@ -126,7 +126,7 @@ struct World
                 paths << path;
         paths.removeIf([&](const QString& path) {
             return std::any_of(mayChange.begin(), mayChange.end(),
-                               [&](const QString& m) { return path.startsWith(m); });
+                               [&](const QString& m) { return path.startsWith(QDir::fromNativeSeparators(m)); });
         });
         return paths;
     }
@@ -295,7 +295,9 @@ TEST(PanelNames, StartUpRefusesNamesThatBreakTheRule)
                 controller.FormClose();
                 EXPECT_TRUE(controller.closed());
                 // The log says what happened; nothing else is written.
-                EXPECT_EQ(w.changedSince(before, {settings, w.t.settingsFolder() + "/varnolt.log"}).join(" | "), "");
+                EXPECT_EQ(
+                    w.changedSince(before, {settings, w.t.settingsFolder() + "/varnolt.log"}).join(" | ").toStdString(),
+                    "");
                 EXPECT_EQ(w.t.ini.readString(settings, "Config", "LastPanelUsed", "unset"), "");
             });
     }
