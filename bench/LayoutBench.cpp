@@ -1,7 +1,7 @@
 // Drawing the layout view of a 64-instrument panel on two monitors: time per repaint and per drag step
 // (move the mouse, draw again), against a bare QWidget that paints the same 64 labelled rectangles. Prints
 // the median of each, and ours over the anchor.
-#include "app/Folders.h"
+#include "settings/Folders.h"
 #include "app/Session.h"
 #include "layout/LayoutController.h"
 #include "layout/LayoutView.h"

@@ -2,8 +2,8 @@
 // receive loop on a socket of the same kind, in alternating rounds: how often the Stop arrives, how many
 // datagrams were handled, and how much resident memory the burst cost the listener.
 //   listener_bench [rounds] [datagrams]
-#include "app/AppSettings.h"
 #include "net/ControlListener.h"
+#include "settings/AppSettings.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

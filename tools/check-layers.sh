@@ -4,19 +4,17 @@
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 
-# The application settings and folders records are the ground every folder stands on; they themselves stand
-# on the platform only.
-ground='app/AppSettings.h app/Folders.h'
-
 declare -A allowed=(
     [platform]=''
-    [instruments]="platform $ground"
-    [panels]="platform $ground instruments"
-    [layout]="platform $ground instruments panels"
-    [net]="platform $ground"
-    [exchange]="platform $ground instruments panels"
-    [run]="platform $ground instruments panels net"
-    [app]='platform instruments panels layout net exchange run'
+    [settings]='platform'
+    [instruments]='platform settings'
+    [panels]='platform settings instruments'
+    [layout]='platform settings instruments panels'
+    [net]='platform settings'
+    [exchange]='platform settings instruments panels'
+    [run]='platform settings instruments panels net'
+    [send]='platform settings'
+    [app]='platform settings instruments panels layout net exchange run'
 )
 
 include_pattern='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]([^>"]+)[>"]'
@@ -29,10 +27,6 @@ permitted() { # file include
         include=$folder/$include
     fi
     [[ -e $include ]] || return 0 # <net/if.h>, <QtCore/...>: not ours
-    if [[ " $ground " == *" ${file%.*}.h "* ]]; then
-        [[ $include == platform/* || " $ground " == *" $include "* ]]
-        return
-    fi
     [[ $include == "$folder"/* ]] && return 0
     for target in ${allowed[$folder]}; do
         [[ $include == "$target" || $include == "$target"/* ]] && return 0
@@ -63,7 +57,7 @@ done
 
 # The dialog seam shows every window without knowing any of them.
 for file in app/QtPrompter.h app/QtPrompter.cpp; do
-    if grep -En '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](panels|instruments|run|net|exchange)/' "$file"; then
+    if grep -En '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](panels|instruments|layout|run|net|exchange)/' "$file"; then
         status=1
     fi
 done

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "AppSettings.h"
-#include "Folders.h"
 #include "panels/LoadedPanel.h"
 #include "panels/MonitorLayout.h"
 #include "platform/Platform.h"
+#include "settings/AppSettings.h"
+#include "settings/Folders.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "TfrmSplash.h"
 
 #include "BuiltPictures.h"
-#include "Folders.h"
 #include "SplashPicture.h"
+#include "settings/Folders.h"
 
 #include <QGuiApplication>
 #include <QLabel>

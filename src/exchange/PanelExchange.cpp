@@ -2,7 +2,6 @@
 
 #include "PanelArchive.h"
 
-#include "app/Folders.h"
 #include "panels/LoadedPanel.h"
 #include "panels/PanelFiles.h"
 #include "panels/PanelNames.h"
@@ -14,6 +13,7 @@
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
+#include "settings/Folders.h"
 
 #include <QScopeGuard>
 

@@ -1,6 +1,5 @@
 #include "SendToMonitor.h"
 
-#include "app/Folders.h"
 #include "panels/LoadedPanel.h"
 #include "panels/PanelFiles.h"
 #include "platform/Errors.h"
@@ -9,6 +8,7 @@
 #include "platform/Monitors.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "settings/Folders.h"
 
 #include <QScopeGuard>
 

@@ -2,11 +2,11 @@
 
 #include "InstrumentCatalogue.h"
 #include "InstrumentListModel.h"
-#include "app/Folders.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
+#include "settings/Folders.h"
 
 #include <optional>
 

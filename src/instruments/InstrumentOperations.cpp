@@ -4,13 +4,13 @@
 #include "AddInstrumentModel.h"
 #include "InstrumentCatalogue.h"
 #include "InstrumentListModel.h"
-#include "app/AppSettings.h"
-#include "app/Folders.h"
 #include "platform/FileSystem.h"
 #include "platform/IniService.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
+#include "settings/AppSettings.h"
+#include "settings/Folders.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "LayoutController.h"
 
 #include "Placing.h"
-#include "app/Folders.h"
+#include "settings/Folders.h"
 #include "panels/LoadedPanel.h"
 #include "platform/FileSystem.h"
 #include "platform/Monitors.h"

@@ -1,8 +1,8 @@
 #include "ControlListener.h"
 
-#include "app/AppSettings.h"
 #include "platform/Convert.h"
 #include "platform/Errors.h"
+#include "settings/AppSettings.h"
 
 #include <QThread>
 

@@ -1,7 +1,7 @@
 #include "NetworkConfig.h"
 
 #include "NetworkConfigModel.h"
-#include "app/AppSettings.h"
+#include "settings/AppSettings.h"
 
 void runNetworkConfig(Prompter& prompter, AppSettings& settings, AppSettingsFile& file)
 {

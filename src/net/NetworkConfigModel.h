@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppSettings.h"
 #include "platform/Prompter.h"
+#include "settings/AppSettings.h"
 
 // The network configuration dialog's state: four texts taken as typed (nothing is validated) and four
 // switches. The autostart box is usable only while panel switching is on, but keeps its check either way.

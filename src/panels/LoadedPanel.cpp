@@ -3,13 +3,13 @@
 #include "PanelFiles.h"
 #include "PanelNames.h"
 #include "PanelSettings.h"
-#include "app/AppSettings.h"
-#include "app/Folders.h"
 #include "instruments/InstrumentCatalogue.h"
 #include "instruments/InstrumentListOps.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
+#include "settings/AppSettings.h"
+#include "settings/Folders.h"
 
 LoadedPanel::LoadedPanel(const Platform& platform, const Folders& folders, const AppSettings& settings,
                          Prompter& prompter, QObject* parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Folders.h"
+#include "settings/Folders.h"
 
 #include <QString>
 

@@ -2,8 +2,6 @@
 
 #include "PanelChooser.h"
 #include "PanelNames.h"
-#include "app/AppSettings.h"
-#include "app/Folders.h"
 #include "instruments/InstrumentListOps.h"
 #include "panels/PanelFiles.h"
 #include "panels/PanelSettings.h"
@@ -14,6 +12,8 @@
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
+#include "settings/AppSettings.h"
+#include "settings/Folders.h"
 
 namespace {
 

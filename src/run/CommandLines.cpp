@@ -1,9 +1,9 @@
 #include "CommandLines.h"
 
-#include "app/AppSettings.h"
 #include "instruments/InstrumentRow.h"
 #include "panels/PanelRecord.h"
 #include "platform/DelimitedText.h"
+#include "settings/AppSettings.h"
 
 namespace {
 

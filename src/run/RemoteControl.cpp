@@ -4,11 +4,11 @@
 #include "RecordLookahead.h"
 #include "RunControl.h"
 #include "StartRule.h"
-#include "app/AppSettings.h"
 #include "net/ControlListener.h"
 #include "panels/LoadedPanel.h"
 #include "panels/PanelOperations.h"
 #include "platform/Prompter.h"
+#include "settings/AppSettings.h"
 
 #include <QScopedValueRollback>
 

@@ -1,14 +1,14 @@
 #include "RunControl.h"
 
 #include "MonitorCheck.h"
-#include "app/AppSettings.h"
-#include "app/Folders.h"
 #include "net/AdapterChooser.h"
 #include "net/LocalAddresses.h"
 #include "panels/LoadedPanel.h"
 #include "platform/LocaleService.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
+#include "settings/AppSettings.h"
+#include "settings/Folders.h"
 
 #include <QScopeGuard>
 

@@ -1,6 +1,6 @@
 #include "exchange/SendToMonitor.h"
-#include "app/Folders.h"
 #include "app/Session.h"
+#include "settings/Folders.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 

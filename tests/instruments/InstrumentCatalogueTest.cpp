@@ -1,9 +1,9 @@
 #include "instruments/InstrumentCatalogue.h"
 #include "instruments/InstrumentListOps.h"
 
-#include "app/Folders.h"
 #include "instruments/InstrumentListModel.h"
 #include "platform/Paths.h"
+#include "settings/Folders.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 

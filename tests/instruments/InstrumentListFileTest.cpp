@@ -1,11 +1,11 @@
 #include "instruments/InstrumentListFile.h"
 #include "instruments/InstrumentListOps.h"
 
-#include "app/AppSettings.h"
-#include "app/Folders.h"
 #include "instruments/InstrumentListModel.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "settings/AppSettings.h"
+#include "settings/Folders.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 

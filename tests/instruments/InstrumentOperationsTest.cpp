@@ -2,9 +2,9 @@
 #include "instruments/Add3rdPartyModel.h"
 #include "instruments/AddInstrumentModel.h"
 
-#include "app/Folders.h"
 #include "app/Session.h"
 #include "platform/Paths.h"
+#include "settings/Folders.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Folders.h"
+#include "settings/Folders.h"
 #include "app/Session.h"
 #include "layout/LayoutController.h"
 #include "support/LoadPanel.h"

@@ -1,8 +1,8 @@
 #include "net/NetworkConfig.h"
-#include "app/AppSettings.h"
-#include "app/Folders.h"
 #include "net/NetworkConfigModel.h"
 #include "platform/Errors.h"
+#include "settings/AppSettings.h"
+#include "settings/Folders.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 

@@ -1,5 +1,4 @@
 #include "panels/LoadedPanel.h"
-#include "app/Folders.h"
 #include "app/MainController.h"
 #include "app/Session.h"
 #include "exchange/PanelArchive.h"
@@ -10,6 +9,7 @@
 #include "panels/PanelOperations.h"
 #include "run/RemoteControl.h"
 #include "run/RunControl.h"
+#include "settings/Folders.h"
 #include "support/LoadPanel.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"

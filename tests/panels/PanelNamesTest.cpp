@@ -3,7 +3,6 @@
 // name that breaks the rule reads and writes nothing, nothing outside the settings folder changes, and no
 // panel ever writes another's files.
 #include "panels/PanelNames.h"
-#include "app/Folders.h"
 #include "app/MainController.h"
 #include "app/Session.h"
 #include "exchange/PanelArchive.h"
@@ -16,6 +15,7 @@
 #include "run/CommandLines.h"
 #include "run/RemoteControl.h"
 #include "run/RunControl.h"
+#include "settings/Folders.h"
 #include "support/FileTree.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"

@@ -1,5 +1,4 @@
 #include "panels/PanelOperations.h"
-#include "app/Folders.h"
 #include "app/MainController.h"
 #include "app/Session.h"
 #include "exchange/PanelArchive.h"
@@ -8,6 +7,7 @@
 #include "panels/PanelFiles.h"
 #include "panels/PanelSettings.h"
 #include "panels/PanelSetupModel.h"
+#include "settings/Folders.h"
 #include "support/LoadPanel.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SystemProbe.h"

@@ -1,7 +1,7 @@
 #include "run/CommandLines.h"
-#include "app/AppSettings.h"
 #include "instruments/InstrumentRow.h"
 #include "panels/PanelRecord.h"
+#include "settings/AppSettings.h"
 
 #include <gtest/gtest.h>
 

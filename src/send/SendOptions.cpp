@@ -1,6 +1,6 @@
 #include "SendOptions.h"
 
-#include "app/AppSettings.h"
+#include "settings/AppSettings.h"
 
 #include <optional>
 

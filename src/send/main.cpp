@@ -2,11 +2,11 @@
 // varnolt.ini unless the command line says otherwise. For scripts, stream-deck buttons and shortcuts.
 #include "SendOptions.h"
 #include "UdpSender.h"
-#include "app/AppSettings.h"
-#include "app/Folders.h"
 #include "platform/Environment.h"
 #include "platform/Paths.h"
 #include "platform/ProfileIni.h"
+#include "settings/AppSettings.h"
+#include "settings/Folders.h"
 
 #include <QCoreApplication>
 

@@ -1,5 +1,5 @@
-#include "app/AppSettings.h"
-#include "app/Folders.h"
+#include "settings/AppSettings.h"
+#include "settings/Folders.h"
 #include "platform/Paths.h"
 #include "support/TestPlatform.h"
 
