@@ -1,8 +1,8 @@
 // The aircraft lookup for a name no panel carries, in a settings folder of 60 panels: through the folder index,
 // against the fresh listing every lookup made before (every entry listed and examined), interleaved.
 //   lookup_bench [lookups]
-#include "panels/PanelFolderIndex.h"
 #include "platform/LocalFileSystem.h"
+#include "settings/PanelFolderIndex.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,6 @@
 
 #include "panels/LoadedPanel.h"
 #include "panels/PanelFiles.h"
-#include "panels/PanelNames.h"
 #include "panels/PanelOperations.h"
 #include "panels/PanelSettings.h"
 #include "platform/Errors.h"
@@ -14,6 +13,7 @@
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
 #include "settings/Folders.h"
+#include "settings/PanelNames.h"
 
 #include <QScopeGuard>
 

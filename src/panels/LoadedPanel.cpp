@@ -1,7 +1,6 @@
 #include "LoadedPanel.h"
 
 #include "PanelFiles.h"
-#include "PanelNames.h"
 #include "PanelSettings.h"
 #include "instruments/InstrumentCatalogue.h"
 #include "instruments/InstrumentListOps.h"
@@ -10,6 +9,7 @@
 #include "platform/Prompter.h"
 #include "settings/AppSettings.h"
 #include "settings/Folders.h"
+#include "settings/PanelNames.h"
 
 LoadedPanel::LoadedPanel(const Platform& platform, const Folders& folders, const AppSettings& settings,
                          Prompter& prompter, QObject* parent)

@@ -1,7 +1,6 @@
 #include "PanelOperations.h"
 
 #include "PanelChooser.h"
-#include "PanelNames.h"
 #include "instruments/InstrumentListOps.h"
 #include "panels/PanelFiles.h"
 #include "panels/PanelSettings.h"
@@ -14,6 +13,7 @@
 #include "platform/Prompter.h"
 #include "settings/AppSettings.h"
 #include "settings/Folders.h"
+#include "settings/PanelNames.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "LoadedPanel.h"
-#include "PanelFolderIndex.h"
+#include "settings/PanelFolderIndex.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,10 +1,10 @@
 #include "PanelFiles.h"
-#include "PanelNames.h"
 #include "PanelSetupModel.h"
 #include "platform/FileSystem.h"
 #include "platform/IniService.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
+#include "settings/PanelNames.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // folder, the command line, the last used panel, an archive, a control record), run against real files: a
 // name that breaks the rule reads and writes nothing, nothing outside the settings folder changes, and no
 // panel ever writes another's files.
-#include "panels/PanelNames.h"
+#include "settings/PanelNames.h"
 #include "app/MainController.h"
 #include "app/Session.h"
 #include "exchange/PanelArchive.h"

@@ -1,6 +1,6 @@
 #include "PanelFolderIndex.h"
 
-#include "PanelFiles.h"
+#include "Folders.h"
 #include "PanelNames.h"
 #include "platform/Paths.h"
 

@@ -1,6 +1,6 @@
 #include "PanelNames.h"
 
-#include "PanelFiles.h"
+#include "Folders.h"
 #include "platform/Codepage.h"
 #include "platform/FileSystem.h"
 
