@@ -1,7 +1,8 @@
 #include "Session.h"
 
 Session::Session(const Platform& platform, Prompter& prompter)
-    : m_platform(platform), m_prompter(prompter), m_loaded(m_platform, folders, settings, prompter)
+    : m_platform(platform), m_prompter(prompter), m_panels(*m_platform.files, folders),
+      m_loaded(m_platform, folders, m_panels, settings, prompter)
 {}
 
 AppSettingsFile Session::settingsFile() const

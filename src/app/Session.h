@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 #include "settings/AppSettings.h"
 #include "settings/Folders.h"
+#include "settings/PanelFolders.h"
 
 #include <QString>
 
@@ -35,6 +36,7 @@ public:
 private:
     const Platform m_platform;
     Prompter& m_prompter;
+    PanelFolders m_panels;
     LoadedPanel m_loaded;
 };
 

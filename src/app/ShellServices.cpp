@@ -9,10 +9,10 @@ ShellServices::ShellServices(Session& s)
       m_run(s.platform(), s.prompter(), s.folders, s.settings, s.LocalIPAddressToUse, s.StartupLayout, s.loaded()),
       m_instruments(s.platform(), s.prompter(), s.folders, s.settings, s.loaded().instruments(),
                     [&loaded = s.loaded()] { return loaded.name(); }),
-      m_exchange(s.platform(), s.prompter(), s.folders, s.loaded(), m_panels),
+      m_exchange(s.platform(), s.prompter(), s.folders, s.loaded()),
       m_sendTo(s.platform(), s.prompter(), s.folders, s.loaded()),
       m_layout(s.platform(), s.prompter(), s.folders, s.loaded(), [this] { return m_run.isRunning(); }),
-      m_listener(s.settings), m_remote(s.prompter(), s.settings, s.loaded(), m_panels, m_run, m_listener)
+      m_listener(s.settings), m_remote(s.prompter(), s.settings, s.loaded(), m_run, m_listener)
 {
     QObject::connect(&m_run, &RunControl::runningChanged, &m_layout, &LayoutController::setRunning);
     m_run.setMonitorRepair([this] { return m_layout.fitLoadedPanel(); });

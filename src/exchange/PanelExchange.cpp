@@ -3,8 +3,6 @@
 #include "PanelArchive.h"
 
 #include "panels/LoadedPanel.h"
-#include "panels/PanelFiles.h"
-#include "panels/PanelOperations.h"
 #include "panels/PanelSettings.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
@@ -13,6 +11,7 @@
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
 #include "settings/Folders.h"
+#include "settings/PanelFolder.h"
 #include "settings/PanelNames.h"
 
 #include <QScopeGuard>
@@ -30,7 +29,7 @@ void PanelExchange::aExportExecute()
         m_prompter.showError(NothingToExportMessage);
         return;
     }
-    const QString folder = PanelFolder(m_folders.IniPath, name);
+    const QString folder = PanelFolder(m_folders.IniPath, name).path();
     if (!files.folderExists(folder))
         return;
     // The archive holds the list as shown.
@@ -65,7 +64,7 @@ void PanelExchange::aImportExecute()
     const QString newName = ImportedPanelName(archive);
     // Unpacked beside the panels under a hidden name and moved into place whole, so no panel is ever seen
     // half made, and a failure leaves nothing behind.
-    const QString stagingName = u'.' + PanelFolderPrefix + newName + QStringLiteral(".import");
+    const QString stagingName = u'.' + PanelFolder::EntryPrefix + newName + QStringLiteral(".import");
     // The file name becomes a folder name and a word on the instruments' command lines.
     auto problem = newPanelNameProblem(newName);
     if (!problem)
@@ -74,13 +73,13 @@ void PanelExchange::aImportExecute()
         m_prompter.showError(QStringLiteral("\"%1\" cannot be imported: %2").arg(storedFileName(archive), *problem));
         return;
     }
-    const QString folder = PanelFolder(m_folders.IniPath, newName);
+    const QString folder = PanelFolder(m_folders.IniPath, newName).path();
     if (files.folderExists(folder)) {
         m_prompter.showError(QStringLiteral("Panel %1 already exists!").arg(newName));
         return;
     }
     // Leaving the loaded panel is a save point, as with Load and New: its unsaved rows are not lost.
-    if (files.folderExists(PanelFolder(m_folders.IniPath, m_loaded.name())))
+    if (files.folderExists(PanelFolder(m_folders.IniPath, m_loaded.name()).path()))
         m_loaded.leave();
 
     emit busyChanged(true);
@@ -99,7 +98,7 @@ void PanelExchange::aImportExecute()
         throw;
     }
     try {
-        m_panels.openOrForget(newName, {});
+        m_loaded.openOrForget(newName, {});
     } catch (...) {
         files.removeFolderTree(folder);
         throw;
@@ -113,7 +112,7 @@ void PanelExchange::unpackRenamed(const QString& archive, const QString& staging
 
     // The panel instrument list carries the name the panel had where it was exported.
     QString listFile;
-    for (const DirEntry& e : p.files->list(joinPath(staging, QStringLiteral("*.cfg")))) {
+    for (const DirEntry& e : p.files->list(joinPath(staging, u'*' + PanelFolder::ListExtension))) {
         if (!e.directory) {
             listFile = e.name;
             break;
@@ -123,19 +122,16 @@ void PanelExchange::unpackRenamed(const QString& archive, const QString& staging
         throw VarnoltError(QStringLiteral("\"%1\" holds no panel to import!").arg(nativePath(archive)));
 
     const QString oldName = withoutExtension(listFile);
-    const QString settingsFile = joinPath(staging, newName + QStringLiteral(".ini"));
+    const PanelFolder panel = PanelFolder::at(staging, newName);
     if (oldName == newName) {
         // The panel is named after its folder alone, and its stored name stays as the archive brought it,
         // unless it is none a panel may have: then the panel does not carry it on to a PC that would trust it.
+        const QString settingsFile = panel.settingsFile();
         const QString stored =
             p.ini->readString(settingsFile, QStringLiteral("Config"), QStringLiteral("PanelName"), newName);
         if (panelNameProblem(stored))
             p.ini->writeString(settingsFile, QStringLiteral("Config"), QStringLiteral("PanelName"), newName);
         return;
     }
-    // A rename that fails leaves that file as the archive brought it.
-    p.files->renameFile(joinPath(staging, listFile), joinPath(staging, newName + QStringLiteral(".cfg")));
-    p.files->renameFile(joinPath(staging, oldName + QStringLiteral(".ini")),
-                        joinPath(staging, newName + QStringLiteral(".ini")));
-    p.ini->writeString(settingsFile, QStringLiteral("Config"), QStringLiteral("PanelName"), newName);
+    panel.takeOwnFilesFrom(*p.files, *p.ini, oldName);
 }

@@ -4,7 +4,6 @@
 #include <QString>
 
 class LoadedPanel;
-class PanelOperations;
 class Prompter;
 struct Folders;
 struct Platform;
@@ -27,9 +26,8 @@ class PanelExchange : public QObject
 
 public:
     PanelExchange(const Platform& platform, Prompter& prompter, const Folders& folders, LoadedPanel& loaded,
-                  PanelOperations& panels, QObject* parent = nullptr)
-        : QObject(parent), m_platform(platform), m_prompter(prompter), m_folders(folders), m_loaded(loaded),
-          m_panels(panels)
+                  QObject* parent = nullptr)
+        : QObject(parent), m_platform(platform), m_prompter(prompter), m_folders(folders), m_loaded(loaded)
     {}
 
     void aExportExecute();
@@ -48,5 +46,4 @@ private:
     Prompter& m_prompter;
     const Folders& m_folders;
     LoadedPanel& m_loaded;
-    PanelOperations& m_panels;
 };

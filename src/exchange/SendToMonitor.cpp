@@ -1,7 +1,6 @@
 #include "SendToMonitor.h"
 
 #include "panels/LoadedPanel.h"
-#include "panels/PanelFiles.h"
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/IniService.h"
@@ -9,6 +8,7 @@
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "settings/Folders.h"
+#include "settings/PanelFolder.h"
 
 #include <QScopeGuard>
 
@@ -19,36 +19,27 @@ namespace {
 const QString kPosition = QStringLiteral("Position");
 const QString kMonitor = QStringLiteral("Monitor");
 
-// The ".ini" files of the folder in the file system's order. A folder that happens to match is no file.
-std::vector<QString> iniFiles(const FileSystem& files, const QString& panelFolder)
+// The files of the folder in the file system's order, with what each is. A folder that happens to match is no
+// file.
+std::vector<std::pair<QString, PanelFileKind>> filesOf(const FileSystem& files, const PanelFolder& folder)
 {
-    std::vector<QString> names;
-    for (const DirEntry& e : files.list(joinPath(panelFolder, QStringLiteral("*.ini")))) {
+    std::vector<std::pair<QString, PanelFileKind>> found;
+    for (const DirEntry& e : files.list(folder.file(QStringLiteral("*")))) {
         if (!e.directory)
-            names.push_back(e.name);
+            found.emplace_back(folder.file(e.name), folder.kindOf(e.name));
     }
-    return names;
+    return found;
 }
 
 } // namespace
 
-PanelIniKind panelIniKind(const QString& fileName, const QString& panelName)
-{
-    if (fileName == panelName + QStringLiteral(".ini"))
-        return PanelIniKind::PanelSettings;
-    if (fileName.toUpper() == BackgroundSettingsName.toUpper())
-        return PanelIniKind::Background;
-    return PanelIniKind::InstrumentPosition;
-}
-
-bool PanelOnOneMonitor(const FileSystem& files, const IniService& ini, const QString& panelFolder,
-                       const QString& panelName)
+bool PanelOnOneMonitor(const FileSystem& files, const IniService& ini, const PanelFolder& folder)
 {
     std::optional<QString> reference;
-    for (const QString& name : iniFiles(files, panelFolder)) {
-        if (panelIniKind(name, panelName) != PanelIniKind::InstrumentPosition)
+    for (const auto& [file, kind] : filesOf(files, folder)) {
+        if (kind != PanelFileKind::InstrumentPosition)
             continue;
-        const QString monitor = ini.readString(joinPath(panelFolder, name), kPosition, kMonitor, QString());
+        const QString monitor = ini.readString(file, kPosition, kMonitor, QString());
         if (!reference)
             reference = monitor;
         else if (monitor != *reference)
@@ -57,17 +48,16 @@ bool PanelOnOneMonitor(const FileSystem& files, const IniService& ini, const QSt
     return true;
 }
 
-void MovePanelToMonitor(const FileSystem& files, IniService& ini, const QString& panelFolder, const QString& panelName,
-                        int index, const QRect& bounds)
+void MovePanelToMonitor(const FileSystem& files, IniService& ini, const PanelFolder& folder, int index,
+                        const QRect& bounds)
 {
     const QString monitor = QString::number(index);
-    for (const QString& name : iniFiles(files, panelFolder)) {
-        const QString file = joinPath(panelFolder, name);
-        switch (panelIniKind(name, panelName)) {
-        case PanelIniKind::PanelSettings:
+    for (const auto& [file, kind] : filesOf(files, folder)) {
+        switch (kind) {
+        case PanelFileKind::PanelSettings:
             ini.writeString(file, QStringLiteral("Config"), QStringLiteral("PanelMonitor"), monitor);
             break;
-        case PanelIniKind::Background: {
+        case PanelFileKind::BackgroundSettings: {
             const QString settings = QStringLiteral("Settings");
             ini.writeString(file, settings, kMonitor, monitor);
             ini.writeString(file, settings, QStringLiteral("Height"), QString::number(bounds.height()));
@@ -76,8 +66,10 @@ void MovePanelToMonitor(const FileSystem& files, IniService& ini, const QString&
             ini.writeString(file, kPosition, QStringLiteral("Left"), QString::number(bounds.left()));
             break;
         }
-        case PanelIniKind::InstrumentPosition:
+        case PanelFileKind::InstrumentPosition:
             ini.writeString(file, kPosition, kMonitor, monitor);
+            break;
+        default:
             break;
         }
     }
@@ -87,12 +79,12 @@ void SendToMonitor::aSendToMonitorExecute(int monitorCount)
 {
     const Platform& p = m_platform;
     const QString& name = m_loaded.name();
-    const QString folder = PanelFolder(m_folders.IniPath, name);
+    const PanelFolder folder(m_folders.IniPath, name);
     // Without a loaded panel there are no files to move.
-    if (name.isEmpty() || !p.files->folderExists(folder))
+    if (name.isEmpty() || !p.files->folderExists(folder.path()))
         return;
 
-    if (!PanelOnOneMonitor(*p.files, *p.ini, folder, name)) {
+    if (!PanelOnOneMonitor(*p.files, *p.ini, folder)) {
         m_prompter.showError(SpreadOverMonitorsMessage);
         return;
     }
@@ -111,5 +103,5 @@ void SendToMonitor::aSendToMonitorExecute(int monitorCount)
 
     emit busyChanged(true);
     const auto normalCursor = qScopeGuard([this] { emit busyChanged(false); });
-    MovePanelToMonitor(*p.files, *p.ini, folder, name, index, bounds);
+    MovePanelToMonitor(*p.files, *p.ini, folder, index, bounds);
 }

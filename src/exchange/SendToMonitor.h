@@ -9,6 +9,7 @@
 class FileSystem;
 class IniService;
 class LoadedPanel;
+class PanelFolder;
 struct Folders;
 struct Platform;
 
@@ -25,26 +26,15 @@ public:
     bool hasSelection() const { return selected >= 0 && selected < monitors.size(); }
 };
 
-// What an ".ini" file of a panel folder is to the move: the panel's own settings, the background's, or
-// (anything else) an instrument's window placement.
-enum class PanelIniKind
-{
-    PanelSettings,
-    Background,
-    InstrumentPosition
-};
-PanelIniKind panelIniKind(const QString& fileName, const QString& panelName);
-
 // True when every instrument position file of the folder names the same monitor, compared as text; a folder
 // with fewer than two of them passes.
-bool PanelOnOneMonitor(const FileSystem& files, const IniService& ini, const QString& panelFolder,
-                       const QString& panelName);
+bool PanelOnOneMonitor(const FileSystem& files, const IniService& ini, const PanelFolder& folder);
 
-// Points every ".ini" file of the folder at monitor `index`: the panel's "PanelMonitor", the instruments'
+// Points every settings file of the folder at monitor `index`: the panel's "PanelMonitor", the instruments'
 // "Monitor", and the background's monitor and rectangle, which become the monitor's full bounds.
 // Nothing else in the files changes.
-void MovePanelToMonitor(const FileSystem& files, IniService& ini, const QString& panelFolder, const QString& panelName,
-                        int index, const QRect& bounds);
+void MovePanelToMonitor(const FileSystem& files, IniService& ini, const PanelFolder& folder, int index,
+                        const QRect& bounds);
 
 // The ribbon's Send To: moves the loaded panel, if it sits on one monitor, to the monitor the user picks.
 class SendToMonitor : public QObject

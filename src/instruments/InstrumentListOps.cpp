@@ -6,7 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
-#include "settings/Folders.h"
+#include "settings/PanelFolder.h"
 
 #include <optional>
 
@@ -24,18 +24,14 @@ std::optional<int> decimalPort(const QString& text)
 
 } // namespace
 
-QString InstrumentListFileName(const QString& iniPath, const QString& panelName)
-{
-    return joinPath(PanelFolder(iniPath, panelName), panelName + QStringLiteral(".cfg"));
-}
-
 void SaveInstrumentList(FileSystem& files, const QString& iniPath, const QString& panelName,
                         const InstrumentListModel& list, const InstrumentLineSettings& settings)
 {
     if (panelName.isEmpty())
         return;
-    const QString folder = PanelFolder(iniPath, panelName);
-    const QString file = InstrumentListFileName(iniPath, panelName);
+    const PanelFolder panel(iniPath, panelName);
+    const QString folder = panel.path();
+    const QString file = panel.listFile();
     if (!files.folderExists(folder) && !files.createFolder(folder) && !files.folderExists(folder))
         throw VarnoltError(QStringLiteral("Cannot create file \"%1\". The folder \"%2\" cannot be created")
                                .arg(nativePath(file), nativePath(folder)));
@@ -48,7 +44,7 @@ void ReadInstrumentList(const FileSystem& files, const QString& iniPath, const Q
                         InstrumentListModel& list)
 {
     list.clear();
-    const QString file = InstrumentListFileName(iniPath, panelName);
+    const QString file = PanelFolder(iniPath, panelName).listFile();
     QByteArray bytes;
     QString reason;
     if (!files.readFile(file, bytes, &reason))

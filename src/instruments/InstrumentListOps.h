@@ -12,9 +12,6 @@ class Prompter;
 // The save points, the load and the repair pass of the loaded panel's instrument list. Every failure is
 // thrown as a VarnoltError for the general error display.
 
-// IniPath + "\Panel_<name>\<name>.cfg"
-QString InstrumentListFileName(const QString& iniPath, const QString& panelName);
-
 // Writes the named panel's list from `list`; nothing happens for an empty name. The old file stays as it was
 // when the write fails.
 void SaveInstrumentList(FileSystem& files, const QString& iniPath, const QString& panelName,

@@ -11,6 +11,7 @@
 #include "platform/Prompter.h"
 #include "settings/AppSettings.h"
 #include "settings/Folders.h"
+#include "settings/PanelFolder.h"
 
 namespace {
 
@@ -43,12 +44,12 @@ QString programBaseName(const QString& pathName)
     return withoutExtension(storedFileName(pathName).mid(2));
 }
 
-QString InstrumentPositionFileName(const QString& panelFolder, const InstrumentRow& row, qsizetype maxBaseLength)
+QString InstrumentPositionFileName(const PanelFolder& folder, const InstrumentRow& row, qsizetype maxBaseLength)
 {
     QString base = programBaseName(row.field(InstrumentRow::PathName));
     if (maxBaseLength >= 0)
         base.truncate(maxBaseLength);
-    return joinPath(panelFolder, base + row.field(InstrumentRow::InstNo) + QStringLiteral(".ini"));
+    return folder.positionFile(base, row.field(InstrumentRow::InstNo));
 }
 
 InstrumentOperations::InstrumentOperations(const Platform& platform, Prompter& prompter, const Folders& folders,
@@ -198,11 +199,10 @@ void InstrumentOperations::RemoveInstrument()
         return;
     if (!row->isApplication()) {
         FileSystem& files = *m_platform.files;
-        const QString panelName = m_panelName();
-        const QString folder = PanelFolder(m_folders.IniPath, panelName);
+        const PanelFolder folder(m_folders.IniPath, m_panelName());
         const QString file = InstrumentPositionFileName(folder, *row);
         // A panel named like an instance ("Airspeed1") shares its settings file with it: that file stays.
-        const bool panelSettings = file == joinPath(folder, panelName + QStringLiteral(".ini"));
+        const bool panelSettings = folder.kindOf(storedFileName(file)) == PanelFileKind::PanelSettings;
         // A file that cannot be deleted stays; the row goes anyway.
         if (!panelSettings && files.fileExists(file))
             files.deleteFile(file);

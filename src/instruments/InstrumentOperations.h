@@ -9,6 +9,7 @@
 
 class AddInstrumentModel;
 class InstrumentListModel;
+class PanelFolder;
 class Prompter;
 struct AppSettings;
 struct Folders;
@@ -70,6 +71,6 @@ QString applicationName(const QString& path);
 // The program's file name without the type letter, the "@" and the extension: "P@Airspeed.exe" -> "Airspeed".
 QString programBaseName(const QString& pathName);
 
-// The instrument program keeps its window placement in "<panel folder>\<base name><InstNo>.ini".
-// maxBaseLength cuts the base name, as Reset Position has always done for very long names.
-QString InstrumentPositionFileName(const QString& panelFolder, const InstrumentRow& row, qsizetype maxBaseLength = -1);
+// The file in which the row's instrument program keeps its window placement in the panel's folder.
+// maxBaseLength cuts the program's base name, as Reset Position has always done for very long names.
+QString InstrumentPositionFileName(const PanelFolder& folder, const InstrumentRow& row, qsizetype maxBaseLength = -1);

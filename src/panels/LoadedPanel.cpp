@@ -1,6 +1,5 @@
 #include "LoadedPanel.h"
 
-#include "PanelFiles.h"
 #include "PanelSettings.h"
 #include "instruments/InstrumentCatalogue.h"
 #include "instruments/InstrumentListOps.h"
@@ -9,12 +8,13 @@
 #include "platform/Prompter.h"
 #include "settings/AppSettings.h"
 #include "settings/Folders.h"
+#include "settings/PanelFolders.h"
 #include "settings/PanelNames.h"
 
-LoadedPanel::LoadedPanel(const Platform& platform, const Folders& folders, const AppSettings& settings,
-                         Prompter& prompter, QObject* parent)
-    : QObject(parent), m_platform(platform), m_folders(folders), m_settings(settings), m_prompter(prompter),
-      m_instruments(*platform.locale)
+LoadedPanel::LoadedPanel(const Platform& platform, const Folders& folders, const PanelFolders& panels,
+                         const AppSettings& settings, Prompter& prompter, QObject* parent)
+    : QObject(parent), m_platform(platform), m_folders(folders), m_panels(panels), m_settings(settings),
+      m_prompter(prompter), m_instruments(*platform.locale)
 {}
 
 void LoadedPanel::setDocumentName(const QString& name)
@@ -25,19 +25,9 @@ void LoadedPanel::setDocumentName(const QString& name)
     emit documentNameChanged(name);
 }
 
-std::optional<QString> LoadedPanel::lookup(const QString& name) const
-{
-    // A name from the command line, the settings file or a file is looked at before it becomes a path.
-    if (panelNameProblem(name))
-        return std::nullopt;
-    if (m_platform.files->folderExists(PanelFolder(m_folders.IniPath, name)))
-        return name;
-    return std::nullopt;
-}
-
 std::optional<PanelContents> LoadedPanel::read(const QString& name, const OpenOptions& options) const
 {
-    const std::optional<QString> found = lookup(name);
+    const std::optional<QString> found = m_panels.find(name);
     if (!found) {
         if (options.report)
             m_prompter.showError(QStringLiteral("Panel %1 configuration is missing! - Create Panel again")
@@ -72,6 +62,16 @@ bool LoadedPanel::open(const QString& name, const OpenOptions& options)
         return false;
     commit(std::move(*contents));
     return true;
+}
+
+QString LoadedPanel::openOrForget(const QString& name, const OpenOptions& options)
+{
+    if (open(name, options))
+        return name;
+    // Not found (and said so): no panel is loaded, but the rows the user saw stay on show.
+    forget();
+    setDocumentName(QString());
+    return {};
 }
 
 void LoadedPanel::reloadSettings()

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+class PanelFolders;
 class Prompter;
 struct AppSettings;
 struct Folders;
@@ -38,8 +39,11 @@ class LoadedPanel : public QObject
     Q_OBJECT
 
 public:
-    LoadedPanel(const Platform& platform, const Folders& folders, const AppSettings& settings, Prompter& prompter,
-                QObject* parent = nullptr);
+    LoadedPanel(const Platform& platform, const Folders& folders, const PanelFolders& panels,
+                const AppSettings& settings, Prompter& prompter, QObject* parent = nullptr);
+
+    // The panels it may load.
+    const PanelFolders& panels() const { return m_panels; }
 
     PanelRecord& record() { return m_record; }
     const PanelRecord& record() const { return m_record; }
@@ -52,8 +56,6 @@ public:
     const QString& documentName() const { return m_documentName; }
     void setDocumentName(const QString& name);
 
-    // The name when it keeps the panel name rule and the panel's folder exists, or nothing; reads no file.
-    std::optional<QString> lookup(const QString& name) const;
     // Finds the panel and reads its rows and settings; changes nothing. Nothing when it was not found; an
     // unreadable list or settings file throws.
     std::optional<PanelContents> read(const QString& name, const OpenOptions& options) const;
@@ -61,6 +63,9 @@ public:
     void commit(PanelContents contents);
     // read + commit. False when the panel was not found: then nothing changed either.
     bool open(const QString& name, const OpenOptions& options);
+    // Opens the named panel and returns its name; one not found is reported (as the options say) and leaves
+    // no panel loaded, returning empty. A panel that cannot be read leaves the previous one loaded.
+    QString openOrForget(const QString& name, const OpenOptions& options);
 
     // Reads the loaded panel's settings file again, after the user changed it; all of it or, failing, none.
     void reloadSettings();
@@ -86,6 +91,7 @@ signals:
 private:
     const Platform& m_platform;
     const Folders& m_folders;
+    const PanelFolders& m_panels;
     const AppSettings& m_settings;
     Prompter& m_prompter;
     PanelRecord m_record;

@@ -2,17 +2,6 @@
 
 #include "platform/Convert.h"
 #include "platform/IniService.h"
-#include "platform/Paths.h"
-
-QString PanelSettingsFileName(const QString& iniPath, const QString& panelName)
-{
-    return joinPath(PanelFolder(iniPath, panelName), panelName + QStringLiteral(".ini"));
-}
-
-QString BackgroundSettingsFileName(const QString& iniPath, const QString& panelName)
-{
-    return joinPath(PanelFolder(iniPath, panelName), BackgroundSettingsName);
-}
 
 int readIniInt(const IniService& ini, const QString& file, const QString& section, const QString& key, int defaultValue)
 {

@@ -2,7 +2,6 @@
 
 #include "PanelChooser.h"
 #include "instruments/InstrumentListOps.h"
-#include "panels/PanelFiles.h"
 #include "panels/PanelSettings.h"
 #include "panels/PanelSetupModel.h"
 #include "platform/Errors.h"
@@ -13,68 +12,24 @@
 #include "platform/Prompter.h"
 #include "settings/AppSettings.h"
 #include "settings/Folders.h"
+#include "settings/PanelFolders.h"
 #include "settings/PanelNames.h"
 
 namespace {
-
-const qsizetype kPrefixLength = PanelFolderPrefix.size();
 
 QString alreadyExists(const QString& name)
 {
     return QStringLiteral("Panel %1 already exists! - Choose a different name").arg(name);
 }
 
-// The target name of a copied file: files named after the panel take the new name, the rest keep theirs.
-QString copiedName(const QString& entry, const QString& from, const QString& to)
-{
-    // A name of fewer than four characters has nothing left once the extension's four are dropped.
-    if (entry.size() < 4 || entry.first(entry.size() - 4) != from)
-        return entry;
-    return to + extensionOf(entry);
-}
-
 } // namespace
-
-QStringList PanelOperations::ListPanels(const QString& folder, const QString& pattern) const
-{
-    QStringList names;
-    for (const DirEntry& e : m_platform.files->list(joinPath(folder, pattern))) {
-        if (e.hidden)
-            continue;
-        if (const std::optional<QString> name = panelNameOfEntry(e.name))
-            names << *name;
-    }
-    return names;
-}
-
-std::optional<QString> PanelOperations::lookup(const QString& name, bool search)
-{
-    if (!search)
-        return m_loaded.lookup(name);
-    if (name.isEmpty())
-        return std::nullopt;
-    const std::optional<QString> folder = m_folderIndex.firstContaining(*m_platform.files, m_folders.IniPath, name);
-    if (!folder)
-        return std::nullopt;
-    return folder->mid(kPrefixLength);
-}
 
 void PanelOperations::RemovePanelFolder(const QString& name)
 {
     // With no panel loaded there is nothing of the user's to delete: a folder "Panel_" is never a panel.
     if (!name.isEmpty())
-        deletePanelFiles(name);
+        PanelFolder(m_folders.IniPath, name).remove(*m_platform.files);
     m_loaded.clear();
-}
-
-void PanelOperations::deletePanelFiles(const QString& name)
-{
-    FileSystem& files = *m_platform.files;
-    const QString folder = PanelFolder(m_folders.IniPath, name);
-    for (const DirEntry& e : files.list(joinPath(folder, QStringLiteral("*"))))
-        files.deleteFile(joinPath(folder, e.name));
-    if (files.folderExists(folder))
-        files.removeFolder(folder);
 }
 
 std::optional<QString> PanelOperations::nameProblem(const QString& name) const
@@ -89,20 +44,9 @@ std::optional<QString> PanelOperations::newNameProblem(const QString& name) cons
     if (const auto problem = nameProblem(name))
         return problem;
     // A new panel never takes over the files of one that exists.
-    if (m_platform.files->folderExists(PanelFolder(m_folders.IniPath, name)))
+    if (m_platform.files->folderExists(PanelFolder(m_folders.IniPath, name).path()))
         return alreadyExists(name);
     return std::nullopt;
-}
-
-QString PanelOperations::openOrForget(const QString& name, const OpenOptions& options)
-{
-    LoadedPanel& loaded = m_loaded;
-    if (loaded.open(name, options))
-        return name;
-    // Not found (and said so): no panel is loaded, but the rows the user saw stay on show.
-    loaded.forget();
-    loaded.setDocumentName(QString());
-    return {};
 }
 
 void PanelOperations::aNewPanelExecute(int monitorCount)
@@ -131,13 +75,13 @@ void PanelOperations::aNewPanelExecute(int monitorCount)
             SavePanelSetup(m_platform, m_folders.IniPath, name, dialog);
             if (!m_loaded.open(name, {.report = false}))
                 throw VarnoltError(
-                    QStringLiteral("Cannot create folder \"%1\"").arg(PanelFolder(m_folders.IniPath, name)));
+                    QStringLiteral("Cannot create folder \"%1\"").arg(PanelFolder(m_folders.IniPath, name).path()));
         } catch (const VarnoltError& e) {
             // A panel half made is no panel; the folder was new, so all in it was made here.
-            deletePanelFiles(name);
+            PanelFolder(m_folders.IniPath, name).remove(*m_platform.files);
             throw VarnoltError(QStringLiteral("Panel \"%1\" was not created. %2").arg(name, e.message()));
         } catch (...) {
-            deletePanelFiles(name);
+            PanelFolder(m_folders.IniPath, name).remove(*m_platform.files);
             throw;
         }
     }
@@ -169,31 +113,30 @@ void PanelOperations::aCopyPanelExecute()
         throw VarnoltError(*problem);
 
     const QString from = m_loaded.name();
-    const QString source = PanelFolder(m_folders.IniPath, from);
-    const QString target = PanelFolder(m_folders.IniPath, newName);
-    if (p.files->folderExists(target))
+    const PanelFolder source(m_folders.IniPath, from);
+    const PanelFolder target(m_folders.IniPath, newName);
+    if (p.files->folderExists(target.path()))
         return;
-    if (!p.files->createFolder(target)) {
+    if (!p.files->createFolder(target.path())) {
         m_prompter.showError(alreadyExists(newName));
         return;
     }
-    const auto entries = p.files->list(joinPath(source, QStringLiteral("*")));
+    const auto entries = p.files->list(source.file(QStringLiteral("*")));
     if (entries.empty()) {
         m_prompter.showError(QStringLiteral("Error creating Panel Folder"));
         return;
     }
     try {
         for (const DirEntry& e : entries)
-            p.files->copyFile(joinPath(source, e.name), joinPath(target, copiedName(e.name, from, newName)), false);
-        p.ini->writeString(joinPath(target, newName + QStringLiteral(".ini")), QStringLiteral("Config"),
-                           QStringLiteral("PanelName"), newName);
+            p.files->copyFile(source.file(e.name), target.file(e.name), false);
+        target.takeOwnFilesFrom(*p.files, *p.ini, from);
     } catch (...) {
         // The target folder was made above: a copy that cannot be finished leaves nothing of itself.
-        deletePanelFiles(newName);
+        target.remove(*p.files);
         throw;
     }
 
-    openOrForget(newName, {});
+    m_loaded.openOrForget(newName, {});
 }
 
 void PanelOperations::aDeletePanelExecute()
@@ -212,7 +155,7 @@ void PanelOperations::aLoadPanelExecute()
 {
     PanelChooserModel chooser;
     m_loaded.leave();
-    chooser.panels = ListPanels(m_folders.IniPath, PanelFolderPrefix + u'*');
+    chooser.panels = m_loaded.panels().names();
     if (m_prompter.execDialog(chooser) && chooser.hasSelection())
-        openOrForget(chooser.selectedName(), {.repair = true});
+        m_loaded.openOrForget(chooser.selectedName(), {.repair = true});
 }

@@ -5,6 +5,7 @@
 #include "platform/Convert.h"
 #include "platform/IniService.h"
 #include "platform/Monitors.h"
+#include "settings/PanelFolder.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ void LoadPanelSettings(const IniService& ini, const QString& iniPath, const QStr
 {
     if (name.isEmpty())
         return;
-    const QString file = PanelSettingsFileName(iniPath, name);
+    const QString file = PanelFolder(iniPath, name).settingsFile();
     panel.Name = name;
     panel.Monitor = ini.readString(file, Config, QStringLiteral("PanelMonitor"), QStringLiteral("0"));
     panel.Layout.ScreenCount =

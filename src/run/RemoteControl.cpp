@@ -6,9 +6,9 @@
 #include "StartRule.h"
 #include "net/ControlListener.h"
 #include "panels/LoadedPanel.h"
-#include "panels/PanelOperations.h"
 #include "platform/Prompter.h"
 #include "settings/AppSettings.h"
+#include "settings/PanelFolders.h"
 
 #include <QScopedValueRollback>
 
@@ -16,9 +16,9 @@
 class RemoteControl::Facts : public PanelFacts
 {
 public:
-    Facts(LoadedPanel& loaded, PanelOperations& panels) : m_loaded(loaded), m_panels(panels) {}
+    explicit Facts(LoadedPanel& loaded) : m_loaded(loaded) {}
 
-    std::optional<QString> find(const QString& aircraft) override { return m_panels.lookup(aircraft, true); }
+    std::optional<QString> find(const QString& aircraft) override { return m_loaded.panels().findContaining(aircraft); }
     std::optional<QString> loadedName(const QString& found) override
     {
         const std::optional<PanelContents> contents = m_loaded.read(found, {.report = false});
@@ -29,13 +29,11 @@ public:
 
 private:
     LoadedPanel& m_loaded;
-    PanelOperations& m_panels;
 };
 
-RemoteControl::RemoteControl(Prompter& prompter, const AppSettings& settings, LoadedPanel& loaded,
-                             PanelOperations& panels, RunControl& run, ControlListener& listener, QObject* parent)
-    : QObject(parent), m_prompter(prompter), m_settings(settings), m_loaded(loaded), m_panels(panels), m_run(run),
-      m_listener(listener)
+RemoteControl::RemoteControl(Prompter& prompter, const AppSettings& settings, LoadedPanel& loaded, RunControl& run,
+                             ControlListener& listener, QObject* parent)
+    : QObject(parent), m_prompter(prompter), m_settings(settings), m_loaded(loaded), m_run(run), m_listener(listener)
 {
     connect(&listener, &ControlListener::recordsWaiting, this, &RemoteControl::scheduleTurn);
     connect(&prompter, &Prompter::lastModalClosed, this, &RemoteControl::scheduleTurn);
@@ -83,7 +81,7 @@ void RemoteControl::handleNext()
 {
     const QScopedValueRollback handling(m_handling, true);
     const std::deque<PendingRecord>& pending = m_listener.pending();
-    Facts facts(m_loaded, m_panels);
+    Facts facts(m_loaded);
     RecordForecast forecast(m_settings.PanelSwitching, m_settings.AutoStart, facts);
     RemoteState now;
     now.panelName = m_loaded.name();
@@ -133,7 +131,7 @@ void RemoteControl::handleRecord(const ControlRecord& record)
 void RemoteControl::switchToAircraftPanel(const QString& aircraft)
 {
     const bool running = m_run.isRunning();
-    const std::optional<QString> found = m_panels.lookup(aircraft, true);
+    const std::optional<QString> found = m_loaded.panels().findContaining(aircraft);
     if (!found)
         return;
     const PanelSwitch action = panelSwitch(*found, m_loaded.name(), running);

@@ -8,7 +8,6 @@
 
 class ControlListener;
 class LoadedPanel;
-class PanelOperations;
 class Prompter;
 class RunControl;
 struct AppSettings;
@@ -23,8 +22,8 @@ class RemoteControl : public QObject
     Q_OBJECT
 
 public:
-    RemoteControl(Prompter& prompter, const AppSettings& settings, LoadedPanel& loaded, PanelOperations& panels,
-                  RunControl& run, ControlListener& listener, QObject* parent = nullptr);
+    RemoteControl(Prompter& prompter, const AppSettings& settings, LoadedPanel& loaded, RunControl& run,
+                  ControlListener& listener, QObject* parent = nullptr);
 
     // Handles every waiting record now rather than one per turn: for tests and benchmarks, which need not
     // wait for the event loop. Nothing while the listener does not deliver.
@@ -57,7 +56,6 @@ private:
     Prompter& m_prompter;
     const AppSettings& m_settings;
     LoadedPanel& m_loaded;
-    PanelOperations& m_panels;
     RunControl& m_run;
     ControlListener& m_listener;
     qsizetype m_lookahead = kLookahead;

@@ -33,11 +33,6 @@ void createFolderWithParents(FileSystem& files, const QString& path)
 
 } // namespace
 
-QString PanelFolder(const QString& iniPath, const QString& panelName)
-{
-    return joinPath(iniPath, PanelFolderPrefix + panelName);
-}
-
 QString Folders::SettingsFileName() const
 {
     return joinPath(IniPath, withoutExtension(executableName) + QStringLiteral(".ini"));

@@ -18,10 +18,6 @@ struct Folders
     QString SettingsFileName() const;
 };
 
-// Where a panel's files live: "<settings folder>\Panel_<name>", the name used exactly as typed.
-inline const QString PanelFolderPrefix = QStringLiteral("Panel_");
-QString PanelFolder(const QString& iniPath, const QString& panelName);
-
 // Resolves both folders and creates the settings folder with every missing folder above it. A failed creation is
 // not reported here: it shows up later as failing writes.
 Folders ResolveFolders(const Environment& env, FileSystem& files);

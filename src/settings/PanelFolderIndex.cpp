@@ -1,6 +1,6 @@
 #include "PanelFolderIndex.h"
 
-#include "Folders.h"
+#include "PanelFolder.h"
 #include "PanelNames.h"
 #include "platform/Paths.h"
 
@@ -13,7 +13,7 @@ std::optional<QString> PanelFolderIndex::firstContaining(const FileSystem& files
         stamp && m_stamp && m_stamp->settled && m_stamp->sameFolderState(*stamp) && m_iniPath == iniPath;
     if (!current) {
         m_names.clear();
-        for (const DirEntry& e : files.list(joinPath(iniPath, PanelFolderPrefix + u'*'))) {
+        for (const DirEntry& e : files.list(joinPath(iniPath, PanelFolder::EntryPrefix + u'*'))) {
             if (panelNameOfEntry(e.name))
                 m_names.push_back(e.name);
         }

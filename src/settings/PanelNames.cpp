@@ -1,6 +1,6 @@
 #include "PanelNames.h"
 
-#include "Folders.h"
+#include "PanelFolder.h"
 #include "platform/Codepage.h"
 #include "platform/FileSystem.h"
 
@@ -49,12 +49,13 @@ std::optional<QString> newPanelNameProblem(const QString& name)
 std::optional<QString> panelNameLengthProblem(const FileSystem& files, const QString& iniPath, const QString& name,
                                               const QStringList& furtherEntries)
 {
-    bool fits = files.nameFits(iniPath, PanelFolderPrefix + name);
+    bool fits = files.nameFits(iniPath, PanelFolder::EntryPrefix + name);
     for (const QString& entry : furtherEntries)
         fits = fits && files.nameFits(iniPath, entry);
     // The folder does not exist yet: its files lie on the settings folder's file system.
-    for (const char* extension : {".cfg", ".ini"})
-        fits = fits && files.nameFits(iniPath, name + QLatin1String(extension));
+    const PanelFolder folder(iniPath, name);
+    for (const QString& file : {folder.listFileName(), folder.settingsFileName()})
+        fits = fits && files.nameFits(iniPath, file);
     if (!fits)
         return QStringLiteral("The panel name is too long for the file system's folder and file names. "
                               "Please choose a shorter name.");
@@ -63,9 +64,9 @@ std::optional<QString> panelNameLengthProblem(const FileSystem& files, const QSt
 
 std::optional<QString> panelNameOfEntry(const QString& entryName)
 {
-    if (!entryName.startsWith(PanelFolderPrefix))
+    if (!entryName.startsWith(PanelFolder::EntryPrefix))
         return std::nullopt;
-    const QString name = entryName.mid(PanelFolderPrefix.size());
+    const QString name = entryName.mid(PanelFolder::EntryPrefix.size());
     if (panelNameProblem(name))
         return std::nullopt;
     return name;

@@ -22,7 +22,7 @@ std::optional<QString> panelNameProblem(const QString& name);
 // archives. Panels already on disk with such names still load.
 std::optional<QString> newPanelNameProblem(const QString& name);
 
-// Why the panel's folder in the settings folder, or its own files in that folder (name + ".cfg", ".ini"),
+// Why the panel's folder in the settings folder, or its own files in that folder (its list and settings files),
 // could not carry the name: too long for the file system's limit in bytes. Further entries the operation
 // makes in the settings folder are checked with them. Nothing when it fits.
 std::optional<QString> panelNameLengthProblem(const FileSystem& files, const QString& iniPath, const QString& name,

@@ -41,7 +41,7 @@ struct Pc
     ScriptedPrompter prompter;
     Session s{t.platform(), prompter};
     PanelOperations ops{s.platform(), s.prompter(), s.folders, s.settings, s.loaded()};
-    PanelExchange exchange{s.platform(), s.prompter(), s.folders, s.loaded(), ops};
+    PanelExchange exchange{s.platform(), s.prompter(), s.folders, s.loaded()};
     bool busy = false;
 
     Pc()

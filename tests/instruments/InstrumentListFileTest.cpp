@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 #include "settings/AppSettings.h"
 #include "settings/Folders.h"
+#include "settings/PanelFolder.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
@@ -122,7 +123,7 @@ protected:
     }
     void read(const QString& panel) { ReadInstrumentList(tp.files, folders.IniPath, panel, list); }
 
-    QString cfgPath(const QString& panel) const { return nativePath(InstrumentListFileName(folders.IniPath, panel)); }
+    QString cfgPath(const QString& panel) const { return nativePath(PanelFolder(folders.IniPath, panel).listFile()); }
 
     TestPlatform tp;
     ScriptedPrompter prompter;

@@ -5,6 +5,7 @@
 #include "app/Session.h"
 #include "platform/Paths.h"
 #include "settings/Folders.h"
+#include "settings/PanelFolder.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
@@ -378,8 +379,9 @@ TEST_F(InstrumentOps, LongProgramNamesAreCutOnlyForReset)
 {
     const QString base(121, u'L');
     const InstrumentRow row{"Long", true, {"1", "Instruments_Standard\\P@" + base + ".exe", "", "", "1", "1"}};
-    EXPECT_EQ(InstrumentPositionFileName("F", row), "F\\" + base + "1.ini");
-    EXPECT_EQ(InstrumentPositionFileName("F", row, 120), "F\\" + base.left(120) + "1.ini");
+    const PanelFolder folder("S", "P");
+    EXPECT_EQ(InstrumentPositionFileName(folder, row), "S\\Panel_P\\" + base + "1.ini");
+    EXPECT_EQ(InstrumentPositionFileName(folder, row, 120), "S\\Panel_P\\" + base.left(120) + "1.ini");
     const InstrumentRow shortRow{"A", true, {"1", "Instruments_X\\P@Alt.v2.exe", "", "", "1", "12"}};
-    EXPECT_EQ(InstrumentPositionFileName("F", shortRow, 120), "F\\Alt.v212.ini");
+    EXPECT_EQ(InstrumentPositionFileName(folder, shortRow, 120), "S\\Panel_P\\Alt.v212.ini");
 }

@@ -5,11 +5,11 @@
 #include "exchange/PanelExchange.h"
 #include "net/ControlListener.h"
 #include "panels/PanelChooser.h"
-#include "panels/PanelFiles.h"
 #include "panels/PanelOperations.h"
 #include "run/RemoteControl.h"
 #include "run/RunControl.h"
 #include "settings/Folders.h"
+#include "settings/PanelFolder.h"
 #include "support/LoadPanel.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
@@ -46,7 +46,7 @@ struct Machine
     ScriptedPrompter prompter;
     Session s{t.platform(), prompter};
     PanelOperations ops{s.platform(), s.prompter(), s.folders, s.settings, s.loaded()};
-    PanelExchange exchange{s.platform(), s.prompter(), s.folders, s.loaded(), ops};
+    PanelExchange exchange{s.platform(), s.prompter(), s.folders, s.loaded()};
 
     Machine()
     {
@@ -156,7 +156,7 @@ TEST(LoadedPanel, AFailedOpenLeavesThePreviousPanelWhole)
         case Caller::Import: {
             m.writePanel("Bad", c.failure);
             const QString archive = m.t.root() + "/Bad" + ExportExtension;
-            PanelArchive(m.t.files).CompressDirectory(PanelFolder(s.folders.IniPath, "Bad"), false, archive);
+            PanelArchive(m.t.files).CompressDirectory(PanelFolder(s.folders.IniPath, "Bad").path(), false, archive);
             QDir(m.t.panelFolder("Bad")).removeRecursively();
             m.prompter.answerFile(archive);
             completed = runGuarded(m.prompter, [&] { m.exchange.aImportExecute(); });
@@ -171,7 +171,7 @@ TEST(LoadedPanel, AFailedOpenLeavesThePreviousPanelWhole)
             RunControl run(s.platform(), s.prompter(), s.folders, s.settings, s.LocalIPAddressToUse, s.StartupLayout,
                            s.loaded());
             ControlListener listener(s.settings);
-            RemoteControl remote(s.prompter(), s.settings, s.loaded(), m.ops, run, listener);
+            RemoteControl remote(s.prompter(), s.settings, s.loaded(), run, listener);
             listener.StartControlListener();
             remote.handleDatagram({ControlRecord{ControlRecord::Aircraft, "Bad"}});
             // Control records never show a message; the caption names the aircraft, nothing else changes.

@@ -85,7 +85,7 @@ struct World
     ScriptedPrompter prompter;
     Session s{t.platform(), prompter};
     PanelOperations ops{s.platform(), s.prompter(), s.folders, s.settings, s.loaded()};
-    PanelExchange exchange{s.platform(), s.prompter(), s.folders, s.loaded(), ops};
+    PanelExchange exchange{s.platform(), s.prompter(), s.folders, s.loaded()};
 
     World()
     {
@@ -227,7 +227,7 @@ TEST(PanelNames, FoldersWhoseNamesBreakTheRuleAreNoPanels)
     }
     const Tree before = snapshotTree(w.t.root());
 
-    QStringList listed = w.ops.ListPanels(w.s.folders.IniPath, "Panel_*");
+    QStringList listed = w.s.loaded().panels().names();
     listed.sort();
     EXPECT_EQ(listed, QStringList({"Alpha", "Bravo"}));
 
@@ -239,14 +239,14 @@ TEST(PanelNames, FoldersWhoseNamesBreakTheRuleAreNoPanels)
                    s.loaded());
     run.CreateProcessList();
     ControlListener listener(s.settings);
-    RemoteControl remote(s.prompter(), s.settings, s.loaded(), w.ops, run, listener);
+    RemoteControl remote(s.prompter(), s.settings, s.loaded(), run, listener);
     listener.StartControlListener();
     // Each aircraft name is found in one of those folders alone; bytes of a datagram beyond ASCII arrive
     // as U+FFFD, as the folder name that is no UTF-8 lists.
     for (const char* aircraft : {"outside", "..", "\x01", "\x7f", "Alpha\nBravo", "\xEF\xBF\xBD", "AAAAAAAAAA"})
         runCase([&] {
             SCOPED_TRACE(shown(aircraft));
-            EXPECT_FALSE(w.ops.lookup(QString::fromUtf8(aircraft), true));
+            EXPECT_FALSE(w.s.loaded().panels().findContaining(QString::fromUtf8(aircraft)));
             remote.handleDatagram({ControlRecord{ControlRecord::Aircraft, QString::fromUtf8(aircraft)}});
             EXPECT_FALSE(s.loaded().isLoaded());
             EXPECT_FALSE(run.isRunning());

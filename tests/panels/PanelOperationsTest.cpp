@@ -4,10 +4,11 @@
 #include "exchange/PanelArchive.h"
 #include "instruments/InstrumentListOps.h"
 #include "panels/PanelChooser.h"
-#include "panels/PanelFiles.h"
 #include "panels/PanelSettings.h"
 #include "panels/PanelSetupModel.h"
 #include "settings/Folders.h"
+#include "settings/PanelFolder.h"
+#include "settings/PanelFolders.h"
 #include "support/LoadPanel.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SystemProbe.h"
@@ -79,7 +80,7 @@ TEST_F(PanelOps, ListingLeavesOutNamesNoPanelCanHaveButKeepsFiles)
     QDir().mkpath(folder(QString(110, u'x')));     // longer than a panel name may be
     TestPlatform::writeBytes(folder("file"), "x"); // a plain file is listed too
 
-    QStringList listed = ops.ListPanels(s.folders.IniPath, "Panel_*");
+    QStringList listed = s.loaded().panels().names();
     listed.sort();
     EXPECT_EQ(listed, QStringList({"A", "file"}));
 
@@ -107,7 +108,7 @@ TEST_F(PanelOps, ContainsSearchIsCaseSensitiveFirstPlainFolderInListingOrder)
             break;
         }
     }
-    EXPECT_EQ(ops.lookup("F-16", true), firstListed);
+    EXPECT_EQ(s.loaded().panels().findContaining("F-16"), firstListed);
 
     const struct
     {
@@ -115,14 +116,14 @@ TEST_F(PanelOps, ContainsSearchIsCaseSensitiveFirstPlainFolderInListingOrder)
         const char* found;
     } cases[] = {{"f-16", ""}, {"Left", "Left Panel_2"}, {"Locked", ""}, {"", ""}};
     for (const auto& c : cases) {
-        const std::optional<QString> found = ops.lookup(c.name, true);
+        const std::optional<QString> found = s.loaded().panels().findContaining(c.name);
         EXPECT_EQ(found.value_or(QString()), c.found) << c.name;
         EXPECT_EQ(found.has_value(), *c.found != 0) << c.name;
     }
     EXPECT_TRUE(prompter.messages.empty()) << "a search does not report";
 
-    EXPECT_EQ(ops.lookup("Left Panel_2", false), "Left Panel_2");
-    EXPECT_FALSE(ops.lookup("Left", false)) << "the exact test does not search";
+    EXPECT_EQ(s.loaded().panels().find("Left Panel_2"), "Left Panel_2");
+    EXPECT_FALSE(s.loaded().panels().find("Left")) << "the exact test does not search";
 }
 
 TEST_F(PanelOps, NewPanelCreatesExactlyItsThreeFiles)
@@ -212,7 +213,7 @@ TEST_F(PanelOps, NamesTooLongForTheChooserOrTheDiskAreRefusedUpFront)
         if (c.problem.isEmpty()) {
             // Made, and listed by the chooser under its whole name, so it can be loaded again.
             EXPECT_TRUE(prompter.messages.empty());
-            EXPECT_TRUE(ops.ListPanels(s.folders.IniPath, "Panel_*").contains(c.name));
+            EXPECT_TRUE(s.loaded().panels().names().contains(c.name));
             EXPECT_TRUE(QFile::exists(folder(c.name) + "/" + c.name + ".ini"));
             ops.RemovePanelFolder(c.name);
             continue;
@@ -280,7 +281,7 @@ TEST_F(PanelOps, StartFollowsThePanelEachOperationLeavesLoaded)
     TestPlatform::writeBytes(folder("Gone"), "listed by the chooser, but no panel folder");
     const QString archive = t.root() + "/cwd/Imported.vrx";
     makePanel("A");
-    PanelArchive(t.files).CompressDirectory(PanelFolder(s.folders.IniPath, "A"), false, archive);
+    PanelArchive(t.files).CompressDirectory(PanelFolder(s.folders.IniPath, "A").path(), false, archive);
 
     const struct
     {
@@ -492,15 +493,14 @@ TEST_F(PanelOps, TheAircraftSearchSeesEveryChangeMadeBetweenTwoLookups)
         SCOPED_TRACE(c.what);
         age();
         const FileStamp before = fileStamp(settings);
-        ops.lookup("F-16", true); // the lookup before the change, listing the folder
+        s.loaded().panels().findContaining("F-16"); // the lookup before the change, listing the folder
         c.change();
         if (c.timesPutBack)
             setModifiedNs(settings, before.modifiedNs);
-        const std::optional<QString> found = ops.lookup("F-16", true);
+        const std::optional<QString> found = s.loaded().panels().findContaining("F-16");
         EXPECT_EQ(found.value_or(QString()), c.found);
         EXPECT_EQ(found.has_value(), *c.found != 0);
-        const std::optional<QString> fresh =
-            PanelOperations(s.platform(), s.prompter(), s.folders, s.settings, s.loaded()).lookup("F-16", true);
+        const std::optional<QString> fresh = PanelFolders(t.files, s.folders).findContaining("F-16");
         EXPECT_EQ(found, fresh) << "a first lookup finds otherwise";
     }
 }

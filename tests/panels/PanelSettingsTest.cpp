@@ -1,10 +1,10 @@
 #include "panels/PanelSettings.h"
 
-#include "panels/PanelFiles.h"
 #include "panels/PanelRecord.h"
 #include "panels/PanelSetupModel.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "settings/PanelFolder.h"
 
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
@@ -25,7 +25,7 @@ protected:
 
     FakeMonitors& monitors() { return tp.monitors; }
     QString iniPath() const { return tp.iniPath(); }
-    QString folder(const QString& panel) const { return nativePath(PanelFolder(iniPath(), panel)); }
+    QString folder(const QString& panel) const { return nativePath(PanelFolder(iniPath(), panel).path()); }
     QString inFolder(const QString& panel, const QString& file) const { return folder(panel) + u'/' + file; }
 
     void makeFolder(const QString& panel) { QDir().mkpath(folder(panel)); }
@@ -205,8 +205,7 @@ TEST_F(PanelSettingsTest, BackgroundImageCopies)
     makeFolder("P");
     makeFolder("Other");
     TestPlatform::writeBytes(inFolder("Other", "PanelBackgroundImage.png"), "PNG other");
-    const QString otherCopy =
-        PanelFolder(iniPath(), QStringLiteral("Other")) + QStringLiteral("\\PanelBackgroundImage.png");
+    const QString otherCopy = PanelFolder(iniPath(), QStringLiteral("Other")).pictureCopy(QStringLiteral(".png"));
 
     const struct
     {
@@ -392,8 +391,8 @@ TEST_F(PanelSettingsTest, FillStopsAtAFrameColourThatIsNoColour)
 TEST_F(PanelSettingsTest, BothFileRecordsReadBackAsWritten)
 {
     makeFolder(QStringLiteral("R"));
-    const QString panelFile = PanelSettingsFileName(iniPath(), QStringLiteral("R"));
-    const QString backgroundFile = BackgroundSettingsFileName(iniPath(), QStringLiteral("R"));
+    const QString panelFile = PanelFolder(iniPath(), QStringLiteral("R")).settingsFile();
+    const QString backgroundFile = PanelFolder(iniPath(), QStringLiteral("R")).backgroundSettingsFile();
 
     // Every field away from its default, so a key written under one name and read under another shows.
     PanelSettingsFile panel;

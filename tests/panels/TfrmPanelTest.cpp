@@ -2,10 +2,10 @@
 
 #include "app/ProgramViews.h"
 #include "app/QtPrompter.h"
-#include "panels/PanelFiles.h"
 #include "panels/PanelSettings.h"
 #include "panels/PanelSetupModel.h"
 #include "platform/Paths.h"
+#include "settings/PanelFolder.h"
 
 #include "support/GuiScript.h"
 #include "support/ScriptedPrompter.h"
@@ -76,11 +76,11 @@ TEST_F(TfrmPanelTest, ModeChangeAndOkThroughTheRealWindow)
     });
     ASSERT_TRUE(prompter.execDialog(model));
 
-    QDir().mkpath(nativePath(PanelFolder(tp.iniPath(), model.panelName)));
+    QDir().mkpath(nativePath(PanelFolder(tp.iniPath(), model.panelName).path()));
     SavePanelSetup(tp.platform(), tp.iniPath(), model.panelName, model);
-    const QByteArray panel = TestPlatform::readBytes(nativePath(PanelSettingsFileName(tp.iniPath(), "Hornet")));
+    const QByteArray panel = TestPlatform::readBytes(nativePath(PanelFolder(tp.iniPath(), "Hornet").settingsFile()));
     const QByteArray background =
-        TestPlatform::readBytes(nativePath(BackgroundSettingsFileName(tp.iniPath(), "Hornet")));
+        TestPlatform::readBytes(nativePath(PanelFolder(tp.iniPath(), "Hornet").backgroundSettingsFile()));
     EXPECT_TRUE(panel.contains("PanelName=Hornet\r\n"));
     EXPECT_TRUE(panel.contains("PanelMonitor=0\r\n"));
     EXPECT_TRUE(panel.contains("No_of_Screens=2\r\n"));

@@ -6,6 +6,7 @@
 #include "instruments/InstrumentListOps.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/ProfileIni.h"
+#include "settings/PanelFolder.h"
 #include "support/TestPlatform.h"
 
 #include <QDir>
@@ -37,7 +38,7 @@ TEST_P(TornSave, TheFileIsAlwaysTheOldOrTheNewOneWhole)
     if (kind == u"list") {
         for (int v = 0; v < 2; ++v)
             versions[v] = formatInstrumentList(tornsave::rows(v), tornsave::kSettings);
-        file = native(InstrumentListFileName(folder, tornsave::kPanel));
+        file = native(PanelFolder(folder, tornsave::kPanel).listFile());
         QDir().mkpath(QFileInfo(file).path());
     } else if (kind == u"ini") {
         QByteArray base;
