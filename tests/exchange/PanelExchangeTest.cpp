@@ -242,6 +242,23 @@ TEST(PanelExchange, ImportRefusesNamesTooLongForTheChooserOrTheDisk)
     EXPECT_EQ(pc.filesIn("Cockpit"), before);
 }
 
+// Made on Windows, where "COCKPIT.INI" is the panel's "Cockpit.ini": imported under a new name, the panel keeps
+// its settings instead of getting a bare settings file beside them.
+TEST(PanelExchange, ImportRenamesOwnFilesWrittenInOtherLetterCase)
+{
+    Pc pc;
+    const QString made = pc.t.root() + "/made";
+    TestPlatform::writeBytes(made + "/Cockpit.cfg", kRow);
+    TestPlatform::writeBytes(made + "/COCKPIT.INI", "[Config]\r\nPanelName=Cockpit\r\nPanelMonitor=1\r\n");
+    PanelArchive(pc.t.files).CompressDirectory(made, false, pc.out("Trainer.vrx"));
+
+    EXPECT_TRUE(pc.importFrom(pc.out("Trainer.vrx"))) << pc.prompter.messageTexts().join('|').toStdString();
+
+    EXPECT_EQ(pc.filesIn("Trainer"), Files({{"Trainer.cfg", kRow.toStdString()},
+                                            {"Trainer.ini", "[Config]\r\nPanelName=Trainer\r\nPanelMonitor=1\r\n"}}));
+    EXPECT_EQ(pc.s.loaded().record().Monitor, "1");
+}
+
 TEST(PanelExchange, FailedImportLeavesNothingBehind)
 {
     Pc pc;
