@@ -160,7 +160,7 @@ void MainController::FormClose()
             errors << QString::fromLocal8Bit(e.what());
         }
     };
-    save([&] { m_seams->SaveInstrumentList(s.loaded().name()); });
+    save([&] { m_seams->SaveLoadedPanel(s.loaded()); });
     save([&] { s.settingsFile().SaveLastPanelUsed(s.loaded().lastUsedName()); });
     errors.removeDuplicates();
     if (!errors.isEmpty())

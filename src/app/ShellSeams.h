@@ -13,7 +13,8 @@ public:
 
     // Opens the start-up panel into `panel`, repaired, reporting one that is missing. False when not found.
     virtual bool OpenPanel(LoadedPanel& panel, const QString& name) = 0;
-    virtual void SaveInstrumentList(const QString& name) = 0;
+    // The loaded panel's rows go to its list file.
+    virtual void SaveLoadedPanel(LoadedPanel& panel) = 0;
     virtual void CreateProcessList() = 0;
     virtual void DestroyProcessList() = 0;
     virtual void StartControlListener() = 0;

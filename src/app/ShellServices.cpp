@@ -1,7 +1,6 @@
 #include "ShellServices.h"
 
 #include "Session.h"
-#include "instruments/InstrumentListOps.h"
 #include "platform/Platform.h"
 
 ShellServices::ShellServices(Session& s)
@@ -23,10 +22,9 @@ bool ShellServices::OpenPanel(LoadedPanel& panel, const QString& name)
     return panel.open(name, {.repair = true});
 }
 
-void ShellServices::SaveInstrumentList(const QString& name)
+void ShellServices::SaveLoadedPanel(LoadedPanel& panel)
 {
-    ::SaveInstrumentList(*m_session.platform().files, m_session.folders.IniPath, name, m_session.loaded().instruments(),
-                         {m_session.settings.FlightSimIPAddress, m_session.settings.FlightSimPort});
+    panel.save();
 }
 
 void ShellServices::CreateProcessList()

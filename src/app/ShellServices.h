@@ -28,7 +28,7 @@ public:
     LayoutController& layout() { return m_layout; }
 
     bool OpenPanel(LoadedPanel& panel, const QString& name) override;
-    void SaveInstrumentList(const QString& name) override;
+    void SaveLoadedPanel(LoadedPanel& panel) override;
     void CreateProcessList() override;
     void DestroyProcessList() override;
     void StartControlListener() override;

@@ -3,7 +3,6 @@
 #include "AircraftRule.h"
 #include "RecordLookahead.h"
 #include "RunControl.h"
-#include "StartRule.h"
 #include "net/ControlListener.h"
 #include "panels/LoadedPanel.h"
 #include "platform/Prompter.h"
@@ -116,8 +115,7 @@ void RemoteControl::handleRecord(const ControlRecord& record)
         return;
     case ControlRecord::Start:
         // As the Start button.
-        if (canStart(m_run.isRunning(), m_loaded.isLoaded()))
-            m_run.aStartPanelExecute();
+        m_run.aStartPanelExecute();
         return;
     case ControlRecord::Aircraft:
         break;

@@ -1,6 +1,6 @@
 #include "RunControl.h"
-
 #include "MonitorCheck.h"
+#include "StartRule.h"
 #include "net/AdapterChooser.h"
 #include "net/LocalAddresses.h"
 #include "panels/LoadedPanel.h"
@@ -108,6 +108,9 @@ bool RunControl::monitorsAccepted()
 
 void RunControl::aStartPanelExecute()
 {
+    // Whoever asks (the ribbon, a control record, the command line), Start needs a panel and none running.
+    if (!canStart(m_running, m_loaded.isLoaded()))
+        return;
     // The questions wait for the user; the program may have been closed, or be closing, meanwhile.
     if (!chooseLocalAddress() || !monitorsAccepted() || m_closed || m_prompter.ending())
         return;

@@ -35,6 +35,7 @@ public:
     // so a Start still waiting in one of its dialogs ends without starting anything.
     void DestroyProcessList();
 
+    // Nothing without a loaded panel or while one runs.
     void aStartPanelExecute();
     void aStopPanelExecute();
 

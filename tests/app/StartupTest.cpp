@@ -147,7 +147,7 @@ TEST_F(Startup, CloseEndsControlRecordsThenSavesThenStopsThenClosesTheListener)
     seams.running = true;
     seams.calls.clear();
     controller->FormClose();
-    EXPECT_EQ(seams.calls, QStringList({"EndControlDelivery", "SaveInstrumentList(Last)", "StopPanel",
+    EXPECT_EQ(seams.calls, QStringList({"EndControlDelivery", "SaveLoadedPanel(Last)", "StopPanel",
                                         "DestroyProcessList", "StopControlListener"}));
     EXPECT_TRUE(TestPlatform::readBytes(t.settingsFile()).contains("LastPanelUsed=Last\r\n"));
 }
@@ -168,7 +168,7 @@ TEST_F(Startup, AFailedSaveIsShownOnceAndTheCloseGoesOn)
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0], "Unable to write to list");
     EXPECT_EQ(lines[1], "Unable to write to " + nativePath(t.root() + "/appdata/Brondix/HarvolmPRO/varnolt.ini"));
-    EXPECT_EQ(seams.calls, QStringList({"EndControlDelivery", "SaveInstrumentList(Last)", "StopPanel",
+    EXPECT_EQ(seams.calls, QStringList({"EndControlDelivery", "SaveLoadedPanel(Last)", "StopPanel",
                                         "DestroyProcessList", "StopControlListener"}));
     EXPECT_TRUE(controller->closed());
 

@@ -91,7 +91,7 @@ struct SignalWhileOpen : ::testing::Test
     static QWidget* modal() { return QApplication::activeModalWidget(); }
     static const QStringList& closeSequence()
     {
-        static const QStringList calls = {"EndControlDelivery", "SaveInstrumentList(Cockpit)", "DestroyProcessList",
+        static const QStringList calls = {"EndControlDelivery", "SaveLoadedPanel(Cockpit)", "DestroyProcessList",
                                           "StopControlListener"};
         return calls;
     }

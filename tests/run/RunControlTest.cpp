@@ -228,6 +228,24 @@ TEST_F(StartPanel, AnEmptyPanelStillRuns)
     EXPECT_FALSE(run.isRunning());
 }
 
+// Start asks its own question, whoever calls it: without a loaded panel, or while one runs, nothing happens.
+TEST_F(StartPanel, StartsOnlyALoadedPanelThatIsNotRunning)
+{
+    s.loaded().record().Name.clear();
+    run.aStartPanelExecute();
+    expectUntouched();
+    EXPECT_TRUE(prompter.messages.empty());
+
+    s.loaded().record().Name = QStringLiteral("Cockpit");
+    run.aStartPanelExecute();
+    ASSERT_TRUE(run.isRunning());
+    const QStringList launched = children.launched;
+    const QStringList cursorAfterStart = cursor;
+    run.aStartPanelExecute();
+    EXPECT_EQ(children.launched, launched);
+    EXPECT_EQ(cursor, cursorAfterStart);
+}
+
 TEST_F(StartPanel, AProgramClosedWhileStartWaitsForTheUserStartsNothing)
 {
     // The close arrives while the adapter chooser is open (a termination signal, a datagram-driven start).

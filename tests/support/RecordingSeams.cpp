@@ -17,9 +17,9 @@ bool RecordingSeams::OpenPanel(LoadedPanel& panel, const QString& name)
     return true;
 }
 
-void RecordingSeams::SaveInstrumentList(const QString& name)
+void RecordingSeams::SaveLoadedPanel(LoadedPanel& panel)
 {
-    calls << QStringLiteral("SaveInstrumentList(%1)").arg(name);
+    calls << QStringLiteral("SaveLoadedPanel(%1)").arg(panel.name());
     if (failSave)
         throw VarnoltError(QStringLiteral("Unable to write to list"));
 }

@@ -17,7 +17,7 @@ public:
 
     // A panel of `existingPanels` opens with no rows and default settings.
     bool OpenPanel(LoadedPanel& panel, const QString& name) override;
-    void SaveInstrumentList(const QString& name) override;
+    void SaveLoadedPanel(LoadedPanel& panel) override;
     void CreateProcessList() override { calls << QStringLiteral("CreateProcessList"); }
     void DestroyProcessList() override { calls << QStringLiteral("DestroyProcessList"); }
     void StartControlListener() override { calls << QStringLiteral("StartControlListener"); }
