@@ -1,7 +1,6 @@
 // Drawing the layout view of a 64-instrument panel on two monitors: time per repaint and per drag step
 // (move the mouse, draw again), against a bare QWidget that paints the same 64 labelled rectangles. Prints
 // the median of each, and ours over the anchor.
-#include "settings/Folders.h"
 #include "app/Session.h"
 #include "layout/LayoutController.h"
 #include "layout/LayoutView.h"
@@ -13,6 +12,8 @@
 #include "platform/Platform.h"
 #include "platform/ProfileIni.h"
 #include "platform/Prompter.h"
+#include "settings/Folders.h"
+#include "settings/PanelFolder.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -119,7 +120,7 @@ int main(int argc, char** argv)
     s.folders = ResolveFolders(env, files);
 
     // A panel of 64 gauges, half on each monitor.
-    const QString folder = PanelFolder(s.folders.IniPath, QStringLiteral("Bench"));
+    const QString folder = PanelFolder(s.folders.IniPath, QStringLiteral("Bench")).path();
     files.createFolder(folder);
     QByteArray list;
     for (int i = 0; i < Instruments; ++i) {

@@ -1,10 +1,10 @@
 #include "ProgramStatus.h"
 
-#include "AppSettings.h"
 #include "net/ControlListener.h"
 #include "panels/LoadedPanel.h"
 #include "run/RemoteControl.h"
 #include "run/RunControl.h"
+#include "settings/AppSettings.h"
 
 ProgramStatus::ProgramStatus(const AppSettings& settings, const ControlListener& listener, RemoteControl& remote,
                              RunControl& run, LoadedPanel& loaded, QObject* parent)

@@ -2,7 +2,7 @@
 
 #include "panels/PanelFiles.h"
 #include "platform/Convert.h"
-#include "platform/Paths.h"
+#include "settings/PanelFolder.h"
 
 #include <algorithm>
 #include <cmath>
@@ -115,7 +115,7 @@ QStringList FitPlan::files() const
     return paths;
 }
 
-FitPlan planFit(const IniService& ini, const PanelLayout& layout, const QString& panelFolder, const QString& panelName)
+FitPlan planFit(const IniService& ini, const PanelLayout& layout, const PanelFolder& folder)
 {
     FitPlan plan;
     const std::vector<QRect>& monitors = layout.monitors;
@@ -125,8 +125,8 @@ FitPlan planFit(const IniService& ini, const PanelLayout& layout, const QString&
     int needed = 0;
     for (const PlacedWindow& w : layout.windows)
         needed = std::max(needed, w.place.monitor + 1);
-    const QString settingsFile = joinPath(panelFolder, panelName + QStringLiteral(".ini"));
-    const QString backgroundFile = joinPath(panelFolder, BackgroundSettingsName);
+    const QString settingsFile = folder.settingsFile();
+    const QString backgroundFile = folder.backgroundSettingsFile();
     const int panelMonitor = readIniInt(ini, settingsFile, Config, QStringLiteral("PanelMonitor"), 0);
     const int backgroundMonitor = readIniInt(ini, backgroundFile, Settings, QStringLiteral("Monitor"), 0);
     const int backgroundMode = readIniInt(ini, backgroundFile, Settings, QStringLiteral("SizeType"), 0);

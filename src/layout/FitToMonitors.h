@@ -32,7 +32,7 @@ struct FitPlan
 // a window that would then lie on no monitor is pulled fully onto the nearest one. The background follows its
 // mode (whole desktop, one monitor, or its own rectangle pulled on screen), and the panel's stored monitors
 // become the PC's.
-FitPlan planFit(const IniService& ini, const PanelLayout& layout, const QString& panelFolder, const QString& panelName);
+FitPlan planFit(const IniService& ini, const PanelLayout& layout, const PanelFolder& folder);
 
 // Writes the plan's keys, each file replaced once.
 void applyFit(IniService& ini, const FitPlan& plan);

@@ -1,13 +1,13 @@
 #include "LayoutController.h"
 
 #include "Placing.h"
-#include "settings/Folders.h"
 #include "panels/LoadedPanel.h"
 #include "platform/FileSystem.h"
 #include "platform/Monitors.h"
 #include "platform/Paths.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
+#include "settings/Folders.h"
 
 namespace {
 
@@ -57,12 +57,15 @@ void LayoutController::scheduleRefresh()
 
 void LayoutController::onPanelChanged()
 {
-    const QString folder = m_loaded.isLoaded() ? PanelFolder(m_folders.IniPath, m_loaded.name()) : QString();
-    if (folder != m_panelFolder) {
+    std::optional<PanelFolder> folder;
+    if (m_loaded.isLoaded())
+        folder.emplace(m_folders.IniPath, m_loaded.name());
+    const auto pathOf = [](const std::optional<PanelFolder>& f) { return f ? f->path() : QString(); };
+    if (pathOf(folder) != pathOf(m_panelFolder)) {
         // The steps belong to the files of the panel they were made on.
         m_history.clear();
-        m_panelFolder = folder;
     }
+    m_panelFolder = folder;
     refresh();
 }
 
@@ -81,11 +84,11 @@ void LayoutController::refresh()
     m_refresh.stop();
     const std::vector<QRect> monitors =
         m_platform.monitors ? monitorBounds(*m_platform.monitors) : std::vector<QRect>{};
-    if (m_panelFolder.isEmpty())
+    if (!m_panelFolder)
         m_layout = PanelLayout{monitors, {}, {}, {}, 0};
     else
-        m_layout =
-            readPanelLayout(*m_platform.ini, m_panelFolder, m_loaded.record(), m_loaded.instruments().rows(), monitors);
+        m_layout = readPanelLayout(*m_platform.ini, *m_panelFolder, m_loaded.record(), m_loaded.instruments().rows(),
+                                   monitors);
     watchFiles();
     emit changed();
 }
@@ -95,9 +98,9 @@ void LayoutController::watchFiles()
     const QStringList watched = m_watcher.files() + m_watcher.directories();
     if (!watched.isEmpty())
         m_watcher.removePaths(watched);
-    if (m_panelFolder.isEmpty() || !m_platform.files->folderExists(m_panelFolder))
+    if (!m_panelFolder || !m_platform.files->folderExists(m_panelFolder->path()))
         return;
-    QStringList paths{nativePath(m_panelFolder)};
+    QStringList paths{nativePath(m_panelFolder->path())};
     for (const PlacedWindow& w : m_layout.windows)
         paths << nativePath(w.file);
     m_watcher.addPaths(paths);
@@ -143,9 +146,9 @@ void LayoutController::reloadAfterStep()
 
 FitPlan LayoutController::planFit() const
 {
-    if (m_panelFolder.isEmpty())
+    if (!m_panelFolder)
         return {};
-    return ::planFit(*m_platform.ini, m_layout, m_panelFolder, m_loaded.name());
+    return ::planFit(*m_platform.ini, m_layout, *m_panelFolder);
 }
 
 bool LayoutController::applyFit(const FitPlan& plan)

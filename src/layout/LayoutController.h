@@ -3,6 +3,7 @@
 #include "FitToMonitors.h"
 #include "LayoutHistory.h"
 #include "PanelLayout.h"
+#include "settings/PanelFolder.h"
 
 #include <QFileSystemWatcher>
 #include <QObject>
@@ -31,7 +32,7 @@ public:
                      std::function<bool()> running, QObject* parent = nullptr);
 
     const PanelLayout& layout() const { return m_layout; }
-    bool readOnly() const { return m_running() || !m_layout.monitors.size() || m_panelFolder.isEmpty(); }
+    bool readOnly() const { return m_running() || !m_layout.monitors.size() || !m_panelFolder; }
     const LayoutHistory& history() const { return m_history; }
     Prompter& prompter() const { return m_prompter; }
     bool running() const { return m_running(); }
@@ -76,7 +77,7 @@ private:
     const Folders& m_folders;
     LoadedPanel& m_loaded;
     std::function<bool()> m_running;
-    QString m_panelFolder; // stored path; empty without a loaded panel
+    std::optional<PanelFolder> m_panelFolder; // none without a loaded panel
     PanelLayout m_layout;
     LayoutHistory m_history;
     QFileSystemWatcher m_watcher;

@@ -6,7 +6,7 @@
 #include "panels/PanelRecord.h"
 #include "platform/Convert.h"
 #include "platform/IniService.h"
-#include "platform/Paths.h"
+#include "settings/PanelFolder.h"
 
 #include <algorithm>
 #include <climits>
@@ -79,7 +79,7 @@ WindowPlace placeOf(const std::vector<QRect>& monitors, const QRect& desktopRect
     return {index, desktopRect.topLeft() - monitors[index].topLeft()};
 }
 
-PanelLayout readPanelLayout(const IniService& ini, const QString& panelFolder, const PanelRecord& record,
+PanelLayout readPanelLayout(const IniService& ini, const PanelFolder& folder, const PanelRecord& record,
                             const std::vector<InstrumentRow>& rows, std::vector<QRect> monitors)
 {
     PanelLayout layout;
@@ -87,7 +87,7 @@ PanelLayout readPanelLayout(const IniService& ini, const QString& panelFolder, c
     layout.stored = record.Layout;
 
     if (record.ShowBackground) {
-        const QString file = joinPath(panelFolder, BackgroundSettingsName);
+        const QString file = folder.backgroundSettingsFile();
         const int width = readIniInt(ini, file, QStringLiteral("Settings"), QStringLiteral("Width"), 800);
         const int height = readIniInt(ini, file, QStringLiteral("Settings"), QStringLiteral("Height"), 600);
         const int top = readIniInt(ini, file, PositionSection, QStringLiteral("Top"), 0);
@@ -101,7 +101,7 @@ PanelLayout readPanelLayout(const IniService& ini, const QString& panelFolder, c
         if (row.isApplication())
             continue;
         PlacedWindow w;
-        w.file = InstrumentPositionFileName(panelFolder, row);
+        w.file = InstrumentPositionFileName(folder, row);
         const std::optional<int> x = readInt(ini, w.file, PositionSection, QStringLiteral("X"));
         const std::optional<int> y = readInt(ini, w.file, PositionSection, QStringLiteral("Y"));
         if (!x || !y) {

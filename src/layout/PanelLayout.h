@@ -10,6 +10,7 @@
 #include <vector>
 
 class IniService;
+class PanelFolder;
 struct InstrumentRow;
 struct PanelRecord;
 
@@ -66,5 +67,5 @@ WindowPlace placeOf(const std::vector<QRect>& monitors, const QRect& desktopRect
 
 // Reads what the panel's files say: the background's rectangle and one window per instrument row whose
 // position file holds a place. Application rows have no such file.
-PanelLayout readPanelLayout(const IniService& ini, const QString& panelFolder, const PanelRecord& record,
+PanelLayout readPanelLayout(const IniService& ini, const PanelFolder& folder, const PanelRecord& record,
                             const std::vector<InstrumentRow>& rows, std::vector<QRect> monitors);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "settings/Folders.h"
 #include "app/Session.h"
 #include "layout/LayoutController.h"
+#include "settings/Folders.h"
 #include "support/LoadPanel.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"

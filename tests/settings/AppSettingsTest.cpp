@@ -1,6 +1,6 @@
 #include "settings/AppSettings.h"
-#include "settings/Folders.h"
 #include "platform/Paths.h"
+#include "settings/Folders.h"
 #include "support/TestPlatform.h"
 
 #include <QDir>
