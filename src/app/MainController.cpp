@@ -79,6 +79,15 @@ void MainController::updateActions()
     emit actionsChanged(m_actions);
 }
 
+void MainController::startUp()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    FormCreate();
+    FormShow();
+}
+
 void MainController::FormCreate()
 {
     const Platform& p = m_session.platform();

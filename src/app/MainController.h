@@ -34,8 +34,10 @@ public:
     // Tests put a recording stand-in in place of the real subsystems.
     void setSeams(ShellSeams& seams) { m_seams = &seams; }
 
-    void FormCreate();
-    void FormShow();
+    // Start-up, run once by the program entry when the window is shown: the folders and the log, the
+    // settings, the panel the command line names (or the last one used), the listener, and a start asked for.
+    // Its message boxes show over the window; an error ends it there and leaves the window usable.
+    void startUp();
     // A close was asked for (Exit, the window's close button, a termination signal, the end of the session):
     // from now on no control record is handled, so the close never waits behind a storm of them. Runs once.
     void closeRequested();
@@ -87,6 +89,9 @@ signals:
     void actionsChanged(const ActionState& actions);
 
 private:
+    // The two halves of start-up: what needs no settings file, then what reads it.
+    void FormCreate();
+    void FormShow();
     bool hasOneArgument() const { return m_arguments.size() == 1; }
     void updateActions();
     void wireLog();
@@ -102,6 +107,7 @@ private:
     QStringList m_arguments;
     QString m_bannerImagePath;
     ActionState m_actions;
+    bool m_started = false;
     bool m_closeRequested = false;
     bool m_closed = false;
 };

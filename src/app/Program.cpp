@@ -72,8 +72,10 @@ int runProgram(QApplication& app, const ProgramOptions& options)
     int exitCode = 0;
     // Ended before the window was shown: nothing was loaded, so nothing is saved over what the files hold.
     if (!closer.requested()) {
-        // Start-up runs here, its message boxes included.
         frmMain.show();
+        // Over the shown window, so its message boxes have their owner; a close asked for meanwhile is done
+        // once it is over.
+        controller.startUp();
         if (closer.requested()) {
             frmMain.close();
         } else {

@@ -200,8 +200,6 @@ TfrmMain::TfrmMain(MainController& controller, QWidget* parent)
     applyActionState(controller.actions());
     connect(&controller.status(), &ProgramStatus::changed, this, &TfrmMain::showStatus);
     showStatus(controller.status().texts());
-
-    m_controller.FormCreate();
 }
 
 QAction* TfrmMain::action(const QString& objectName) const
@@ -415,7 +413,6 @@ void TfrmMain::showEvent(QShowEvent* event)
     fitOnScreen(*this);
     m_statusPanels[2]->setText(m_controller.versionText());
     m_ribbon->setCurrentTab(OperationTab);
-    m_controller.FormShow();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)

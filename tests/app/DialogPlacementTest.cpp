@@ -39,6 +39,7 @@ TEST(DialogPlacement, DialogsOpenOverTheMainWindowWithRoomForTheirTitle)
     TfrmMain window(controller);
     prompter.setOwner(&window);
     window.show();
+    controller.startUp();
     const QPoint centre = window.frameGeometry().center();
 
     bool seen = false;

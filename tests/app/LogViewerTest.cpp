@@ -20,6 +20,7 @@ TEST(LogViewer, TheMenuEntryShowsTheLogAndRefreshReadsItAgain)
     TfrmMain window(controller);
     prompter.setOwner(&window);
     window.show();
+    controller.startUp();
 
     bool seen = false;
     whenOpen<TfrmLog>([&](TfrmLog* d) {

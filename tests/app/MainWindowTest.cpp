@@ -37,6 +37,7 @@ struct MainWindow : ::testing::Test
         controller.setSeams(seams);
         window = std::make_unique<TfrmMain>(controller);
         window->show();
+        controller.startUp();
     }
     QString caption(const char* action) { return window->action(QString::fromLatin1(action))->text(); }
 };
@@ -136,6 +137,7 @@ TEST_F(MainWindow, EnablingFollowsLoadedAndRunningState)
 {
     window = std::make_unique<TfrmMain>(controller); // the real subsystems: the window follows Start and Stop
     window->show();
+    controller.startUp();
     EXPECT_FALSE(window->action("aStartPanel")->isEnabled()) << "no panel loaded";
     EXPECT_FALSE(window->action("aStopPanel")->isEnabled());
     EXPECT_FALSE(window->action("aSendToMonitor")->isEnabled()) << "one monitor";
@@ -174,6 +176,7 @@ TEST_F(MainWindow, StartMinimisesAndRestoringTheWindowStops)
 {
     window = std::make_unique<TfrmMain>(controller); // the real subsystems behind it
     window->show();
+    controller.startUp();
     Session& s = controller.session();
     TestPlatform::writeBytes(t.panelFolder("Cockpit") + "/Cockpit.cfg", "");
     loadPanel(s.loaded(), "Cockpit");
@@ -282,6 +285,7 @@ TEST_F(MainWindow, APortInUseIsSaidInTheStatusLine)
     TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nListenPort=" + port.toLatin1() + "\r\n");
     window = std::make_unique<TfrmMain>(controller); // the real listener
     window->show();
+    controller.startUp();
 
     EXPECT_EQ(window->statusLine()->text(),
               QStringLiteral("Control port %1 is in use by another program (is Varnolt already running?): control "

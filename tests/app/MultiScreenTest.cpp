@@ -48,6 +48,7 @@ TEST(MultiScreen, MonitorsAreMeasuredInDevicePixelsAtEveryScale)
     controller.setSeams(seams);
     TfrmMain window(controller);
     window.show();
+    controller.startUp();
     EXPECT_TRUE(window.action("aSendToMonitor")->isEnabled());
     const MonitorLayout& layout = controller.session().StartupLayout;
     EXPECT_EQ(layout.ScreenCount, 2);
@@ -99,6 +100,7 @@ TEST(MultiScreen, EveryDialogFitsTheScreen)
     controller.setSeams(seams);
     TfrmMain window(controller);
     window.show();
+    controller.startUp();
     expectOnScreen(&window, "main window");
 
     QtPrompter prompter(programViews(), &window);

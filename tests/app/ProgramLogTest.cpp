@@ -26,9 +26,8 @@ TEST(ProgramLog, AStormOfRecordsCostsOneSummaryLine)
     TestPlatform t;
     ScriptedPrompter prompter;
     MainController controller(t.platform(), prompter, {});
-    controller.FormCreate();
     TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nListenPort=0\r\n");
-    controller.FormShow();
+    controller.startUp();
 
     // With panel switching off an aircraft record changes only the caption: a storm that costs little to handle.
     std::vector<ControlRecord> storm;

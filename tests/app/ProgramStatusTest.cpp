@@ -20,16 +20,12 @@ struct Copy
     ScriptedPrompter prompter;
     std::unique_ptr<MainController> controller;
 
-    Copy()
-    {
-        controller = std::make_unique<MainController>(t.platform(children), prompter, QStringList{});
-        controller->FormCreate();
-    }
+    Copy() { controller = std::make_unique<MainController>(t.platform(children), prompter, QStringList{}); }
     void start(const QString& listenPort, const QByteArray& lastPanel = {})
     {
         TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nLastPanelUsed=" + lastPanel +
                                                        "\r\nListenPort=" + listenPort.toLatin1() + "\r\n");
-        controller->FormShow();
+        controller->startUp();
     }
     const StatusTexts& texts() { return controller->status().texts(); }
     quint16 port() { return controller->services().listener().boundPort(); }
@@ -91,6 +87,7 @@ TEST(ProgramStatus, FollowsTheRecordsTheAircraftAndTheProgramsThatEnd)
     row.field(InstrumentRow::PathName) = QStringLiteral("Instruments_Standard\\P@Airspeed.exe");
     InstrumentListModel rows(copy.t.locale);
     rows.setRows({row, row});
+    ASSERT_TRUE(QDir().mkpath(copy.t.panelFolder("Cockpit")));
     SaveInstrumentList(copy.t.files, copy.t.iniPath(), QStringLiteral("Cockpit"), rows,
                        {QStringLiteral("255.255.255.255"), QStringLiteral("45000")});
     copy.start(QStringLiteral("0"), "Cockpit");
@@ -124,7 +121,7 @@ TEST(ProgramStatus, ASettingsFolderThatCannotBeCreatedIsSaidAndTheLogStaysOff)
     TestPlatform::writeBytes(t.root() + "/file", "not a folder");
     t.env.appData = t.root() + "/file/appdata";
     MainController controller(t.platform(), prompter, {});
-    controller.FormCreate();
+    controller.startUp();
     EXPECT_EQ(controller.status().texts().problem,
               "The settings folder \"" + QDir::toNativeSeparators(t.root() + "/file/appdata/Brondix/HarvolmPRO") +
                   "\" cannot be created: settings and panels cannot be saved.");

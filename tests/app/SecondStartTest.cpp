@@ -32,6 +32,7 @@ struct SecondStart : ::testing::Test
         TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nLastPanelUsed=Last\r\n");
         window = std::make_unique<TfrmMain>(controller);
         window->show();
+        controller.startUp();
         seams.calls.clear();
     }
     QAction* trayAction(TrayIcon& tray, const char* name)

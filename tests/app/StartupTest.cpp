@@ -23,9 +23,8 @@ struct Startup : ::testing::Test
     {
         controller = std::make_unique<MainController>(t.platform(), prompter, arguments);
         controller->setSeams(seams);
-        controller->FormCreate();
         TestPlatform::writeBytes(t.settingsFile(), settings);
-        controller->FormShow();
+        controller->startUp();
     }
     Session& session() { return controller->session(); }
 };

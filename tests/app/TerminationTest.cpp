@@ -53,6 +53,7 @@ struct SignalWhileOpen : ::testing::Test
         closer = std::make_unique<CloseOnSignal>(prompter, *controller, *window);
         g_closer = closer.get();
         window->show();
+        controller->startUp();
         closer->setMessageLoopRunning();
         seams.calls.clear();
     }

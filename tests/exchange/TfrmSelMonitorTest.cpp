@@ -50,6 +50,7 @@ TEST(TfrmSelMonitor, RibbonActionsReachSendToExportAndImport)
     t.monitors.screens.push_back(QRect(1920, 0, 1280, 1024)); // Send To needs a second monitor
     TfrmMain window(controller);
     window.show();
+    controller.startUp();
     controller.session().loaded().record().Name = "P";
     const QString folder = t.panelFolder("P");
     TestPlatform::writeBytes(folder + "/A1.ini", "[Position]\r\nMonitor=0\r\n");

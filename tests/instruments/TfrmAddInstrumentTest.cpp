@@ -51,6 +51,7 @@ TEST(TfrmAddInstrument, AddThenEditThroughTheRealWindows)
     TfrmMain window(controller);
     prompter.setOwner(&window);
     window.show();
+    controller.startUp();
     TestPlatform::writeBytes(tp.panelFolder("Cockpit") + "/Cockpit.cfg", "");
     loadPanel(controller.session().loaded(), "Cockpit");
 

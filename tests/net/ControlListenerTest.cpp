@@ -414,10 +414,9 @@ TEST(ListenerAtStartUp, ABadListenPortEndsStartUpBeforeTheAutomaticStart)
     TestPlatform t;
     ScriptedPrompter prompter;
     MainController controller(t.platform(), prompter, {"start"});
-    controller.FormCreate();
     TestPlatform::writeBytes(t.panelFolder("Cockpit") + "/Cockpit.cfg", "");
     TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nLastPanelUsed=Cockpit\r\nListenPort=4800O\r\n");
-    controller.FormShow();
+    controller.startUp();
     EXPECT_EQ(prompter.messageTexts(), QStringList{"'4800O' is not a valid integer value"});
     EXPECT_EQ(controller.session().loaded().record().Name, "Cockpit");
     EXPECT_FALSE(controller.actions().stopEnabled);

@@ -48,8 +48,7 @@ struct NetworkDialogs : ::testing::Test
 TEST_F(NetworkDialogs, NetworkConfigFromTheRibbonFollowsTheSwitchAndSavesOnlyOnOk)
 {
     TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nAutoStart=yes\r\nListenPort=48000\r\n");
-    controller.session().settingsFile().LoadAppSettings(controller.session().settings,
-                                                        controller.session().LocalIPAddressToUse);
+    controller.startUp();
     const QByteArray before = settingsFile();
 
     // Cancel (Escape) after edits changes nothing.

@@ -123,8 +123,7 @@ TEST(LoadedPanel, AFailedOpenLeavesThePreviousPanelWhole)
             m.writePanel("Bad", c.failure);
             TestPlatform::writeBytes(m.t.settingsFile(), "[Config]\r\nLastPanelUsed=Bad\r\nListenPort=0\r\n");
             MainController controller(m.t.platform(), m.prompter, {});
-            controller.FormCreate();
-            controller.FormShow();
+            controller.startUp();
             const Session& started = controller.session();
             ASSERT_EQ(m.prompter.messages.size(), 1u);
             EXPECT_EQ(started.loaded().record().Name, "");

@@ -280,8 +280,7 @@ TEST(PanelNames, StartUpRefusesNamesThatBreakTheRule)
                 if (onCommandLine)
                     arguments << QString::fromUtf8(name);
                 MainController controller(w.t.platform(), w.prompter, arguments);
-                controller.FormCreate();
-                controller.FormShow();
+                controller.startUp();
                 const LoadedPanel& loaded = controller.session().loaded();
                 EXPECT_FALSE(loaded.isLoaded());
                 EXPECT_EQ(loaded.instruments().count(), 0);

@@ -312,7 +312,7 @@ TEST_F(PanelOps, StartFollowsThePanelEachOperationLeavesLoaded)
         SCOPED_TRACE(c.what);
         makePanel("A"); // again after Delete
         MainController controller(platform, prompter, {});
-        controller.FormCreate();
+        controller.startUp();
         if (c.loadedBefore)
             loadPanel(controller.session().loaded(), "A");
         ASSERT_EQ(controller.actions().startEnabled, c.loadedBefore);
@@ -431,8 +431,7 @@ TEST_F(PanelOps, StartUpLoadsTheLastPanelOrReportsItMissing)
     TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nLastPanelUsed=Cockpit\r\n");
     {
         MainController controller(t.platform(), prompter, {});
-        controller.FormCreate();
-        controller.FormShow();
+        controller.startUp();
         EXPECT_EQ(controller.session().loaded().record().Name, "Cockpit");
         EXPECT_EQ(controller.session().loaded().instruments().count(), 1);
         EXPECT_TRUE(controller.actions().startEnabled);
@@ -440,8 +439,7 @@ TEST_F(PanelOps, StartUpLoadsTheLastPanelOrReportsItMissing)
     }
     TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nLastPanelUsed=X\r\n");
     MainController controller(t.platform(), prompter, {});
-    controller.FormCreate();
-    controller.FormShow();
+    controller.startUp();
     EXPECT_EQ(prompter.messageTexts(), QStringList({"Panel X configuration is missing! - Create Panel again"}));
     EXPECT_EQ(controller.session().loaded().record().Name, "");
     EXPECT_FALSE(controller.actions().startEnabled);
@@ -452,8 +450,7 @@ TEST_F(PanelOps, StartUpWithAnUnreadableListLoadsNoPanel)
     makePanel("Broken", kRow + "\"short\"\r\n");
     TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nLastPanelUsed=Broken\r\n");
     MainController controller(t.platform(), prompter, {"start"});
-    controller.FormCreate();
-    controller.FormShow();
+    controller.startUp();
     EXPECT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(controller.session().loaded().record().Name, "");
     EXPECT_EQ(controller.session().loaded().instruments().count(), 0);
