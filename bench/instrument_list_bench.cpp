@@ -2,7 +2,7 @@
 // on a real file, with the sorted insert into the list model.
 #include "instruments/InstrumentListFile.h"
 #include "instruments/InstrumentListModel.h"
-#include "instruments/InstrumentListOps.h"
+#include "instruments/InstrumentListStore.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/LocaleService.h"
 

@@ -4,7 +4,7 @@
 #include "ProgramLog.h"
 #include "ProgramStatus.h"
 #include "Session.h"
-#include "ShellServices.h"
+#include "Subsystems.h"
 
 #include <QObject>
 #include <QStringList>
@@ -25,14 +25,14 @@ public:
 
     Session& session() { return m_session; }
     const Session& session() const { return m_session; }
-    ShellServices& services() { return m_services; }
+    Subsystems& services() { return m_services; }
     // What runs and what is heard, for the status line.
     ProgramStatus& status() { return m_status; }
     // The log file of the settings folder; off when that cannot be written.
     ProgramLog& log() { return m_log; }
 
     // Tests put a recording stand-in in place of the real subsystems.
-    void setSeams(ShellSeams& seams) { m_seams = &seams; }
+    void setSeams(SubsystemSeams& seams) { m_seams = &seams; }
 
     // Start-up, run once by the program entry when the window is shown: the folders and the log, the
     // settings, the panel the command line names (or the last one used), the listener, and a start asked for.
@@ -97,13 +97,13 @@ private:
     void wireLog();
 
     Session m_session;
-    ShellServices m_services;
+    Subsystems m_services;
     ProgramStatus m_status;
     StatusTexts m_loggedStatus;
     QString m_loggedPanel;
     // After everything its hooks read: it goes first, and its hooks with it.
     ProgramLog m_log;
-    ShellSeams* m_seams;
+    SubsystemSeams* m_seams;
     QStringList m_arguments;
     QString m_bannerImagePath;
     ActionState m_actions;

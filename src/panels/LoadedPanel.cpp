@@ -2,7 +2,7 @@
 
 #include "PanelSettings.h"
 #include "instruments/InstrumentCatalogue.h"
-#include "instruments/InstrumentListOps.h"
+#include "instruments/InstrumentListStore.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"

@@ -1,7 +1,7 @@
 #include "PanelOperations.h"
 
 #include "PanelChooser.h"
-#include "instruments/InstrumentListOps.h"
+#include "instruments/InstrumentListStore.h"
 #include "panels/PanelSettings.h"
 #include "panels/PanelSetupModel.h"
 #include "platform/Errors.h"

@@ -1,5 +1,5 @@
 #include "app/MainController.h"
-#include "instruments/InstrumentListOps.h"
+#include "instruments/InstrumentListStore.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 #include "support/Wait.h"

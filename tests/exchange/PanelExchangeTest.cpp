@@ -1,7 +1,7 @@
 #include "exchange/PanelExchange.h"
 #include "app/Session.h"
 #include "exchange/PanelArchive.h"
-#include "instruments/InstrumentListOps.h"
+#include "instruments/InstrumentListStore.h"
 #include "panels/PanelOperations.h"
 #include "panels/PanelSettings.h"
 #include "settings/Folders.h"

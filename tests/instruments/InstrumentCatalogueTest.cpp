@@ -1,5 +1,5 @@
 #include "instruments/InstrumentCatalogue.h"
-#include "instruments/InstrumentListOps.h"
+#include "instruments/InstrumentListStore.h"
 
 #include "instruments/InstrumentListModel.h"
 #include "platform/Paths.h"

@@ -1,5 +1,5 @@
 #include "instruments/InstrumentListFile.h"
-#include "instruments/InstrumentListOps.h"
+#include "instruments/InstrumentListStore.h"
 
 #include "instruments/InstrumentListModel.h"
 #include "platform/Errors.h"

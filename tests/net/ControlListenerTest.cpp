@@ -1,8 +1,8 @@
 #include "net/ControlListener.h"
 #include "app/MainController.h"
-#include "app/ShellServices.h"
+#include "app/Subsystems.h"
 #include "instruments/InstrumentListModel.h"
-#include "instruments/InstrumentListOps.h"
+#include "instruments/InstrumentListStore.h"
 #include "platform/Errors.h"
 #include "support/LoadPanel.h"
 #include "support/ScriptedPrompter.h"
@@ -64,7 +64,7 @@ struct Listener : ::testing::Test
     ScriptedProcesses children;
     ScriptedPrompter prompter;
     Session s{t.platform(children), prompter};
-    ShellServices services{s};
+    Subsystems services{s};
     QUdpSocket sender;
     int syncs = 0;
 

@@ -1,8 +1,8 @@
 // The real listener under a flood on loopback: nothing lost that a bare receive loop would keep, every datagram
 // handled in order, the memory taken stays within the queue's bound, and the user is heard in a storm.
 #include "app/Session.h"
-#include "app/ShellServices.h"
-#include "instruments/InstrumentListOps.h"
+#include "app/Subsystems.h"
+#include "instruments/InstrumentListStore.h"
 #include "support/LoadPanel.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
@@ -106,7 +106,7 @@ struct ListenerFlood : ::testing::Test
     ScriptedProcesses children;
     ScriptedPrompter prompter;
     Session s{t.platform(children), prompter};
-    ShellServices services{s};
+    Subsystems services{s};
     // Each datagram names the next aircraft; the document name shows which ones were handled, in which order.
     std::vector<int> handled;
     bool inOrder = true;

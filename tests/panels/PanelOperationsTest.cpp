@@ -2,7 +2,7 @@
 #include "app/MainController.h"
 #include "app/Session.h"
 #include "exchange/PanelArchive.h"
-#include "instruments/InstrumentListOps.h"
+#include "instruments/InstrumentListStore.h"
 #include "panels/PanelChooser.h"
 #include "panels/PanelSettings.h"
 #include "panels/PanelSetupModel.h"

@@ -3,7 +3,7 @@
 #include "TornSaveVersions.h"
 
 #include "exchange/PanelArchive.h"
-#include "instruments/InstrumentListOps.h"
+#include "instruments/InstrumentListStore.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/ProfileIni.h"
 #include "settings/PanelFolder.h"

@@ -6,7 +6,7 @@
 
 #include "exchange/PanelArchive.h"
 #include "instruments/InstrumentListModel.h"
-#include "instruments/InstrumentListOps.h"
+#include "instruments/InstrumentListStore.h"
 #include "platform/LocalFileSystem.h"
 #include "platform/LocaleService.h"
 #include "platform/ProfileIni.h"

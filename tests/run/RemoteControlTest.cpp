@@ -2,8 +2,8 @@
 // Each sequence runs in two programs with the same panels: one handles every record in order, the other gets
 // them all at once; their panels, captions, children and files must end the same.
 #include "app/Session.h"
-#include "app/ShellServices.h"
-#include "instruments/InstrumentListOps.h"
+#include "app/Subsystems.h"
+#include "instruments/InstrumentListStore.h"
 #include "support/LoadPanel.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
@@ -23,7 +23,7 @@ struct Program
     ScriptedProcesses children;
     ScriptedPrompter prompter;
     Session s{t.platform(children), prompter};
-    ShellServices services{s};
+    Subsystems services{s};
 
     Program()
     {

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/ShellSeams.h"
+#include "app/SubsystemSeams.h"
 
 #include <QSet>
 #include <QStringList>
 
 // Records the calls start-up and shutdown make, in order, as "Call(arg)" texts.
-class RecordingSeams : public ShellSeams
+class RecordingSeams : public SubsystemSeams
 {
 public:
     QStringList calls;

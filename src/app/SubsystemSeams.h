@@ -6,10 +6,10 @@ class LoadedPanel;
 
 // What start-up, shutdown and restoring ask of the panel store, the instrument list, run control and the
 // control listener. The program wires the real subsystems behind it; tests record the calls.
-class ShellSeams
+class SubsystemSeams
 {
 public:
-    virtual ~ShellSeams() = default;
+    virtual ~SubsystemSeams() = default;
 
     // Opens the start-up panel into `panel`, repaired, reporting one that is missing. False when not found.
     virtual bool OpenPanel(LoadedPanel& panel, const QString& name) = 0;

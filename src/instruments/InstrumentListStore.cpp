@@ -1,4 +1,4 @@
-#include "InstrumentListOps.h"
+#include "InstrumentListStore.h"
 
 #include "InstrumentCatalogue.h"
 #include "InstrumentListModel.h"

@@ -1,9 +1,9 @@
-#include "ShellServices.h"
+#include "Subsystems.h"
 
 #include "Session.h"
 #include "platform/Platform.h"
 
-ShellServices::ShellServices(Session& s)
+Subsystems::Subsystems(Session& s)
     : m_session(s), m_panels(s.platform(), s.prompter(), s.folders, s.settings, s.loaded()),
       m_run(s.platform(), s.prompter(), s.folders, s.settings, s.LocalIPAddressToUse, s.StartupLayout, s.loaded()),
       m_instruments(s.platform(), s.prompter(), s.folders, s.settings, s.loaded().instruments(),
@@ -17,42 +17,42 @@ ShellServices::ShellServices(Session& s)
     m_run.setMonitorRepair([this] { return m_layout.fitLoadedPanel(); });
 }
 
-bool ShellServices::OpenPanel(LoadedPanel& panel, const QString& name)
+bool Subsystems::OpenPanel(LoadedPanel& panel, const QString& name)
 {
     return panel.open(name, {.repair = true});
 }
 
-void ShellServices::SaveLoadedPanel(LoadedPanel& panel)
+void Subsystems::SaveLoadedPanel(LoadedPanel& panel)
 {
     panel.save();
 }
 
-void ShellServices::CreateProcessList()
+void Subsystems::CreateProcessList()
 {
     m_run.CreateProcessList();
 }
 
-void ShellServices::DestroyProcessList()
+void Subsystems::DestroyProcessList()
 {
     m_run.DestroyProcessList();
 }
 
-void ShellServices::StartControlListener()
+void Subsystems::StartControlListener()
 {
     m_listener.StartControlListener();
 }
 
-void ShellServices::StopControlListener()
+void Subsystems::StopControlListener()
 {
     m_listener.StopControlListener();
 }
 
-void ShellServices::StartPanel()
+void Subsystems::StartPanel()
 {
     m_run.aStartPanelExecute();
 }
 
-void ShellServices::StopPanel()
+void Subsystems::StopPanel()
 {
     m_run.aStopPanelExecute();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ShellSeams.h"
+#include "SubsystemSeams.h"
 #include "exchange/PanelExchange.h"
 #include "exchange/SendToMonitor.h"
 #include "instruments/InstrumentOperations.h"
@@ -13,10 +13,10 @@
 class Session;
 
 // The real subsystems behind the start-up and shutdown calls.
-class ShellServices : public ShellSeams
+class Subsystems : public SubsystemSeams
 {
 public:
-    explicit ShellServices(Session& session);
+    explicit Subsystems(Session& session);
 
     PanelOperations& panels() { return m_panels; }
     RunControl& run() { return m_run; }
