@@ -6,6 +6,7 @@
 #include "panels/PanelSettings.h"
 #include "settings/Folders.h"
 #include "support/LoadPanel.h"
+#include "support/PanelWorld.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SystemProbe.h"
 #include "support/TestPlatform.h"
@@ -35,18 +36,12 @@ QByteArray allBytes()
 }
 
 // One PC: its settings folder, session and exchange.
-struct Pc
+struct Pc : PanelWorld
 {
-    TestPlatform t;
-    ScriptedPrompter prompter;
-    Session s{t.platform(), prompter};
-    PanelOperations ops{s.platform(), s.prompter(), s.folders, s.settings, s.loaded()};
-    PanelExchange exchange{s.platform(), s.prompter(), s.folders, s.loaded()};
     bool busy = false;
 
     Pc()
     {
-        s.folders = ResolveFolders(t.env, t.files);
         QObject::connect(&exchange, &PanelExchange::busyChanged, [this](bool b) { busy = b; });
     }
 

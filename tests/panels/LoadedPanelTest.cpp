@@ -11,6 +11,7 @@
 #include "settings/Folders.h"
 #include "settings/PanelFolder.h"
 #include "support/LoadPanel.h"
+#include "support/PanelWorld.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
@@ -40,19 +41,9 @@ enum class Caller
     AircraftSwitch, // idle, starting with the simulator
 };
 
-struct Machine
+struct Machine : PanelWorld
 {
-    TestPlatform t;
-    ScriptedPrompter prompter;
-    Session s{t.platform(), prompter};
-    PanelOperations ops{s.platform(), s.prompter(), s.folders, s.settings, s.loaded()};
-    PanelExchange exchange{s.platform(), s.prompter(), s.folders, s.loaded()};
-
-    Machine()
-    {
-        s.folders = ResolveFolders(t.env, t.files);
-        TestPlatform::writeBytes(t.root() + "/bin/Instruments_Standard/A@Airspeed.exe", "program");
-    }
+    Machine() { TestPlatform::writeBytes(t.root() + "/bin/Instruments_Standard/A@Airspeed.exe", "program"); }
 
     // The panel's files on disk, good or failing as asked.
     void writePanel(const QString& name, std::optional<Failure> failure = std::nullopt)

@@ -17,6 +17,7 @@
 #include "run/RunControl.h"
 #include "settings/Folders.h"
 #include "support/FileTree.h"
+#include "support/PanelWorld.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TestPlatform.h"
 
@@ -79,17 +80,10 @@ void runCase(const std::function<void()>& body)
 // One PC: the panels Alpha (one row) and Bravo (four), and beside the settings folder what a path leading out
 // of it would reach: Panel_Alpha/../../../../outside/p/q is <root>/outside/p/q, and the files named after
 // such a panel are <root>/outside/p/q.cfg and .ini, holding a row and a monitor no panel has.
-struct World
+struct World : PanelWorld
 {
-    TestPlatform t;
-    ScriptedPrompter prompter;
-    Session s{t.platform(), prompter};
-    PanelOperations ops{s.platform(), s.prompter(), s.folders, s.settings, s.loaded()};
-    PanelExchange exchange{s.platform(), s.prompter(), s.folders, s.loaded()};
-
     World()
     {
-        s.folders = ResolveFolders(t.env, t.files);
         TestPlatform::writeBytes(t.root() + "/bin/Instruments_Standard/A@Airspeed.exe", "program");
         writePanel("Alpha", kRow, "Alpha");
         writePanel("Bravo", kRow + kRow + kRow + kRow, "Bravo");

@@ -10,6 +10,7 @@
 #include "settings/PanelFolder.h"
 #include "settings/PanelFolders.h"
 #include "support/LoadPanel.h"
+#include "support/PanelWorld.h"
 #include "support/ScriptedPrompter.h"
 #include "support/SystemProbe.h"
 #include "support/TestPlatform.h"
@@ -26,18 +27,9 @@ namespace {
 const QByteArray kRow =
     "\"Airspeed\",\"47001\",\"Instruments_Standard\\A@Airspeed.exe\",\"Y\",\"1.2.3.4\",\"45000\",\"1\",\"1\"\r\n";
 
-struct PanelOps : ::testing::Test
+struct PanelOps : ::testing::Test, PanelWorld
 {
-    TestPlatform t;
-    ScriptedPrompter prompter;
-    Session s{t.platform(), prompter};
-    PanelOperations ops{s.platform(), s.prompter(), s.folders, s.settings, s.loaded()};
-
-    PanelOps()
-    {
-        s.folders = ResolveFolders(t.env, t.files);
-        TestPlatform::writeBytes(t.root() + "/bin/Instruments_Standard/A@Airspeed.exe", "program");
-    }
+    PanelOps() { TestPlatform::writeBytes(t.root() + "/bin/Instruments_Standard/A@Airspeed.exe", "program"); }
 
     QString folder(const QString& name) const { return t.panelFolder(name); }
     // A panel as the program writes it: settings, one instrument row, background settings.
