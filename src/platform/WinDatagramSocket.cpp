@@ -1,4 +1,5 @@
 #include "DatagramSocket.h"
+#include "WinUdp.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -36,46 +37,23 @@ bool DatagramSocket::bind(quint16 port)
 {
     close();
     m_error.clear();
-    // Winsock counts its users: this socket is one from here until close().
-    WSADATA data;
-    if (const int failed = ::WSAStartup(MAKEWORD(2, 2), &data)) {
-        ::WSASetLastError(failed);
+    m_fd = openExclusiveUdp(port);
+    if (m_fd < 0) {
         m_error = lastSocketError();
         return false;
     }
-    const SOCKET s = ::WSASocketW(AF_INET, SOCK_DGRAM, IPPROTO_UDP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
-    if (s == INVALID_SOCKET) {
-        m_error = lastSocketError();
-        ::WSACleanup();
-        return false;
-    }
-    m_fd = static_cast<qintptr>(s);
-    const BOOL on = TRUE;
-    ::setsockopt(s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on), sizeof on);
+    // A copy sent to a gauge that has just ended brings back "port unreachable", which would otherwise end the
+    // next receive with an error.
     BOOL reportReset = FALSE;
     DWORD returned = 0;
-    ::WSAIoctl(s, SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0, &returned, nullptr, nullptr);
-    u_long nonBlocking = 1;
-    ::ioctlsocket(s, FIONBIO, &nonBlocking);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (::bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        m_error = lastSocketError();
-        close();
-        return false;
-    }
+    ::WSAIoctl(handle(m_fd), SIO_UDP_CONNRESET, &reportReset, sizeof reportReset, nullptr, 0, &returned, nullptr,
+               nullptr);
     return true;
 }
 
 quint16 DatagramSocket::localPort() const
 {
-    sockaddr_in address{};
-    int length = sizeof address;
-    if (m_fd < 0 || ::getsockname(handle(m_fd), reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        return 0;
-    return ntohs(address.sin_port);
+    return boundUdpPort(m_fd);
 }
 
 void DatagramSocket::requestReceiveBuffer(int bytes)
@@ -116,7 +94,6 @@ void DatagramSocket::close()
 {
     if (m_fd < 0)
         return;
-    ::closesocket(handle(m_fd));
+    closeUdp(m_fd);
     m_fd = -1;
-    ::WSACleanup();
 }

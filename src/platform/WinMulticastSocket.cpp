@@ -1,4 +1,5 @@
 #include "MulticastSocket.h"
+#include "WinUdp.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -20,46 +21,16 @@ MulticastSocket::~MulticastSocket()
 bool MulticastSocket::bind(quint16 port)
 {
     close();
-    m_portInUse = false;
-    // Winsock counts its users: this socket is one from here until close().
-    WSADATA data;
-    if (::WSAStartup(MAKEWORD(2, 2), &data) != 0)
-        return false;
-    const SOCKET s = ::WSASocketW(AF_INET, SOCK_DGRAM, IPPROTO_UDP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
-    if (s == INVALID_SOCKET) {
-        ::WSACleanup();
-        return false;
-    }
-    m_fd = static_cast<qintptr>(s);
-    // Off explicitly: the port must not be shared with another socket. Windows lets a later socket that asks
-    // for sharing take the port over all the same unless this one claims it exclusively.
-    const BOOL off = FALSE;
-    const BOOL on = TRUE;
-    ::setsockopt(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&off), sizeof off);
-    ::setsockopt(s, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&on), sizeof on);
-    u_long nonBlocking = 1;
-    ::ioctlsocket(s, FIONBIO, &nonBlocking);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (::bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        // A port held exclusively by another socket is refused as an access error, not as in use.
-        const int error = ::WSAGetLastError();
-        m_portInUse = error == WSAEADDRINUSE || error == WSAEACCES;
-        close();
-        return false;
-    }
-    return true;
+    m_fd = openExclusiveUdp(port);
+    // A port held exclusively by another socket is refused as an access error, not as in use.
+    const int error = m_fd < 0 ? ::WSAGetLastError() : 0;
+    m_portInUse = error == WSAEADDRINUSE || error == WSAEACCES;
+    return m_fd >= 0;
 }
 
 quint16 MulticastSocket::localPort() const
 {
-    sockaddr_in address{};
-    int length = sizeof address;
-    if (m_fd < 0 || ::getsockname(handle(m_fd), reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        return 0;
-    return ntohs(address.sin_port);
+    return boundUdpPort(m_fd);
 }
 
 bool MulticastSocket::join(quint32 group)
@@ -108,7 +79,6 @@ void MulticastSocket::close()
                      sizeof request);
     }
     m_joined = false;
-    ::closesocket(handle(m_fd));
+    closeUdp(m_fd);
     m_fd = -1;
-    ::WSACleanup();
 }
