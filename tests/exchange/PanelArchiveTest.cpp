@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/LocalFileSystem.h"
 #include "support/SystemProbe.h"
+#include "support/Wait.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -488,7 +489,7 @@ open(sys.argv[2], 'wb').write(out)
 )PY";
     QProcess py;
     py.start(python, {"-c", script, native("ours.vrx"), native("theirs.vrx")});
-    ASSERT_TRUE(py.waitForFinished(30000));
+    ASSERT_TRUE(waitForExit(py, 30000));
     ASSERT_EQ(py.exitCode(), 0) << py.readAllStandardError().constData();
     QStringList seen = QString::fromUtf8(py.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
     seen.sort();

@@ -8,6 +8,7 @@
 #include "platform/ProfileIni.h"
 #include "settings/PanelFolder.h"
 #include "support/TestPlatform.h"
+#include "support/Wait.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -76,7 +77,7 @@ TEST_P(TornSave, TheFileIsAlwaysTheOldOrTheNewOneWhole)
         ASSERT_TRUE(saver.waitForReadyRead(10000)) << "the save loop never saved";
         QThread::usleep(rng.bounded(0, 40000));
         saver.kill(); // SIGKILL, or TerminateProcess on Windows: no chance to finish anything
-        ASSERT_TRUE(saver.waitForFinished(5000));
+        ASSERT_TRUE(waitForExit(saver));
         ASSERT_EQ(saver.exitStatus(), QProcess::CrashExit) << "the save loop ended by itself";
 
         const QByteArray onDisk = TestPlatform::readBytes(file);

@@ -39,11 +39,7 @@ public:
         EXPECT_TRUE(m_process.waitForStarted(5000));
         EXPECT_TRUE(waitFor([this] { return !state().isEmpty(); })) << program.toStdString() << " wrote no state";
     }
-    ~Gauge()
-    {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
+    ~Gauge() { killAndWait(m_process); }
 
     State state() const
     {

@@ -36,7 +36,7 @@ Sent runSend(QStringList arguments, const QByteArray& settingsFile, quint16 port
     env.insert("APPDATA", root.path());
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(SEND_PROGRAM), arguments);
-    EXPECT_TRUE(p.waitForFinished(10000));
+    EXPECT_TRUE(waitForExit(p, 10000));
     // A Windows console program ends its lines in CR LF.
     const auto text = [](const QByteArray& bytes) { return QString::fromUtf8(bytes).replace("\r\n", "\n"); };
     return {p.exitCode(), text(p.readAllStandardOutput()), text(p.readAllStandardError())};

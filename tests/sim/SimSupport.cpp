@@ -21,10 +21,7 @@ FakeDcs::FakeDcs()
 
 FakeDcs::~FakeDcs()
 {
-    if (m_lua.state() != QProcess::NotRunning) {
-        m_lua.kill();
-        m_lua.waitForFinished(2000);
-    }
+    killAndWait(m_lua, 2000);
 }
 
 bool FakeDcs::available()
@@ -75,7 +72,7 @@ void FakeDcs::load(const QString& settings)
 void FakeDcs::finish()
 {
     m_lua.closeWriteChannel();
-    EXPECT_TRUE(m_lua.waitForFinished(5000));
+    EXPECT_TRUE(waitForExit(m_lua));
 }
 
 Inbox::Inbox(const QHostAddress& address, quint16 port)
@@ -128,10 +125,7 @@ Cockpit::Cockpit()
 
 Cockpit::~Cockpit()
 {
-    if (program.state() != QProcess::NotRunning) {
-        program.kill();
-        program.waitForFinished(5000);
-    }
+    killAndWait(program);
     for (qint64 pid : everyGauge()) {
         if (processRunning(pid))
             endProcess(pid);

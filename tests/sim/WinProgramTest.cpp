@@ -109,7 +109,7 @@ TEST(WindowsProgram, DatagramsSwitchPanelsAndTheEndOfTheSessionSavesAndEndsEvery
     ASSERT_FALSE(answers.empty()) << "no window of the program";
     for (LRESULT a : answers)
         EXPECT_EQ(a, TRUE) << "the program held the session up";
-    EXPECT_TRUE(c.program.waitForFinished(10000));
+    EXPECT_TRUE(waitForExit(c.program, 10000));
     for (qint64 pid : c.everyGauge())
         EXPECT_TRUE(processGoneWithin(pid, 5000)) << "gauge left running: " << pid;
     EXPECT_TRUE(read(c.settingsFile()).contains("\r\nLastPanelUsed=Warthog A-10C_2\r\n"))
@@ -125,7 +125,7 @@ TEST(WindowsProgram, TheEndOfTheSessionEndsItWhileAMessageIsOpen)
         << "no message: " << windowTitles(c.program.processId());
 
     endSession(c.program.processId());
-    EXPECT_TRUE(c.program.waitForFinished(10000)) << "the open message kept the program from closing";
+    EXPECT_TRUE(waitForExit(c.program, 10000)) << "the open message kept the program from closing";
     // The close ran: no panel loaded, so none is the last one used.
     EXPECT_TRUE(read(c.settingsFile()).contains("\r\nLastPanelUsed=\r\n")) << read(c.settingsFile()).toStdString();
 }
@@ -137,7 +137,7 @@ TEST(WindowsProgram, ClosingTheWindowStopsTheRunningPanel)
     ASSERT_TRUE(waitFor([&] { return c.livePanels() == QStringList{"Hornet FA-18C_hornet"}; }, 20000));
 
     c.program.terminate(); // WM_CLOSE to its windows, as the task bar's "Close window" sends
-    EXPECT_TRUE(c.program.waitForFinished(15000));
+    EXPECT_TRUE(waitForExit(c.program, 15000));
     EXPECT_EQ(c.program.exitStatus(), QProcess::NormalExit);
     for (qint64 pid : c.everyGauge())
         EXPECT_TRUE(processGoneWithin(pid, 5000)) << "gauge left running: " << pid;
