@@ -61,7 +61,8 @@ void MainController::wireLog()
     connect(&m_status, &ProgramStatus::changed, &m_log, [this](const StatusTexts& texts) {
         if (texts.problem != m_loggedStatus.problem && !texts.problem.isEmpty())
             m_log.write(texts.problem);
-        if (texts.listener != m_loggedStatus.listener)
+        // Only we close the listener (at the end, or to open it anew): no news for the log.
+        if (texts.listener != m_loggedStatus.listener && m_services.listener().isOpen())
             m_log.write(texts.listenerDetail);
         if (texts.panel != m_loggedStatus.panel && m_session.loaded().isLoaded())
             m_log.write(QStringLiteral("Panel %1: %2").arg(m_session.loaded().name(), texts.panel));

@@ -49,6 +49,24 @@ TEST(ProgramLog, AStormOfRecordsCostsOneSummaryLine)
     EXPECT_TRUE(lines.first().endsWith(" Varnolt V2.15.1 started")) << lines.first().toStdString();
 }
 
+// The listener closed on purpose, at the end or to open it anew, is no problem to report.
+TEST(ProgramLog, TheCloseEndsTheLogWithoutAnAlarm)
+{
+    TestPlatform t;
+    ScriptedPrompter prompter;
+    MainController controller(t.platform(), prompter, {});
+    TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nListenPort=0\r\n");
+    controller.startUp();
+    ASSERT_TRUE(controller.services().listener().isOpen());
+    controller.FormClose();
+
+    const QStringList lines = linesOf(t.settingsFolder() + "/varnolt.log");
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.filter(" Listening for control records ").size(), 1) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.filter("not received").isEmpty()) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.last().endsWith(" Varnolt closed")) << lines.last().toStdString();
+}
+
 TEST(ProgramLog, RotatesAtItsLimitAndKeepsOneOldFile)
 {
     QTemporaryDir dir;
