@@ -179,6 +179,23 @@ QList<RibbonGroup*> Ribbon::groups(int tab) const
     return m_pages->widget(tab)->findChildren<RibbonGroup*>(Qt::FindDirectChildrenOnly);
 }
 
+int Ribbon::neededWidth() const
+{
+    int widest = 0;
+    for (int tab = 0; tab < m_pages->count(); ++tab) {
+        QWidget* page = m_pages->widget(tab);
+        // A tab not shown keeps the sizes its layouts worked out for the font it had then.
+        for (RibbonGroup* group : groups(tab)) {
+            for (QLayout* layout : group->findChildren<QLayout*>())
+                layout->invalidate();
+            group->updateGeometry();
+        }
+        page->layout()->invalidate();
+        widest = std::max(widest, page->sizeHint().width());
+    }
+    return widest + 2 * m_pages->frameWidth();
+}
+
 void Ribbon::setCurrentTab(int tab)
 {
     m_tabs->setCurrentIndex(tab);

@@ -47,6 +47,8 @@ public:
     int tabCount() const;
     QString tabText(int tab) const;
     QList<RibbonGroup*> groups(int tab) const;
+    // The width at which the widest tab shows every group as large as it asks to be.
+    int neededWidth() const;
     void setCurrentTab(int tab);
     int currentTab() const;
 

@@ -1,5 +1,7 @@
 #include "SplashPicture.h"
 
+#include "Artwork.h"
+
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -43,7 +45,8 @@ void paintSplashTitle(QPainter& p, const QRect& area)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    QFont title(QStringLiteral("Tahoma"), 20);
+    QFont title = interfaceFont();
+    title.setPointSize(20);
     title.setBold(true);
     p.setFont(title);
     p.setPen(Qt::white);

@@ -89,6 +89,7 @@ const char* const kTabs[] = {"Operation", "Building", "Configuration"};
 const char* const kEditingGroups[] = {"rgLoading", "rgProgram", "rgPanels",  "rgInstruments",
                                       "rgNetwork", "rgHelp",    "rgExchange"};
 
+constexpr int kFormWidth = 500;
 constexpr int kRibbonHeight = 143;
 constexpr int kBannerHeight = 60;
 constexpr int kStatusHeight = 19;
@@ -122,9 +123,9 @@ TfrmMain::TfrmMain(MainController& controller, QWidget* parent)
     setWindowTitle(QStringLiteral("Varnolt DCS"));
     setWindowIcon(applicationIcon());
     setFont(interfaceFont());
-    setFixedWidth(500);
+    setFixedWidth(kFormWidth);
     setMinimumHeight(520);
-    resize(500, 520);
+    resize(kFormWidth, 520);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -183,6 +184,7 @@ TfrmMain::TfrmMain(MainController& controller, QWidget* parent)
     layout->addWidget(m_sbMain);
 
     buildRibbon();
+    fitWidthToRibbon();
     buildApplicationMenu();
     wireActions();
 
@@ -422,9 +424,20 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+// The window is 500 pixels wide, as laid out for an 8-point Tahoma. In any other font (a stand-in where the
+// system has no Tahoma) it takes the width the ribbon asks for, rather than cut its captions ("Add I...ument").
+void TfrmMain::fitWidthToRibbon()
+{
+    const bool designedFont = font().family() == QLatin1String("Tahoma") && font().pointSize() == 8;
+    setFixedWidth(designedFont ? kFormWidth : std::max(kFormWidth, m_ribbon->neededWidth()));
+}
+
 void TfrmMain::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
+    // Once the buttons have taken the new font and their layouts have let go of the old sizes.
+    if (event->type() == QEvent::FontChange && m_ribbon)
+        QMetaObject::invokeMethod(this, &TfrmMain::fitWidthToRibbon, Qt::QueuedConnection);
     if (event->type() != QEvent::WindowStateChange)
         return;
     const auto* change = static_cast<QWindowStateChangeEvent*>(event);

@@ -47,6 +47,7 @@ protected:
 
 private:
     void buildRibbon();
+    void fitWidthToRibbon();
     void buildApplicationMenu();
     void wireActions();
     void applyActionState(const ActionState& state);

@@ -1,5 +1,6 @@
 #include "TfrmSplash.h"
 
+#include "Artwork.h"
 #include "BuiltPictures.h"
 #include "SplashPicture.h"
 #include "settings/Folders.h"
@@ -21,7 +22,7 @@ TfrmSplash::TfrmSplash(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt:
     // The label is fixed text, not the program's version field.
     auto* version = new QLabel(QStringLiteral("Version ") + VersionNo, this);
     version->setObjectName(QStringLiteral("lblVersion"));
-    QFont font(QStringLiteral("Tahoma"), 8);
+    QFont font = interfaceFont();
     font.setBold(true);
     version->setFont(font);
     // A palette, not a style sheet: one style sheet brings in Qt's whole style sheet machinery at start-up.
