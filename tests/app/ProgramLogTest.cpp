@@ -19,15 +19,27 @@ QStringList linesOf(const QString& path)
     return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
 }
 
+// The program started in a settings folder of its own, listening on a port the system chooses.
+struct StartedProgram
+{
+    TestPlatform t;
+    ScriptedPrompter prompter;
+    MainController controller{t.platform(), prompter, {}};
+
+    StartedProgram()
+    {
+        TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nListenPort=0\r\n");
+        controller.startUp();
+    }
+    QString logPath() const { return t.settingsFolder() + "/varnolt.log"; }
+};
+
 } // namespace
 
 TEST(ProgramLog, AStormOfRecordsCostsOneSummaryLine)
 {
-    TestPlatform t;
-    ScriptedPrompter prompter;
-    MainController controller(t.platform(), prompter, {});
-    TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nListenPort=0\r\n");
-    controller.startUp();
+    StartedProgram program;
+    MainController& controller = program.controller;
 
     // With panel switching off an aircraft record changes only the caption: a storm that costs little to handle.
     std::vector<ControlRecord> storm;
@@ -38,7 +50,7 @@ TEST(ProgramLog, AStormOfRecordsCostsOneSummaryLine)
     controller.services().remote().handleDatagram(storm);
     controller.log().endPeriod();
 
-    const QString path = t.settingsFolder() + "/varnolt.log";
+    const QString path = program.logPath();
     const QStringList lines = linesOf(path);
     EXPECT_EQ(lines.filter(" Record PNL:A-10C_").size(), ProgramLog::kRecordsPerPeriod);
     const QStringList summary = lines.filter("Many control records: ");
@@ -52,15 +64,11 @@ TEST(ProgramLog, AStormOfRecordsCostsOneSummaryLine)
 // The listener closed on purpose, at the end or to open it anew, is no problem to report.
 TEST(ProgramLog, TheCloseEndsTheLogWithoutAnAlarm)
 {
-    TestPlatform t;
-    ScriptedPrompter prompter;
-    MainController controller(t.platform(), prompter, {});
-    TestPlatform::writeBytes(t.settingsFile(), "[Config]\r\nListenPort=0\r\n");
-    controller.startUp();
-    ASSERT_TRUE(controller.services().listener().isOpen());
-    controller.FormClose();
+    StartedProgram program;
+    ASSERT_TRUE(program.controller.services().listener().isOpen());
+    program.controller.FormClose();
 
-    const QStringList lines = linesOf(t.settingsFolder() + "/varnolt.log");
+    const QStringList lines = linesOf(program.logPath());
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.filter(" Listening for control records ").size(), 1) << lines.join('\n').toStdString();
     EXPECT_TRUE(lines.filter("not received").isEmpty()) << lines.join('\n').toStdString();
