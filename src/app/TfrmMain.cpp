@@ -422,6 +422,9 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     // Closing always closes: a failed save has been shown and must not trap the user.
     m_controller.FormClose();
     event->accept();
+    // The layout view is a window of its own; left open it would keep the program running after its close.
+    if (m_layoutWindow)
+        m_layoutWindow->close();
 }
 
 // The window is 500 pixels wide, as laid out for an 8-point Tahoma. In any other font (a stand-in where the

@@ -2,6 +2,7 @@
 #include "app/Ribbon.h"
 #include "app/TfrmMain.h"
 #include "instruments/InstrumentListModel.h"
+#include "layout/LayoutWindow.h"
 #include "support/LoadPanel.h"
 #include "support/RecordingSeams.h"
 #include "support/ScriptedPrompter.h"
@@ -209,6 +210,19 @@ TEST_F(MainWindow, ExitRunsTheCloseSequence)
     window->action("FileExit1")->trigger();
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(seams.calls.contains("StopControlListener"));
+}
+
+// The layout view is a window of its own: left open, it would stay on screen over a program that has saved
+// and stopped, and keep the process running.
+TEST_F(MainWindow, ClosingTheWindowClosesTheLayoutViewToo)
+{
+    open();
+    window->action("aLayout")->trigger();
+    ASSERT_TRUE(window->layoutWindow()->isVisible());
+    window->close();
+    EXPECT_FALSE(window->layoutWindow()->isVisible());
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible()) << w->windowTitle().toStdString();
 }
 
 // In the font it is laid out for, and in one that runs wider (a stand-in where Windows has no Tahoma):
