@@ -146,9 +146,12 @@ void GaugeWindow::placeFromFile()
     setScreen(target);
     applySize();
     move(logicalFromDevice(target, target->geometry().topLeft() + offset));
-    // The launcher draws the panel's layout from these; the scale on the command line may have changed.
+    // The launcher draws the panel's layout from these: a gauge without a place keeps the one it opened at,
+    // and the scale on the command line may have changed.
     if (placed)
         saveSize();
+    else
+        savePlace();
 }
 
 // The window's size in device pixels, beside the scale it comes from: only the gauge knows its base size.

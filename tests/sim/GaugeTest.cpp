@@ -237,14 +237,23 @@ TEST(Gauge, GaugesAndTheBackgroundPlaceThemselvesInDevicePixelsWhateverTheScaleF
         EXPECT_EQ(deviceGeometry(panel.state()), QRect(120, 50, 400, 300)) << factor.toStdString();
     }
 
-    // Without a position file, instances and ports open apart, not all at the corner.
+    // Without a position file, instances and ports open apart, not all at the corner, and keep that place in
+    // the file so the launcher's layout view shows them from their first start on.
     ASSERT_TRUE(position.remove());
     QSet<QString> places;
     for (const auto& [port, instance] : {std::pair{47110, 1}, {47110, 2}, {47111, 1}}) {
         Gauge gauge("P@Airspeed.exe", commandLine(port, freePort(), instance, ""), root);
-        const QString place = gauge.state().value("geometry").section(',', 0, 1);
-        EXPECT_NE(place, "0,0");
-        places.insert(place);
+        const QStringList g = gauge.state().value("geometry").split(',');
+        ASSERT_EQ(g.size(), 4);
+        EXPECT_NE(g[0] + ',' + g[1], "0,0");
+        places.insert(g[0] + ',' + g[1]);
+        QFile kept(root.filePath(QStringLiteral("Brondix/HarvolmPRO/Panel_Cockpit/Airspeed%1.ini").arg(instance)));
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << "no position file for instance " << instance;
+        EXPECT_EQ(kept.readAll(), QStringLiteral("[Position]\r\nMonitor=0\r\nX=%1\r\nY=%2\r\nIsLocked=False\r\n"
+                                                 "[Size]\r\nScaleSize=1\r\nWidth=200\r\nHeight=200\r\n")
+                                      .arg(g[0], g[1])
+                                      .toLatin1());
+        kept.remove(); // the next gauge of the same instance number opens afresh
     }
     EXPECT_EQ(places.size(), 3);
 }
