@@ -238,18 +238,20 @@ TEST_F(MainWindow, EveryTabFitsItsWindow)
         window->setFont(font);
         QApplication::processEvents();
         const std::string at = std::to_string(font.pointSize()) + " pt " + font.family().toStdString();
-        if (font == wider)
+        if (font == wider) {
             EXPECT_GT(window->width(), 500) << at;
-        else if (font.family() == "Tahoma")
+        } else if (font.family() == "Tahoma") {
             EXPECT_EQ(window->width(), 500) << at;
+        }
         for (int tab = 0; tab < r->tabCount(); ++tab) {
             r->setCurrentTab(tab);
             QApplication::processEvents();
             int needed = 0;
             for (auto* g : r->groups(tab)) {
                 needed += g->sizeHint().width();
-                if (font == wider)
+                if (font == wider) {
                     EXPECT_GE(g->width(), g->sizeHint().width()) << g->caption().toStdString() << " at " << at;
+                }
             }
             EXPECT_LE(needed, window->width()) << r->tabText(tab).toStdString() << " at " << at;
             if (qEnvironmentVariableIsSet("VARNOLT_SHOTS"))

@@ -43,16 +43,7 @@ public:
 
     State state() const
     {
-        QFile f(QDir(m_stateDir).filePath(QString::number(m_process.processId()) + ".state"));
-        State s;
-        if (!f.open(QIODevice::ReadOnly))
-            return s;
-        for (const QByteArray& line : f.readAll().split('\n')) {
-            const qsizetype eq = line.indexOf('=');
-            if (eq > 0)
-                s.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)));
-        }
-        return s;
+        return readGaugeState(QDir(m_stateDir).filePath(QString::number(m_process.processId()) + ".state"));
     }
 
     // Waits until the state shows `key` = `value`.

@@ -101,13 +101,26 @@ void write(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-QByteArray read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
+
+QMap<QString, QString> readGaugeState(const QString& file)
+{
+    // On Windows the file cannot be opened in the instant the gauge renames a new state over it (the rename
+    // holds it with delete access, which readers do not share), so a file that is there is tried again.
+    QFile f(file);
+    QElapsedTimer waited;
+    waited.start();
+    while (!f.open(QIODevice::ReadOnly)) {
+        if (!f.exists() || waited.hasExpired(2000))
+            return {};
+        QThread::msleep(5);
+    }
+    QMap<QString, QString> out;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (const qsizetype eq = line.indexOf('='); eq > 0)
+            out.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)).trimmed());
+    return out;
+}
 
 Cockpit::Cockpit()
 {
@@ -209,11 +222,7 @@ QStringList Cockpit::shownValues() const
 
 QMap<QString, QString> Cockpit::stateOf(qint64 pid) const
 {
-    QMap<QString, QString> out;
-    for (const QByteArray& line : read(QDir(stateDir()).filePath(QString::number(pid) + ".state")).split('\n'))
-        if (const qsizetype eq = line.indexOf('='); eq > 0)
-            out.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)).trimmed());
-    return out;
+    return readGaugeState(QDir(stateDir()).filePath(QString::number(pid) + ".state"));
 }
 
 std::set<qint64> Cockpit::everyGauge() const

@@ -15,6 +15,9 @@
 
 #include "support/Wait.h"
 
+// A gauge's state hook file (VARNOLT_GAUGE_STATE_DIR) as key=value pairs; empty while there is none.
+QMap<QString, QString> readGaugeState(const QString& file);
+
 // The export script under lua5.1 in a stand-in for DCS (fake_dcs.lua), driven one command line at a time.
 class FakeDcs
 {
