@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QThread>
 
 namespace {
 
@@ -29,13 +30,24 @@ bool keyOf(const QString& line, QString& key, QString& value)
     return true;
 }
 
+// On Windows a file cannot be replaced while anyone has it open, nor read while a writer holds it without
+// sharing, and the launcher reads these files whenever they change. Such a hold lasts a moment, so it is
+// waited out instead of losing the value.
+constexpr int Attempts = 20;
+constexpr int RetryMilliseconds = 10;
+
 } // namespace
 
-QStringList ChildIni::lines() const
+std::optional<QStringList> ChildIni::lines() const
 {
     QFile f(m_path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
+    for (int attempt = 1; !f.open(QIODevice::ReadOnly); ++attempt) {
+        if (!f.exists())
+            return QStringList();
+        if (attempt == Attempts)
+            return std::nullopt;
+        QThread::msleep(RetryMilliseconds);
+    }
     QStringList out = QString::fromLatin1(f.readAll()).split(u'\n');
     for (QString& l : out)
         if (l.endsWith(u'\r'))
@@ -48,7 +60,7 @@ QStringList ChildIni::lines() const
 QString ChildIni::read(const QString& section, const QString& key, const QString& defaultValue) const
 {
     bool inSection = false;
-    for (const QString& line : lines()) {
+    for (const QString& line : lines().value_or(QStringList())) {
         QString name, k, v;
         if (isSection(line, &name))
             inSection = name.compare(section, Qt::CaseInsensitive) == 0;
@@ -79,7 +91,10 @@ double ChildIni::readDouble(const QString& section, const QString& key, double d
 
 bool ChildIni::write(const QString& section, const QString& key, const QString& value)
 {
-    QStringList all = lines();
+    const std::optional<QStringList> current = lines();
+    if (!current)
+        return false; // rewriting it without its other lines would lose them
+    QStringList all = *current;
     const QString entry = key + u'=' + value;
     qsizetype sectionStart = -1, insertAt = -1;
     for (qsizetype i = 0; i < all.size(); ++i) {
@@ -104,10 +119,15 @@ bool ChildIni::write(const QString& section, const QString& key, const QString& 
     else if (insertAt >= 0)
         all.insert(insertAt, entry);
 
-    QSaveFile f(m_path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
+    QByteArray bytes;
     for (const QString& l : all)
-        f.write(l.toLatin1() + "\r\n");
-    return f.commit();
+        bytes += l.toLatin1() + "\r\n";
+    for (int attempt = 1;; ++attempt) {
+        QSaveFile f(m_path);
+        if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit())
+            return true;
+        if (attempt == Attempts)
+            return false;
+        QThread::msleep(RetryMilliseconds);
+    }
 }

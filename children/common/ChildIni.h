@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The INI files shared with the launcher: section and key names match without regard to letter case, a
 // write replaces the value in place or appends the key and keeps every other line, lines end with CR LF.
 class ChildIni
@@ -16,7 +18,7 @@ public:
     bool write(const QString& section, const QString& key, const QString& value);
 
 private:
-    QStringList lines() const;
+    std::optional<QStringList> lines() const; // none while the file is there but cannot be read
 
     QString m_path;
 };

@@ -1,7 +1,9 @@
 // The sample gauges as real processes, seen through their state hook (VARNOLT_GAUGE_STATE_DIR).
+#include "ChildIni.h"
 #include "FlightData.h"
 #include "SimSupport.h"
 #include "support/Printers.h"
+#include "support/SystemProbe.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,10 +12,13 @@
 #include <QRect>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -92,6 +97,38 @@ TEST(FlightData, EachGaugeTakesItsOwnValue)
     };
     for (const Case& c : cases)
         EXPECT_EQ(flightValue(c.datagram, c.key), c.value) << c.datagram.toStdString() << " " << c.key;
+}
+
+// A gauge keeps its place, and every other line of its file, while another program has the file open: on
+// Windows an open file cannot be replaced, nor read while a writer holds it, and the launcher's layout view
+// reads it whenever it changes.
+TEST(Gauge, APlaceWrittenWhileAnotherProgramHoldsTheFileIsKeptWhole)
+{
+    QTemporaryDir root;
+    const QString path = root.filePath("Airspeed1.ini");
+    ChildIni ini(path);
+    ASSERT_TRUE(ini.write("Position", "Monitor", "0"));
+    const std::function<std::shared_ptr<void>()> holders[] = {
+        [&] {
+            auto reader = std::make_shared<QFile>(path);
+            return reader->open(QIODevice::ReadOnly) ? std::shared_ptr<void>(reader) : nullptr;
+        },
+        [&] { return holdWithoutSharing(QDir::toNativeSeparators(path)); },
+    };
+    int x = 100;
+    for (const auto& hold : holders) {
+        std::shared_ptr<void> held = hold();
+        ASSERT_TRUE(held);
+        std::thread release([&] {
+            QThread::msleep(30);
+            held.reset();
+        });
+        EXPECT_TRUE(ini.write("Position", "X", QString::number(++x)));
+        release.join();
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), "[Position]\r\nMonitor=0\r\nX=" + QByteArray::number(x) + "\r\n");
+    }
 }
 
 // Loading a panel folds ports 47001 to 47099 to 47000, where only one gauge would receive anything.

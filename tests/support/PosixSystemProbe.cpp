@@ -98,3 +98,8 @@ std::shared_ptr<void> unreadableFile(const QString& nativePath)
     QFile::link(nativePath + QStringLiteral(".nowhere"), nativePath);
     return nullptr;
 }
+
+std::shared_ptr<void> holdWithoutSharing(const QString&)
+{
+    return std::make_shared<int>();
+}

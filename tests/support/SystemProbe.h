@@ -37,6 +37,9 @@ void setWritable(const QString& nativePath, bool writable);
 // Puts an entry at the path that a listing shows but that cannot be opened, for as long as the holder lives: a
 // dangling link on Linux, a file held open without sharing on Windows.
 std::shared_ptr<void> unreadableFile(const QString& nativePath);
+// Holds an existing file open without sharing it, as a program writing it does on Windows, for as long as the
+// holder lives; on Linux nothing keeps others out, so the holder holds nothing.
+std::shared_ptr<void> holdWithoutSharing(const QString& nativePath);
 // Makes a folder one that a Windows listing reports with more than the directory attribute, or plain again:
 // read-only (no write permission on Linux), and on Windows hidden as well, since Wine keeps no read-only
 // attribute on folders.

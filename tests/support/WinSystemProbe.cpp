@@ -144,3 +144,12 @@ std::shared_ptr<void> unreadableFile(const QString& nativePath)
         return nullptr;
     return std::shared_ptr<void>(file, [](HANDLE f) { ::CloseHandle(f); });
 }
+
+std::shared_ptr<void> holdWithoutSharing(const QString& nativePath)
+{
+    HANDLE file = ::CreateFileW(wide(nativePath).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return nullptr;
+    return std::shared_ptr<void>(file, [](HANDLE f) { ::CloseHandle(f); });
+}
