@@ -124,7 +124,9 @@ bool ChildIni::write(const QString& section, const QString& key, const QString& 
         bytes += l.toLatin1() + "\r\n";
     for (int attempt = 1;; ++attempt) {
         QSaveFile f(m_path);
-        if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit())
+        if (!f.open(QIODevice::WriteOnly))
+            return false; // a folder or file that cannot be written: waiting does not change that
+        if (f.write(bytes) == bytes.size() && f.commit())
             return true;
         if (attempt == Attempts)
             return false;
