@@ -74,7 +74,9 @@ TEST_P(TornSave, TheFileIsAlwaysTheOldOrTheNewOneWhole)
     for (; kills < 100 && spent.elapsed() < 20000; ++kills) {
         QProcess saver;
         saver.start(QStringLiteral(SAVE_LOOP), {kind, folder});
-        ASSERT_TRUE(saver.waitForReadyRead(10000)) << "the save loop never saved";
+        ASSERT_TRUE(saver.waitForReadyRead(10000))
+            << "the save loop never saved, after kill " << kills << ", exit code " << saver.exitCode() << ": "
+            << saver.readAllStandardError().toStdString();
         QThread::usleep(rng.bounded(0, 40000));
         saver.kill(); // SIGKILL, or TerminateProcess on Windows: no chance to finish anything
         ASSERT_TRUE(waitForExit(saver));

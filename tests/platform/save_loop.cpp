@@ -25,21 +25,29 @@ int main(int argc, char** argv)
     ProfileIni ini;
     PanelArchive archive(files);
 
-    for (int round = 1;; ++round) {
-        const int version = round % 2; // the file starts as version 0, so the first save writes version 1
-        if (std::strcmp(argv[1], "list") == 0) {
-            list.setRows(tornsave::rows(version));
-            SaveInstrumentList(files, folder, tornsave::kPanel, list, tornsave::kSettings);
-        } else if (std::strcmp(argv[1], "ini") == 0) {
-            ini.writeString(tornsave::iniPath(folder), tornsave::kSection, tornsave::kKey, tornsave::value(version));
-        } else if (std::strcmp(argv[1], "archive") == 0) {
-            archive.CompressDirectory(tornsave::sourceFolder(folder, version), false, tornsave::archivePath(folder));
-        } else {
-            return 2;
+    // A save that fails says why, for the test to show.
+    try {
+        for (int round = 1;; ++round) {
+            const int version = round % 2; // the file starts as version 0, so the first save writes version 1
+            if (std::strcmp(argv[1], "list") == 0) {
+                list.setRows(tornsave::rows(version));
+                SaveInstrumentList(files, folder, tornsave::kPanel, list, tornsave::kSettings);
+            } else if (std::strcmp(argv[1], "ini") == 0) {
+                ini.writeString(tornsave::iniPath(folder), tornsave::kSection, tornsave::kKey,
+                                tornsave::value(version));
+            } else if (std::strcmp(argv[1], "archive") == 0) {
+                archive.CompressDirectory(tornsave::sourceFolder(folder, version), false,
+                                          tornsave::archivePath(folder));
+            } else {
+                return 2;
+            }
+            if (round == 1) {
+                std::puts("saved");
+                std::fflush(stdout);
+            }
         }
-        if (round == 1) {
-            std::puts("saved");
-            std::fflush(stdout);
-        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
     }
 }

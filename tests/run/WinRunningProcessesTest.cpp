@@ -83,13 +83,15 @@ protected:
     ProbeReport report(qint64 pid)
     {
         const QString path = m_reports + u'\\' + QString::number(pid) + QStringLiteral(".txt");
+        // The child renames its report into place, and the rename holds the file for a moment in which it
+        // cannot be opened, so opening is what is waited for.
         QElapsedTimer t;
         t.start();
-        while (!QFile::exists(path) && t.elapsed() < 10000)
-            QThread::msleep(5);
         QFile f(path);
+        while (!f.open(QIODevice::ReadOnly) && t.elapsed() < 10000)
+            QThread::msleep(5);
         ProbeReport r;
-        if (!f.open(QIODevice::ReadOnly)) {
+        if (!f.isOpen()) {
             ADD_FAILURE() << "no report from " << pid;
             return r;
         }
