@@ -1,7 +1,9 @@
 #include "SystemProbe.h"
 
-#include <windows.h>
+// Winsock's header first: it must come before the one windows.h pulls in.
 #include <winsock2.h>
+
+#include <windows.h>
 
 #include <iphlpapi.h>
 #include <psapi.h>
